@@ -1,0 +1,119 @@
+// HexDumpView: shows one item's bytes as a hex dump (offset, hex digits in
+// groups, characters; 16 bytes a line), selects with mouse and keys, edits by
+// typing and deleting, and blinks its cursor. Created and owned by the view
+// tree of a HexDumpFullEditor, whose working copy it reads and edits. Every
+// member runs on the thread of the window that holds it, with the window
+// locked.
+#ifndef HEX_DUMP_VIEW_H
+#define HEX_DUMP_VIEW_H
+
+#include <View.h>
+
+#include "OffscreenBitmap.h"
+
+class HexDumpFullEditor;
+
+class HexDumpView : public BView {
+public:
+	HexDumpView(BRect frame, const char* name, HexDumpFullEditor* editor);
+	virtual ~HexDumpView();
+
+	// Platform hooks, in the order of their slots.
+	virtual void AttachedToWindow();
+	virtual void Draw(BRect updateRect);
+	virtual void MouseDown(BPoint where);
+	virtual void MouseUp(BPoint where);
+	virtual void MouseMoved(BPoint where, uint32 transit, const BMessage* dragMessage);
+	virtual void WindowActivated(bool active);
+	virtual void KeyDown(const char* bytes, int32 numBytes);
+	virtual void Pulse();
+	virtual void FrameResized(float width, float height);
+	virtual void MakeFocus(bool focus = true);
+	virtual void MessageReceived(BMessage* message);
+
+	// State and geometry.
+	void DataChanged();
+	void UpdateSizes();
+	float LineHeight() const;
+	BPoint OffsetToHexPoint(int32 offset) const;
+	BPoint OffsetToAsciiPoint(int32 offset) const;
+	uint32 PointToOffset(BPoint where, bool nearest) const;
+	bool InHexColumn(BPoint where, bool strict) const;
+	bool InAsciiColumn(BPoint where, bool strict) const;
+	void GetContentSize(float& width, float& height);
+	void GetPreferredSize(float& width, float& height);
+
+	// Rendering.
+	void DrawRange(int32 start, int32 end, bool useOffscreen, bool clearToBottom);
+	rgb_color HighlightColor() const;
+
+	// Cursor.
+	void InvertCursor();
+	void HideCursor();
+	void ShowCursor();
+
+	// Focus and activation.
+	void Activate(bool active);
+
+	// Selection and editing.
+	void Select(uint32 start, uint32 end);
+	void BumpSelectionBy(int32 step, bool keepStart, bool keepEnd);
+	void Insert(const char* bytes, uint32 length, const char* undoName);
+	void Delete(const char* undoName);
+	void InsertHexDigit(uint32 digit, const char* undoName);
+
+	// Scrolling: the scroll bars follow the dump's size and the view's.
+	void UpdateScrollBars();
+	void ScrollToOffset(uint32 offset);
+
+	// Read-only state, for the host program and tests.
+	uint32 SelectionStart() const { return fSelStart; }
+	uint32 SelectionEnd() const { return fSelEnd; }
+	bool HexColumnActive() const { return fHexActive; }
+	bool CursorOn() const { return fCursorOn; }
+	bool LowNibblePending() const { return fLowNibble; }
+	bool Tracking() const { return fTracking; }
+
+private:
+	typedef float (HexDumpView::*RunDrawer)(BView* view, BPoint origin, const void* bytes,
+		uint32 count, int32 offset, bool selected, bool erase);
+
+	void DrawLine(BView* view, BPoint where, int32 lineOffset, const void* bytes, uint32 count);
+	void DrawDataCommon(BView* view, RunDrawer drawer, BPoint origin, const void* bytes,
+		uint32 count, int32 offset, bool highlight);
+	float DrawHexRun(BView* view, BPoint origin, const void* bytes, uint32 count, int32 offset,
+		bool selected, bool erase);
+	float DrawAsciiRun(BView* view, BPoint origin, const void* bytes, uint32 count,
+		int32 offset, bool selected, bool erase);
+	void DrawRunCommon(BView* view, BPoint origin, const char* text, int32 length, float endX,
+		bool selected, bool erase);
+	void DrawOffsetValue(BView* view, BPoint where, int32 offset);
+
+	void DrawHexOutlineSelection(BView* view);
+	void DrawAsciiOutlineSelection(BView* view);
+	void DrawOutlineSelectionCommon(BView* view, float left, float right, float startX,
+		float endX);
+
+	void DrawCursorAt(BPoint where, bool inactiveColumn);
+
+	void TrackMouse(BPoint where, const BMessage* dragMessage, bool chooseColumn);
+
+	HexDumpFullEditor* fEditor;
+	font_height fFontHeight;
+	float fCharWidth;
+	float fOffsetWidth;
+	float fHexWidth;
+	float fAsciiWidth;
+	uint32 fBytesPerGroup;
+	uint32 fSelStart;
+	uint32 fSelEnd;
+	uint32 fAnchor;
+	bool fTracking;
+	bool fHexActive;
+	bigtime_t fNextBlink;
+	bool fCursorOn;
+	bool fLowNibble;
+	OffscreenBitmap fOffscreen;
+};
+
+#endif // HEX_DUMP_VIEW_H
