@@ -1,0 +1,138 @@
+// Document: the host's document: an ordered set of items (type code, id,
+// name, data), one reader-writer lock, named undo steps, a modified flag
+// against the last save point, and a change queue per watcher (every add-on
+// base with a change target). Owned by the program or a test; any thread may
+// call it. It must outlive every add-on base made with its AddonArgs().
+#ifndef DOCUMENT_H
+#define DOCUMENT_H
+
+#include <ResourceAddonArgs.h>
+#include <ResourceCollection.h>
+#include <ResourceHandle.h>
+#include <ResourceItem.h>
+#include <String.h>
+#include <SupportDefs.h>
+
+#include <functional>
+#include <map>
+#include <mutex>
+#include <shared_mutex>
+#include <vector>
+
+class BHandler;
+class BResourceAddonBase;
+
+class Document {
+public:
+	Document();
+	~Document();
+	Document(const Document&) = delete;
+	Document& operator=(const Document&) = delete;
+
+	// Adds an item with a copy of data; not an undoable step.
+	BResourceHandle AddItem(type_code type, int32 id, const char* name, const void* data,
+		size_t length);
+	int32 CountItems() const;
+	// An invalid handle for an index out of range.
+	BResourceHandle ItemAt(int32 index) const;
+	// NULL for an invalid handle or one of another document. Read it while
+	// no other thread writes (the program's thread, a test).
+	const BResourceItem* Item(const BResourceHandle& item) const;
+
+	BResourceAddonArgs AddonArgs();
+
+	// Undo and Redo take the write lock and replay one user step; every
+	// watcher is told of the items it touched. B_ERROR when there is none.
+	status_t Undo();
+	status_t Redo();
+	bool CanUndo() const;
+	bool CanRedo() const;
+	// The name of the step Undo or Redo would replay ("typing"), or NULL.
+	const char* UndoName() const;
+	const char* RedoName() const;
+
+	bool IsModified() const;
+	void MarkSaved();
+
+	// Called after every change of items, undo state or modified flag, on
+	// the thread that made it, with no lock held.
+	void SetListener(std::function<void()> listener);
+	// Called whenever an add-on base asks for the write lock, before it is
+	// granted or refused, with the undo name: lets tests see the order of
+	// events around a write.
+	void SetWriteLockObserver(std::function<void(const char* undoName)> observer);
+	// While set, add-on bases get NULL from ReadLock or WriteLock.
+	void SetRefuseReadLock(bool refuse);
+	void SetRefuseWriteLock(bool refuse);
+
+private:
+	friend class BResourceAddonBase;
+	friend class BResourceCollection;
+	friend class BResourceItem;
+
+	struct Edit {
+		BResourceItem* item;
+		bool insertion;
+		off_t position;
+		BString bytes;
+	};
+	// One user step: the edits of one or more write locks, in order.
+	struct Step {
+		BString name;
+		std::vector<Edit> edits;
+	};
+	struct Watcher {
+		BHandler* target;
+		// Items in the order of their first change, bits OR-ed.
+		std::vector<std::pair<BResourceItem*, uint32>> pending;
+	};
+
+	// Add-on base side, called through BResourceAddonBase.
+	const BResourceCollection* LockForReading();
+	void UnlockForReading();
+	BResourceCollection* LockForWriting(const char* undoName);
+	void UnlockForWriting();
+	void SetWatcher(const BResourceAddonBase* who, BHandler* target);
+	void RemoveWatcher(const BResourceAddonBase* who);
+
+	// Collection and item side, under the lock.
+	BResourceItem* Resolve(const BResourceHandle& item) const;
+	void BeginItemWrite(BResourceItem* item, const BResourceAddonBase* who);
+	void RecordEdit(BResourceItem* item, bool insertion, off_t position, const void* bytes,
+		size_t length);
+	BResourceHandle TakeNextChange(const BResourceAddonBase* who, uint32* changes);
+
+	void QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except);
+	status_t Replay(bool undo);
+	void PostNotices();
+	void NotifyListener();
+
+	mutable std::shared_mutex fLock;
+	// Guards the undo history, the watchers and the settings below; never
+	// held while waiting for fLock.
+	mutable std::mutex fStateLock;
+
+	// Owned: deleted by the destructor (their destructors are the host's).
+	std::vector<BResourceItem*> fItems;
+	BResourceCollection* fCollection;
+
+	// The write lock's open step, and whose writes it holds.
+	Step fOpenStep;
+	std::map<BResourceItem*, const BResourceAddonBase*> fOpenWriters;
+
+	std::vector<Step> fUndo;
+	std::vector<Step> fRedo;
+	// The top of fUndo may take more edits of its name on its item.
+	bool fMergeOpen;
+	// The depth of fUndo at the last save; -1 once that state cannot return.
+	int32 fSavedDepth;
+
+	std::map<const BResourceAddonBase*, Watcher> fWatchers;
+
+	std::function<void()> fListener;
+	std::function<void(const char*)> fWriteLockObserver;
+	bool fRefuseRead;
+	bool fRefuseWrite;
+};
+
+#endif // DOCUMENT_H

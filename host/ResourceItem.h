@@ -1,0 +1,47 @@
+// BResourceItem: one item of a host document: type code, id, name and data
+// bytes. Owned by its document; read under the host's read lock, changed
+// through RemoveData and InsertData under its write lock.
+#ifndef _RESOURCE_ITEM_H
+#define _RESOURCE_ITEM_H
+
+#include <BeBuild.h>
+#include <DataIO.h>
+#include <String.h>
+#include <SupportDefs.h>
+
+class Document;
+
+class _EXPORT BResourceItem {
+public:
+	type_code Type() const;
+	int32 ID() const;
+	const char* Name() const;
+	const BMallocIO& DataIO() const;
+
+	// B_BAD_VALUE, and nothing changed, for a run that does not lie within
+	// the data (removal) or a position past its end (insertion).
+	virtual status_t RemoveData(off_t position, size_t length);
+	virtual status_t InsertData(off_t position, const void* bytes, size_t length);
+
+private:
+	friend class Document;
+
+	BResourceItem(Document* owner, type_code type, int32 id, const char* name,
+		const void* data, size_t length);
+	virtual ~BResourceItem();
+	BResourceItem(const BResourceItem&);
+	BResourceItem& operator=(const BResourceItem&);
+
+	// Applies a change without recording it; the document's undo and redo
+	// replay through these.
+	void Remove(off_t position, size_t length);
+	void Insert(off_t position, const void* bytes, size_t length);
+
+	Document* fOwner;
+	type_code fType;
+	int32 fID;
+	BString fName;
+	BMallocIO fData;
+};
+
+#endif // _RESOURCE_ITEM_H
