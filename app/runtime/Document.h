@@ -10,13 +10,13 @@
 #include <ResourceCollection.h>
 #include <ResourceHandle.h>
 #include <ResourceItem.h>
-#include <String.h>
 #include <SupportDefs.h>
 
 #include <functional>
 #include <map>
 #include <mutex>
 #include <shared_mutex>
+#include <string>
 #include <vector>
 
 class BHandler;
@@ -74,11 +74,11 @@ private:
 		BResourceItem* item;
 		bool insertion;
 		off_t position;
-		BString bytes;
+		std::string bytes;
 	};
 	// One user step: the edits of one or more write locks, in order.
 	struct Step {
-		BString name;
+		std::string name;
 		std::vector<Edit> edits;
 	};
 	struct Watcher {

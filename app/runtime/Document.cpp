@@ -1,0 +1,377 @@
+#include "Document.h"
+
+#include <Errors.h>
+#include <Handler.h>
+#include <Looper.h>
+#include <Message.h>
+#include <ResourceAddonBase.h>
+
+#include <algorithm>
+
+Document::Document()
+	:
+	fCollection(new BResourceCollection(this)),
+	fMergeOpen(false),
+	fSavedDepth(0),
+	fRefuseRead(false),
+	fRefuseWrite(false)
+{
+}
+
+Document::~Document()
+{
+	for (BResourceItem* item : fItems)
+		delete item;
+	delete fCollection;
+}
+
+BResourceHandle
+Document::AddItem(type_code type, int32 id, const char* name, const void* data, size_t length)
+{
+	BResourceItem* item = new BResourceItem(this, type, id, name, data, length);
+	{
+		std::unique_lock<std::shared_mutex> lock(fLock);
+		fItems.push_back(item);
+	}
+	NotifyListener();
+	return BResourceHandle(item);
+}
+
+int32
+Document::CountItems() const
+{
+	std::shared_lock<std::shared_mutex> lock(fLock);
+	return int32(fItems.size());
+}
+
+BResourceHandle
+Document::ItemAt(int32 index) const
+{
+	std::shared_lock<std::shared_mutex> lock(fLock);
+	if (index < 0 || size_t(index) >= fItems.size())
+		return BResourceHandle();
+	return BResourceHandle(fItems[index]);
+}
+
+const BResourceItem*
+Document::Item(const BResourceHandle& item) const
+{
+	std::shared_lock<std::shared_mutex> lock(fLock);
+	return Resolve(item);
+}
+
+BResourceAddonArgs
+Document::AddonArgs()
+{
+	return BResourceAddonArgs(this);
+}
+
+status_t
+Document::Undo()
+{
+	return Replay(true);
+}
+
+status_t
+Document::Redo()
+{
+	return Replay(false);
+}
+
+bool
+Document::CanUndo() const
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	return !fUndo.empty();
+}
+
+bool
+Document::CanRedo() const
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	return !fRedo.empty();
+}
+
+const char*
+Document::UndoName() const
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	return fUndo.empty() ? NULL : fUndo.back().name.c_str();
+}
+
+const char*
+Document::RedoName() const
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	return fRedo.empty() ? NULL : fRedo.back().name.c_str();
+}
+
+bool
+Document::IsModified() const
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	return fSavedDepth != int32(fUndo.size());
+}
+
+void
+Document::MarkSaved()
+{
+	{
+		std::lock_guard<std::mutex> state(fStateLock);
+		fSavedDepth = int32(fUndo.size());
+		fMergeOpen = false;
+	}
+	NotifyListener();
+}
+
+void
+Document::SetListener(std::function<void()> listener)
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	fListener = std::move(listener);
+}
+
+void
+Document::SetWriteLockObserver(std::function<void(const char*)> observer)
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	fWriteLockObserver = std::move(observer);
+}
+
+void
+Document::SetRefuseReadLock(bool refuse)
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	fRefuseRead = refuse;
+}
+
+void
+Document::SetRefuseWriteLock(bool refuse)
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	fRefuseWrite = refuse;
+}
+
+const BResourceCollection*
+Document::LockForReading()
+{
+	{
+		std::lock_guard<std::mutex> state(fStateLock);
+		if (fRefuseRead)
+			return NULL;
+	}
+	fLock.lock_shared();
+	return fCollection;
+}
+
+void
+Document::UnlockForReading()
+{
+	fLock.unlock_shared();
+}
+
+BResourceCollection*
+Document::LockForWriting(const char* undoName)
+{
+	std::function<void(const char*)> observer;
+	{
+		std::lock_guard<std::mutex> state(fStateLock);
+		observer = fWriteLockObserver;
+	}
+	if (observer)
+		observer(undoName);
+	{
+		std::lock_guard<std::mutex> state(fStateLock);
+		if (fRefuseWrite)
+			return NULL;
+	}
+	fLock.lock();
+	fOpenStep.name = undoName != NULL ? undoName : "";
+	fOpenStep.edits.clear();
+	fOpenWriters.clear();
+	return fCollection;
+}
+
+void
+Document::UnlockForWriting()
+{
+	Step step = std::move(fOpenStep);
+	fOpenStep = Step();
+	fOpenWriters.clear();
+	const bool changed = !step.edits.empty();
+	if (changed) {
+		std::lock_guard<std::mutex> state(fStateLock);
+		BResourceItem* item = step.edits.front().item;
+		const bool oneItem = std::all_of(step.edits.begin(), step.edits.end(),
+			[item](const Edit& edit) { return edit.item == item; });
+		if (fMergeOpen && oneItem && !fUndo.empty() && fUndo.back().name == step.name
+			&& fUndo.back().edits.front().item == item) {
+			std::vector<Edit>& edits = fUndo.back().edits;
+			edits.insert(edits.end(), std::make_move_iterator(step.edits.begin()),
+				std::make_move_iterator(step.edits.end()));
+		} else {
+			// A saved state that was undone cannot come back once a new step
+			// replaces the redo history.
+			if (fSavedDepth > int32(fUndo.size()))
+				fSavedDepth = -1;
+			fUndo.push_back(std::move(step));
+			fMergeOpen = oneItem;
+		}
+		fRedo.clear();
+	}
+	fLock.unlock();
+	PostNotices();
+	if (changed)
+		NotifyListener();
+}
+
+void
+Document::SetWatcher(const BResourceAddonBase* who, BHandler* target)
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	if (target == NULL)
+		fWatchers.erase(who);
+	else
+		fWatchers[who].target = target;
+}
+
+void
+Document::RemoveWatcher(const BResourceAddonBase* who)
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	fWatchers.erase(who);
+}
+
+BResourceItem*
+Document::Resolve(const BResourceHandle& item) const
+{
+	// Handles of other documents, or of items of a deleted one, match none
+	// of ours.
+	std::vector<BResourceItem*>::const_iterator found
+		= std::find(fItems.begin(), fItems.end(), item.fItem);
+	return found != fItems.end() ? *found : NULL;
+}
+
+void
+Document::BeginItemWrite(BResourceItem* item, const BResourceAddonBase* who)
+{
+	fOpenWriters[item] = who;
+}
+
+void
+Document::RecordEdit(BResourceItem* item, bool insertion, off_t position, const void* bytes,
+	size_t length)
+{
+	fOpenStep.edits.push_back(
+		Edit{item, insertion, position, std::string(static_cast<const char*>(bytes), length)});
+	std::map<BResourceItem*, const BResourceAddonBase*>::const_iterator writer
+		= fOpenWriters.find(item);
+	std::lock_guard<std::mutex> state(fStateLock);
+	QueueChange(item, B_RESOURCE_DATA_CHANGED, writer != fOpenWriters.end() ? writer->second : NULL);
+}
+
+BResourceHandle
+Document::TakeNextChange(const BResourceAddonBase* who, uint32* changes)
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	std::map<const BResourceAddonBase*, Watcher>::iterator watcher = fWatchers.find(who);
+	if (watcher == fWatchers.end() || watcher->second.pending.empty()) {
+		*changes = 0;
+		return BResourceHandle();
+	}
+	std::vector<std::pair<BResourceItem*, uint32>>& pending = watcher->second.pending;
+	BResourceHandle item(pending.front().first);
+	*changes = pending.front().second;
+	pending.erase(pending.begin());
+	return item;
+}
+
+void
+Document::QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except)
+{
+	for (std::pair<const BResourceAddonBase* const, Watcher>& entry : fWatchers) {
+		if (entry.first == except)
+			continue;
+		std::vector<std::pair<BResourceItem*, uint32>>& pending = entry.second.pending;
+		std::vector<std::pair<BResourceItem*, uint32>>::iterator found
+			= std::find_if(pending.begin(), pending.end(),
+				[item](const std::pair<BResourceItem*, uint32>& change) {
+					return change.first == item;
+				});
+		if (found != pending.end())
+			found->second |= bits;
+		else
+			pending.push_back(std::make_pair(item, bits));
+	}
+}
+
+status_t
+Document::Replay(bool undo)
+{
+	fLock.lock();
+	{
+		std::lock_guard<std::mutex> state(fStateLock);
+		std::vector<Step>& from = undo ? fUndo : fRedo;
+		if (from.empty()) {
+			fLock.unlock();
+			return B_ERROR;
+		}
+		Step step = std::move(from.back());
+		from.pop_back();
+		if (undo) {
+			for (std::vector<Edit>::reverse_iterator edit = step.edits.rbegin();
+				edit != step.edits.rend(); ++edit) {
+				if (edit->insertion)
+					edit->item->Remove(edit->position, edit->bytes.size());
+				else
+					edit->item->Insert(edit->position, edit->bytes.data(), edit->bytes.size());
+			}
+		} else {
+			for (const Edit& edit : step.edits) {
+				if (edit.insertion)
+					edit.item->Insert(edit.position, edit.bytes.data(), edit.bytes.size());
+				else
+					edit.item->Remove(edit.position, edit.bytes.size());
+			}
+		}
+		// Every watcher hears of a replay, the one that made the step too.
+		for (const Edit& edit : step.edits)
+			QueueChange(edit.item, B_RESOURCE_DATA_CHANGED, NULL);
+		(undo ? fRedo : fUndo).push_back(std::move(step));
+		fMergeOpen = false;
+	}
+	fLock.unlock();
+	PostNotices();
+	NotifyListener();
+	return B_OK;
+}
+
+void
+Document::PostNotices()
+{
+	// Posted with the state lock held, so that a watcher cannot go away
+	// between the look-up of its target and the post.
+	std::lock_guard<std::mutex> state(fStateLock);
+	for (std::pair<const BResourceAddonBase* const, Watcher>& entry : fWatchers) {
+		if (entry.second.pending.empty())
+			continue;
+		BHandler* target = entry.second.target;
+		BLooper* looper = target->Looper();
+		if (looper == NULL)
+			continue;
+		BMessage notice(B_RESOURCE_CHANGE_NOTICE);
+		looper->PostMessage(&notice, target);
+	}
+}
+
+void
+Document::NotifyListener()
+{
+	std::function<void()> listener;
+	{
+		std::lock_guard<std::mutex> state(fStateLock);
+		listener = fListener;
+	}
+	if (listener)
+		listener();
+}

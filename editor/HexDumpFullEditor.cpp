@@ -1,0 +1,249 @@
+#include "HexDumpFullEditor.h"
+
+#include <DataIO.h>
+#include <InterfaceDefs.h>
+#include <Looper.h>
+#include <Message.h>
+#include <ResourceCollection.h>
+#include <ResourceItem.h>
+#include <ScrollView.h>
+
+#include <string.h>
+
+#include <memory>
+
+#include "HexDumpView.h"
+
+namespace {
+
+// Fills buffer with exactly length bytes, NULs included.
+void
+FillBuffer(BString& buffer, const char* bytes, uint32 length)
+{
+	if (length == 0) {
+		buffer = "";
+		return;
+	}
+	char* into = buffer.LockBuffer(int32(length));
+	memcpy(into, bytes, length);
+	buffer.UnlockBuffer(int32(length));
+}
+
+// Replaces the working copy with the item's data, whatever its bytes.
+void
+CopyItemData(BString& buffer, const BResourceItem* item)
+{
+	const BMallocIO& data = item->DataIO();
+	FillBuffer(buffer, static_cast<const char*>(data.Buffer()), uint32(data.BufferLength()));
+}
+
+// Writes one change to the editor's primary item under the host's write
+// lock; a refused lock leaves the item as it is.
+template<typename Change>
+void
+WriteToItem(HexDumpFullEditor& editor, const char* undoName, Change change)
+{
+	BResourceCollection* collection = editor.WriteLock(undoName);
+	if (collection == NULL)
+		return;
+	if (BResourceItem* item = collection->WriteItem(editor.PrimaryItem(), &editor))
+		change(item);
+	editor.WriteUnlock(collection);
+}
+
+} // namespace
+
+HexDumpFullEditor::HexDumpFullEditor(const BResourceAddonArgs& args, BResourceHandle item)
+	:
+	BFullItemEditor(args, item, NULL),
+	BView(BRect(0, 0, 50, 50), "HexEditor", B_FOLLOW_ALL_SIDES, B_NAVIGABLE_JUMP),
+	fHexView(NULL),
+	fData()
+{
+	SetChangeTarget(this);
+
+	BRect frame = Bounds();
+	frame.left += 2;
+	frame.top += 2;
+	frame.right -= 16;
+	frame.bottom -= 16;
+	// Owned here until the scroll view holds it, and the scroll view until
+	// the editor's view does: a failure on the way leaks neither.
+	std::unique_ptr<HexDumpView> hexView(new HexDumpView(frame, "HexDumpView", this));
+	std::unique_ptr<BScrollView> scrollView(new BScrollView("StringScroll", hexView.get(),
+		B_FOLLOW_ALL_SIDES, B_WILL_DRAW, true, true, B_FANCY_BORDER));
+	fHexView = hexView.release();
+	AddChild(scrollView.get());
+	scrollView.release();
+
+	if (const BResourceCollection* collection = ReadLock()) {
+		try {
+			if (const BResourceItem* primary = collection->ReadItem(PrimaryItem()))
+				CopyItemData(fData, primary);
+		} catch (...) {
+			ReadUnlock(collection);
+			throw;
+		}
+		ReadUnlock(collection);
+	}
+}
+
+HexDumpFullEditor::~HexDumpFullEditor()
+{
+	// No notice may be posted to this view once it starts going away.
+	SetChangeTarget(NULL);
+}
+
+void
+HexDumpFullEditor::PickUpDataChange(const BResourceCollection* collection,
+	BResourceHandle& item, uint32 changes)
+{
+	if (item != PrimaryItem())
+		return;
+	if (changes == 0)
+		return;
+	if (!LockLooper())
+		return;
+	const BResourceItem* primary = collection->ReadItem(PrimaryItem());
+	if (primary != NULL && (changes & B_RESOURCE_DATA_CHANGED) != 0) {
+		CopyItemData(fData, primary);
+		fHexView->DataChanged();
+	}
+	UnlockLooper();
+}
+
+void
+HexDumpFullEditor::MessageReceived(BMessage* message)
+{
+	if (message->what != B_RESOURCE_CHANGE_NOTICE) {
+		BView::MessageReceived(message);
+		return;
+	}
+	const BResourceCollection* collection = ReadLock();
+	if (collection == NULL)
+		return;
+	for (;;) {
+		uint32 changes = 0;
+		BResourceHandle changed = collection->GetNextChange(this, &changes);
+		if (!changed.IsValid())
+			break;
+		PickUpDataChange(collection, changed, changes);
+	}
+	ReadUnlock(collection);
+}
+
+status_t
+HexDumpFullEditor::Retarget(BResourceHandle item)
+{
+	// The window before the host's lock, as on every other path: an edit
+	// holds the window while it waits for the write lock, so taking the
+	// read lock first could deadlock against it. The window's thread also
+	// reads the primary item, so it is changed only with the window locked.
+	// Outside a window nothing else touches the editor.
+	const bool locked = LockLooper();
+	SetPrimaryItem(item);
+	if (const BResourceCollection* collection = ReadLock()) {
+		PickUpDataChange(collection, PrimaryItem(), ~uint32(0));
+		ReadUnlock(collection);
+	}
+	if (locked)
+		UnlockLooper();
+	return B_OK;
+}
+
+BView*
+HexDumpFullEditor::View()
+{
+	return this;
+}
+
+void
+HexDumpFullEditor::GetPreferredSize(float* width, float* height)
+{
+	float viewWidth = 0;
+	float viewHeight = 0;
+	fHexView->GetPreferredSize(viewWidth, viewHeight);
+	// Room for the scroll view's border and bars around the dump.
+	*width = viewWidth + 19;
+	*height = viewHeight + 19;
+}
+
+void
+HexDumpFullEditor::MakeFocus(bool focus)
+{
+	if (focus && fHexView != NULL)
+		fHexView->MakeFocus(true);
+	else
+		BView::MakeFocus(focus);
+}
+
+void
+HexDumpFullEditor::DetachedFromWindow()
+{
+	BView::DetachedFromWindow();
+}
+
+void
+HexDumpFullEditor::ModifyCharAt(uint32 offset, uchar value, const char* undoName, bool notify)
+{
+	if (offset >= Size())
+		return;
+	fData[int32(offset)] = char(value);
+	if (notify)
+		fHexView->DataChanged();
+	// A replaced byte reaches the host as a removal and an insertion, even
+	// when the value is the same.
+	WriteToItem(*this, undoName, [offset, value](BResourceItem* item) {
+		item->RemoveData(off_t(offset), 1);
+		item->InsertData(off_t(offset), &value, 1);
+	});
+}
+
+void
+HexDumpFullEditor::DeleteRange(uint32 start, uint32 end, const char* undoName, bool notify)
+{
+	if (end > Size() || start >= end)
+		return;
+	fData.Remove(int32(start), int32(end - start));
+	if (notify)
+		fHexView->DataChanged();
+	WriteToItem(*this, undoName, [start, end](BResourceItem* item) {
+		item->RemoveData(off_t(start), size_t(end - start));
+	});
+}
+
+void
+HexDumpFullEditor::Insert(uint32 offset, const char* bytes, uint32 length, const char* undoName,
+	bool notify)
+{
+	if (offset > Size() || length == 0 || bytes == NULL)
+		return;
+	BString run;
+	FillBuffer(run, bytes, length);
+	fData.Insert(run, int32(offset));
+	if (notify)
+		fHexView->DataChanged();
+	WriteToItem(*this, undoName, [offset, bytes, length](BResourceItem* item) {
+		item->InsertData(off_t(offset), bytes, size_t(length));
+	});
+}
+
+void
+HexDumpFullEditor::SetData(const char* bytes, uint32 length, bool notify)
+{
+	FillBuffer(fData, bytes, length);
+	if (notify)
+		fHexView->DataChanged();
+}
+
+uint32
+HexDumpFullEditor::Size() const
+{
+	return uint32(fData.Length());
+}
+
+const char*
+HexDumpFullEditor::Data() const
+{
+	return fData.String();
+}
