@@ -1,0 +1,49 @@
+// Painter: paints into a PixelBuffer. Coordinates are the buffer's pixels: an
+// integer is a pixel centre, rectangles include their right and bottom edges,
+// fractional coordinates round to the nearest pixel (floor(v + 0.5)). Every
+// operation is clipped to the clip region (in buffer pixels) and the buffer.
+// A short-lived object on the stack of the drawing thread.
+#ifndef PAINTER_H
+#define PAINTER_H
+
+#include <GraphicsDefs.h>
+#include <Point.h>
+#include <Rect.h>
+#include <Region.h>
+
+#include "PixelBuffer.h"
+
+class Painter {
+public:
+	Painter(PixelBuffer& buffer, const BRegion& clip);
+
+	void FillRect(BRect rect, rgb_color color);
+	// Each of red, green, blue becomes 255 - c; alpha is kept.
+	void InvertRect(BRect rect);
+	// One pixel wide, both end points included.
+	void StrokeLine(BPoint from, BPoint to, rgb_color color);
+	// Text in CurrentFontFace(); baseline is the left end of the baseline.
+	// B_OP_COPY: a pixel of coverage a becomes mix(low, high, a); B_OP_OVER and
+	// every other mode: mix(existing pixel, high, a). Pixels of coverage 0 are
+	// untouched in every mode. Returns the pen advance.
+	float DrawString(const char* text, int32 length, BPoint baseline, float size,
+		rgb_color high, rgb_color low, drawing_mode mode);
+	// 1:1 copy of source's sourceRect to destLeftTop (B_OP_COPY).
+	void CopyPixels(const PixelBuffer& source, BRect sourceRect, BPoint destLeftTop);
+
+	// Bounding box of the pixels this painter changed; invalid if none.
+	BRect Touched() const;
+
+private:
+	// The clip rectangles cut to the buffer; painting runs over these.
+	clipping_rect _Clipped(const clipping_rect& rect, const clipping_rect& clip) const;
+	void _Touch(int32 left, int32 top, int32 right, int32 bottom);
+	bool _Visible(int32 x, int32 y) const;
+	void _Plot(int32 x, int32 y, rgb_color color);
+
+	PixelBuffer& fBuffer;
+	BRegion fClip;
+	clipping_rect fTouched;
+};
+
+#endif // PAINTER_H
