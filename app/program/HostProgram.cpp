@@ -1,0 +1,203 @@
+// HostProgram: the program's run, from the command line to the exit code.
+
+#include "HostProgram.h"
+
+#include <AppDefs.h>
+#include <Application.h>
+#include <Font.h>
+#include <TypeConstants.h>
+
+#include <Display.h>
+#include <PlatformTesting.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "AddonLoader.h"
+#include "Document.h"
+#include "DumpLayout.h"
+#include "HostWindow.h"
+#include "ItemFile.h"
+#include "ProgramOptions.h"
+#include "SampleItems.h"
+#include "ScriptRunner.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kSignature = "application/x-vnd.hexdump-reshost";
+
+
+std::string
+ProgramDirectory()
+{
+	std::error_code error;
+	fs::path program = fs::read_symlink("/proc/self/exe", error);
+	if (error)
+		return ".";
+	return program.parent_path().string();
+}
+
+
+int
+Complain(const std::string& message)
+{
+	fprintf(stderr, "reshost: %s\n", message.c_str());
+	return HostProgram::kExitBadInput;
+}
+
+} // namespace
+
+
+std::string
+HostProgram::DefaultAddonPath()
+{
+	return (fs::path(ProgramDirectory()).parent_path() / "lib" / "HexDump.so").string();
+}
+
+
+std::string
+HostProgram::DefaultSnapshotPath()
+{
+	return (fs::path(ProgramDirectory()).parent_path() / "reshost-sample.png").string();
+}
+
+
+int
+HostProgram::Run(int argc, const char* const* argv)
+{
+	// A file size limit then fails a save, which reports it, instead of
+	// killing the program with the document unsaved.
+	signal(SIGXFSZ, SIG_IGN);
+
+	ProgramOptions options;
+	switch (options.Parse(argc, argv)) {
+		case ProgramOptions::kExit:
+			fputs(options.output.c_str(), stdout);
+			return kExitOK;
+		case ProgramOptions::kError:
+			return Complain(options.errorMessage);
+		case ProgramOptions::kRun:
+			break;
+	}
+
+	// Every check of the input comes before any window opens.
+	font_height height;
+	be_fixed_font->GetHeight(&height);
+	DumpLayout layout(height, be_fixed_font->StringWidth(" "));
+	std::vector<ItemFile> files;
+	for (const std::string& path : options.files) {
+		ItemFile file(path);
+		if (file.Read(layout.MaxItemSize()) != B_OK)
+			return Complain(file.ErrorMessage());
+		files.push_back(std::move(file));
+	}
+
+	std::ifstream scriptFile;
+	std::istream* script = NULL;
+	if (options.scriptPath == "-")
+		script = &std::cin;
+	else if (!options.scriptPath.empty()) {
+		scriptFile.open(options.scriptPath);
+		if (!scriptFile)
+			return Complain("cannot open the script " + options.scriptPath + ": " + strerror(errno));
+		script = &scriptFile;
+	}
+
+	Document document;
+	if (files.empty()) {
+		int32 id = 1;
+		for (const SampleItems::Item& item : SampleItems::Items())
+			document.AddItem(B_RAW_TYPE, id++, item.name.c_str(), item.bytes.data(),
+				item.bytes.size());
+	} else {
+		for (size_t i = 0; i < files.size(); i++) {
+			const std::vector<char>& data = files[i].Data();
+			document.AddItem(B_RAW_TYPE, int32(i + 1), files[i].Name().c_str(), data.data(),
+				data.size());
+		}
+	}
+
+	AddonLoader loader;
+	std::string addonPath = options.addonPath.empty() ? DefaultAddonPath() : options.addonPath;
+	if (loader.Load(addonPath.c_str(), document.AddonArgs()) != B_OK)
+		return Complain("cannot load the add-on " + addonPath + ": " + loader.ErrorMessage());
+
+	bool headless = options.headless;
+	if (!headless) {
+		PlatformTesting::ChooseDisplay(PlatformTesting::kAutomaticDisplay);
+		headless = PlatformTesting::ActiveDisplay() != PlatformTesting::kSdlDisplay;
+	}
+	// Headless runs have no one watching the time: the test clock makes
+	// waits and blinking exact.
+	if (headless)
+		PlatformTesting::SetTestClock(system_time());
+
+	std::string snapshotPath = options.snapshotPath;
+	bool defaultSnapshot = snapshotPath.empty() && headless && script == NULL && !options.printText;
+	if (defaultSnapshot)
+		snapshotPath = DefaultSnapshotPath();
+
+	BApplication application(kSignature);
+	HostWindow* window = new HostWindow(document, loader, files);
+	window->Lock();
+	status_t status = window->SetUp();
+	window->SetDriven(true);
+	if (status != B_OK) {
+		std::string error = window->ErrorMessage();
+		window->Quit();
+		return Complain(error);
+	}
+	window->Unlock();
+	window->Show();
+
+	// The driver feeds the script to the window and finishes the session;
+	// the main thread runs the application (and the display's events).
+	int exitCode = kExitOK;
+	std::thread driver([&]() {
+		ScriptRunner runner(window, headless, std::cout);
+		PlatformTesting::WaitUntilIdle(window);
+		std::string error;
+		if (script != NULL && runner.Run(*script, error) != B_OK) {
+			fprintf(stderr, "reshost: script %s: %s\n", options.scriptPath.c_str(),
+				error.c_str());
+			exitCode = kExitScriptError;
+		}
+
+		if (exitCode == kExitOK && !snapshotPath.empty()) {
+			if (runner.WriteSnapshot(snapshotPath, error) == B_OK) {
+				fprintf(options.printText ? stderr : stdout, "reshost: snapshot written to %s\n",
+					snapshotPath.c_str());
+			} else {
+				fprintf(stderr, "reshost: %s\n", error.c_str());
+				exitCode = kExitScriptError;
+			}
+		}
+		if (exitCode == kExitOK && options.printText) {
+			for (const std::string& line : runner.DumpText())
+				std::cout << line << '\n';
+			std::cout.flush();
+		}
+		fflush(stdout);
+
+		if (headless || exitCode != kExitOK || window->QuitAccepted()) {
+			window->Lock();
+			window->Quit();
+			be_app->PostMessage(B_QUIT_REQUESTED);
+		} else
+			window->PostMessage(kMsgEndDriving);
+	});
+	application.Run();
+	driver.join();
+	return exitCode;
+}

@@ -1,0 +1,79 @@
+// HostWindow: reshost's window. It shows the full editor for one item of the
+// document at a time and carries the host's commands as shortcuts on the
+// command key: save, undo, redo, next and previous item, quit. Its title
+// names the item, marks unsaved changes and names the next undo and redo
+// steps, and tells of a failed save or a quit that waits for confirmation.
+// Created by HostProgram on the main thread; afterwards it runs on its own
+// thread, like every window.
+#ifndef HOST_WINDOW_H
+#define HOST_WINDOW_H
+
+#include <Window.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "ItemFile.h"
+
+class AddonLoader;
+class BFullItemEditor;
+class Document;
+
+enum {
+	kMsgSave = 'hsav',
+	kMsgUndo = 'hund',
+	kMsgRedo = 'hred',
+	kMsgNextItem = 'hnxt',
+	kMsgPreviousItem = 'hprv',
+	kMsgQuit = 'hqit',
+	kMsgEndDriving = 'hend',
+	kMsgUpdateTitle = 'httl'
+};
+
+class HostWindow : public BWindow {
+public:
+	// files holds one file per item, or is empty for the sample document,
+	// which has no files to save to.
+	HostWindow(Document& document, AddonLoader& loader, std::vector<ItemFile>& files);
+	virtual ~HostWindow();
+
+	// Builds the editor for the first item; B_ERROR with ErrorMessage() set
+	// when no add-on makes one.
+	status_t SetUp();
+	const std::string& ErrorMessage() const { return fError; }
+
+	virtual void MessageReceived(BMessage* message);
+	virtual bool QuitRequested();
+
+	// While the program's driver feeds the window (a script, the closing
+	// snapshot) the window never closes itself: an accepted quit only sets
+	// QuitAccepted(), and the driver, which may be waiting on the window
+	// at that moment, ends the session. kMsgEndDriving hands the window
+	// over to the user.
+	void SetDriven(bool driven) { fDriven = driven; }
+	bool QuitAccepted() const { return fQuitAccepted; }
+
+	BView* DumpView() const;
+	int32 CurrentItem() const { return fItem; }
+
+private:
+	void Save();
+	void ShowItem(int32 index);
+	void RequestQuit();
+	void UpdateTitle();
+	void ResizeToEditor();
+
+	Document& fDocument;
+	AddonLoader& fLoader;
+	std::vector<ItemFile>& fFiles;
+	BFullItemEditor* fEditor;
+	int32 fItem;
+	std::string fNotice;
+	bool fQuitArmed;
+	bool fDriven;
+	std::atomic<bool> fQuitAccepted;
+	std::string fError;
+};
+
+#endif // HOST_WINDOW_H

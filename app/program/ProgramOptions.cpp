@@ -1,0 +1,119 @@
+// ProgramOptions: parsing the command line.
+
+#include "ProgramOptions.h"
+
+#include <cstring>
+
+namespace {
+
+const char* const kVersion = "reshost 1.0";
+
+} // namespace
+
+
+std::string
+ProgramOptions::Usage()
+{
+	return "usage: reshost [options] [FILE...]\n"
+		   "Opens each file as one item of one document and shows the hex dump editor\n"
+		   "for the first; without a file, a built-in sample document.\n"
+		   "\n"
+		   "  --addon PATH      the add-on image (default: ../lib/HexDump.so beside the\n"
+		   "                    program)\n"
+		   "  --headless        no window on the display, even when there is one\n"
+		   "  --script FILE     replay a script of input and host commands ('-' reads\n"
+		   "                    standard input)\n"
+		   "  --snapshot FILE   write the window's pixels as PNG at the end\n"
+		   "  --text            print the dump as drawn at the end, one line per\n"
+		   "                    visible line\n"
+		   "  --help            show this text\n"
+		   "  --version         show the version\n"
+		   "\n"
+		   "Keys: Ctrl+S save, Ctrl+Z undo, Ctrl+Shift+Z redo, Ctrl+Page Down and\n"
+		   "Ctrl+Page Up next and previous item, Ctrl+Q quit.\n";
+}
+
+
+ProgramOptions::Result
+ProgramOptions::Parse(int argc, const char* const* argv)
+{
+	bool optionsEnded = false;
+	for (int i = 1; i < argc; i++) {
+		std::string argument = argv[i];
+		if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+			files.push_back(argument);
+			continue;
+		}
+		if (argument == "--") {
+			optionsEnded = true;
+			continue;
+		}
+
+		// "--name=value" and "--name value" both work.
+		std::string name = argument;
+		std::string value;
+		bool hasValue = false;
+		std::string::size_type equals = argument.find('=');
+		if (argument.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+			name = argument.substr(0, equals);
+			value = argument.substr(equals + 1);
+			hasValue = true;
+		}
+
+		auto takeValue = [&](std::string& target) {
+			if (!hasValue) {
+				if (i + 1 >= argc) {
+					errorMessage = name + " needs a value";
+					return false;
+				}
+				value = argv[++i];
+			}
+			if (value.empty()) {
+				errorMessage = name + " needs a value";
+				return false;
+			}
+			target = value;
+			return true;
+		};
+		auto noValue = [&]() {
+			if (hasValue)
+				errorMessage = name + " takes no value";
+			return !hasValue;
+		};
+
+		if (name == "--help" || name == "-h") {
+			if (!noValue())
+				return kError;
+			output = Usage();
+			return kExit;
+		}
+		if (name == "--version") {
+			if (!noValue())
+				return kError;
+			output = std::string(kVersion) + "\n";
+			return kExit;
+		}
+		if (name == "--addon") {
+			if (!takeValue(addonPath))
+				return kError;
+		} else if (name == "--script") {
+			if (!takeValue(scriptPath))
+				return kError;
+		} else if (name == "--snapshot") {
+			if (!takeValue(snapshotPath))
+				return kError;
+		} else if (name == "--headless") {
+			if (!noValue())
+				return kError;
+			headless = true;
+		} else if (name == "--text") {
+			if (!noValue())
+				return kError;
+			printText = true;
+		} else {
+			errorMessage = "unknown option " + name + " (see --help)";
+			return kError;
+		}
+	}
+	return kRun;
+}

@@ -1,0 +1,32 @@
+// ProgramOptions: the command line of reshost. Parsed once on the main
+// thread at start-up; plain data afterwards.
+#ifndef PROGRAM_OPTIONS_H
+#define PROGRAM_OPTIONS_H
+
+#include <string>
+#include <vector>
+
+class ProgramOptions {
+public:
+	enum Result {
+		kRun,		// the options are good: run the program
+		kExit,		// --help or --version has been answered
+		kError		// ErrorMessage() says what is wrong
+	};
+
+	Result Parse(int argc, const char* const* argv);
+
+	// The usage text, also printed by --help.
+	static std::string Usage();
+
+	std::vector<std::string> files;
+	std::string addonPath;		// empty: beside the program
+	std::string scriptPath;		// empty: no script; "-": standard input
+	std::string snapshotPath;	// empty: none (headless runs pick a default)
+	bool headless = false;
+	bool printText = false;
+	std::string output;			// what --help or --version prints
+	std::string errorMessage;
+};
+
+#endif // PROGRAM_OPTIONS_H

@@ -1,0 +1,50 @@
+// ScreenText: turning drawing calls into lines of text.
+
+#include "ScreenText.h"
+
+#include <math.h>
+
+#include <map>
+
+namespace {
+
+// Texts start at the dump's left margin.
+const float kLeftMargin = 3;
+
+} // namespace
+
+
+std::vector<std::string>
+ScreenText::Lines(const std::vector<PlatformTesting::DrawCall>& calls, const BView* dumpView,
+	BRect visible, const font_height& height, float charWidth)
+{
+	const float lineHeight = ceilf(height.ascent + height.descent + height.leading);
+	const float depth = ceilf(height.descent + height.leading);
+
+	std::map<float, std::string> lines;
+	for (const PlatformTesting::DrawCall& call : calls) {
+		if (call.kind != PlatformTesting::DrawCall::kDrawString)
+			continue;
+		if (call.view != dumpView && !call.inBitmap)
+			continue;
+		float baseline = call.start.y;
+		float bottom = baseline + depth - 1;
+		if (bottom < visible.top || bottom - lineHeight + 1 > visible.bottom)
+			continue;
+
+		long cell = lroundf((call.start.x - kLeftMargin) / charWidth);
+		if (cell < 0)
+			continue;
+		std::string& line = lines[baseline];
+		if (line.size() < size_t(cell) + call.text.size())
+			line.resize(size_t(cell) + call.text.size(), ' ');
+		line.replace(size_t(cell), call.text.size(), call.text);
+	}
+
+	std::vector<std::string> result;
+	for (auto& [baseline, line] : lines) {
+		line.erase(line.find_last_not_of(' ') + 1);
+		result.push_back(line);
+	}
+	return result;
+}

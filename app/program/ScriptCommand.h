@@ -1,0 +1,60 @@
+// ScriptCommand: one parsed line of a reshost script: an input event for the
+// window (keys, text, mouse, wheel, focus, activation), a wait on the clock,
+// or a host command (save, undo, next item, snapshot, quit ...). Made by
+// ScriptParser, carried out by ScriptRunner; plain data.
+#ifndef SCRIPT_COMMAND_H
+#define SCRIPT_COMMAND_H
+
+#include <Point.h>
+#include <SupportDefs.h>
+
+#include <string>
+
+struct ScriptCommand {
+	enum Kind {
+		kKey,			// bytes, modifiers
+		kType,			// bytes: one key press per UTF-8 character
+		kPress,			// place, point or offset
+		kMove,
+		kRelease,
+		kWheel,			// deltaX, deltaY
+		kFocus,			// on
+		kActivate,		// on
+		kWait,			// duration
+		kResize,		// width, height
+		kSave,
+		kUndo,
+		kRedo,
+		kNextItem,
+		kPreviousItem,
+		kSnapshot,		// path
+		kText,			// prints the dump as drawn
+		kTitle,			// prints the window's title
+		kQuit
+	};
+
+	// Where a mouse command points: a point in the dump view's coordinates,
+	// or a byte offset in one of the two columns.
+	enum Place {
+		kAtPoint,
+		kHexOffset,
+		kAsciiOffset
+	};
+
+	Kind kind = kQuit;
+	int32 line = 0;
+	std::string bytes;
+	int32 modifiers = 0;
+	Place place = kAtPoint;
+	BPoint point;
+	uint32 offset = 0;
+	bool on = true;
+	bigtime_t duration = 0;
+	float deltaX = 0;
+	float deltaY = 0;
+	int32 width = 0;
+	int32 height = 0;
+	std::string path;
+};
+
+#endif // SCRIPT_COMMAND_H

@@ -1,0 +1,40 @@
+// ProgramRunner: runs the built reshost ($HEXDUMP_BIN_DIR/reshost) in a
+// child process, with a script on its standard input or none, and collects
+// its exit code, standard output and standard error. Also makes and removes
+// a temporary folder (Folder()) for the files the program works on, which
+// holds nothing else. Test support.
+#ifndef PROGRAM_RUNNER_H
+#define PROGRAM_RUNNER_H
+
+#include <string>
+#include <vector>
+
+struct ProgramResult {
+	int exitCode = -1;
+	std::string output;
+	std::string errors;
+};
+
+class ProgramRunner {
+public:
+	ProgramRunner();
+	~ProgramRunner();
+
+	static std::string ProgramPath();
+
+	// Runs reshost with arguments; input, if any, is its standard input.
+	// environment entries ("NAME=value") are added to the test's own; a
+	// file size limit above 0 applies to the child alone.
+	ProgramResult Run(const std::vector<std::string>& arguments, const std::string& input = "",
+		const std::vector<std::string>& environment = {}, long fileSizeLimit = 0) const;
+
+	const std::string& Folder() const { return fFolder; }
+	std::string MakeFile(const std::string& name, const std::string& contents) const;
+	static std::string Contents(const std::string& path);
+
+private:
+	std::string fRoot;
+	std::string fFolder;
+};
+
+#endif // PROGRAM_RUNNER_H

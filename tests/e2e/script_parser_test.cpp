@@ -1,0 +1,199 @@
+// The script language: what each line turns into, and the errors that name
+// their line.
+
+#include <gtest/gtest.h>
+
+#include <InterfaceDefs.h>
+
+#include "ScriptParser.h"
+
+namespace {
+
+ScriptCommand
+Parse(const std::string& text)
+{
+	ScriptCommand command;
+	std::string error;
+	ScriptParser::Result result = ScriptParser::ParseLine(text, 7, command, error);
+	EXPECT_EQ(result, ScriptParser::kCommand) << text << ": " << error;
+	return command;
+}
+
+
+std::string
+ErrorOf(const std::string& text, int32 line = 12)
+{
+	ScriptCommand command;
+	std::string error;
+	EXPECT_EQ(ScriptParser::ParseLine(text, line, command, error), ScriptParser::kError) << text;
+	return error;
+}
+
+} // namespace
+
+
+TEST(ScriptParser, BlankLinesAndCommentsAreEmpty)
+{
+	ScriptCommand command;
+	std::string error;
+	for (const char* text : {"", "   \t", "# a comment", "   # indented comment"})
+		EXPECT_EQ(ScriptParser::ParseLine(text, 1, command, error), ScriptParser::kEmpty) << text;
+
+	ScriptCommand save = Parse("save   # and a comment after it");
+	EXPECT_EQ(save.kind, ScriptCommand::kSave);
+	EXPECT_EQ(save.line, 7);
+}
+
+
+TEST(ScriptParser, NamedKeysGiveTheKitsKeyBytes)
+{
+	struct {
+		const char* name;
+		char byte;
+	} keys[] = {{"Left", B_LEFT_ARROW}, {"Right", B_RIGHT_ARROW}, {"Up", B_UP_ARROW},
+		{"Down", B_DOWN_ARROW}, {"Backspace", B_BACKSPACE}, {"Delete", B_DELETE},
+		{"Return", B_RETURN}, {"Tab", B_TAB}, {"Escape", B_ESCAPE}, {"Home", B_HOME},
+		{"End", B_END}, {"PageUp", B_PAGE_UP}, {"PageDown", B_PAGE_DOWN},
+		{"Insert", B_INSERT}, {"Space", ' '}, {"left", B_LEFT_ARROW}};
+	for (const auto& key : keys) {
+		ScriptCommand command = Parse(std::string("key ") + key.name);
+		EXPECT_EQ(command.kind, ScriptCommand::kKey);
+		EXPECT_EQ(command.bytes, std::string(1, key.byte)) << key.name;
+		EXPECT_EQ(command.modifiers, 0) << key.name;
+	}
+}
+
+
+TEST(ScriptParser, ModifiersCombineAndCtrlIsTheCommandKey)
+{
+	ScriptCommand shiftRight = Parse("key Shift+Right");
+	EXPECT_EQ(shiftRight.bytes, std::string(1, B_RIGHT_ARROW));
+	EXPECT_EQ(shiftRight.modifiers, B_SHIFT_KEY);
+
+	// Command keys carry the key's lowercase letter, as the kits deliver it.
+	ScriptCommand save = Parse("key Ctrl+S");
+	EXPECT_EQ(save.bytes, "s");
+	EXPECT_EQ(save.modifiers, B_COMMAND_KEY);
+
+	ScriptCommand redo = Parse("key Ctrl+Shift+Z");
+	EXPECT_EQ(redo.bytes, "z");
+	EXPECT_EQ(redo.modifiers, B_COMMAND_KEY | B_SHIFT_KEY);
+
+	ScriptCommand nextItem = Parse("key Ctrl+PageDown");
+	EXPECT_EQ(nextItem.bytes, std::string(1, B_PAGE_DOWN));
+	EXPECT_EQ(nextItem.modifiers, B_COMMAND_KEY);
+
+	EXPECT_EQ(Parse("key Alt+x").modifiers, B_OPTION_KEY);
+	EXPECT_EQ(Parse("key Shift+a").bytes, "A");
+	EXPECT_EQ(Parse("key +").bytes, "+");
+	EXPECT_EQ(Parse("key Shift++").bytes, "+");
+}
+
+
+TEST(ScriptParser, SingleCharactersAreKeysOfTheirOwn)
+{
+	EXPECT_EQ(Parse("key a").bytes, "a");
+	EXPECT_EQ(Parse("key 4").bytes, "4");
+	EXPECT_EQ(Parse("key \xc3\xa9").bytes, "\xc3\xa9");
+}
+
+
+TEST(ScriptParser, TypeTakesQuotedTextWithEscapes)
+{
+	ScriptCommand command = Parse("type \"41ab\"");
+	EXPECT_EQ(command.kind, ScriptCommand::kType);
+	EXPECT_EQ(command.bytes, "41ab");
+
+	EXPECT_EQ(Parse("type \"a b # not a comment\"").bytes, "a b # not a comment");
+	EXPECT_EQ(Parse("type \"say \\\"hi\\\" \\\\ \\t\\n\\x41\"").bytes, "say \"hi\" \\ \t\nA");
+	EXPECT_EQ(Parse("type \"\"").bytes, "");
+}
+
+
+TEST(ScriptParser, MouseCommandsPointAtOffsetsOrCoordinates)
+{
+	ScriptCommand press = Parse("press hex 18");
+	EXPECT_EQ(press.kind, ScriptCommand::kPress);
+	EXPECT_EQ(press.place, ScriptCommand::kHexOffset);
+	EXPECT_EQ(press.offset, 18u);
+
+	ScriptCommand move = Parse("move ascii 0x1e");
+	EXPECT_EQ(move.kind, ScriptCommand::kMove);
+	EXPECT_EQ(move.place, ScriptCommand::kAsciiOffset);
+	EXPECT_EQ(move.offset, 30u);
+
+	ScriptCommand release = Parse("release at 120 40.5");
+	EXPECT_EQ(release.kind, ScriptCommand::kRelease);
+	EXPECT_EQ(release.place, ScriptCommand::kAtPoint);
+	EXPECT_EQ(release.point, BPoint(120, 40.5));
+
+	EXPECT_EQ(Parse("move at -5 -20").point, BPoint(-5, -20));
+}
+
+
+TEST(ScriptParser, WaitsTakeUnits)
+{
+	EXPECT_EQ(Parse("wait 500ms").duration, 500000);
+	EXPECT_EQ(Parse("wait 2s").duration, 2000000);
+	EXPECT_EQ(Parse("wait 1.5s").duration, 1500000);
+	EXPECT_EQ(Parse("wait 250us").duration, 250);
+	EXPECT_EQ(Parse("wait 20").duration, 20000);
+	EXPECT_EQ(Parse("wait 20").kind, ScriptCommand::kWait);
+}
+
+
+TEST(ScriptParser, HostCommands)
+{
+	EXPECT_EQ(Parse("undo").kind, ScriptCommand::kUndo);
+	EXPECT_EQ(Parse("redo").kind, ScriptCommand::kRedo);
+	EXPECT_EQ(Parse("next").kind, ScriptCommand::kNextItem);
+	EXPECT_EQ(Parse("next item").kind, ScriptCommand::kNextItem);
+	EXPECT_EQ(Parse("previous item").kind, ScriptCommand::kPreviousItem);
+	EXPECT_EQ(Parse("quit").kind, ScriptCommand::kQuit);
+	EXPECT_EQ(Parse("title").kind, ScriptCommand::kTitle);
+	EXPECT_EQ(Parse("text").kind, ScriptCommand::kText);
+
+	ScriptCommand snapshot = Parse("snapshot \"out dir/shot.png\"");
+	EXPECT_EQ(snapshot.kind, ScriptCommand::kSnapshot);
+	EXPECT_EQ(snapshot.path, "out dir/shot.png");
+
+	ScriptCommand focusOff = Parse("focus off");
+	EXPECT_EQ(focusOff.kind, ScriptCommand::kFocus);
+	EXPECT_FALSE(focusOff.on);
+	EXPECT_TRUE(Parse("focus on").on);
+	EXPECT_TRUE(Parse("activate").on);
+	EXPECT_FALSE(Parse("deactivate").on);
+	EXPECT_EQ(Parse("deactivate").kind, ScriptCommand::kActivate);
+
+	ScriptCommand wheel = Parse("wheel 2");
+	EXPECT_EQ(wheel.kind, ScriptCommand::kWheel);
+	EXPECT_EQ(wheel.deltaY, 2);
+	EXPECT_EQ(wheel.deltaX, 0);
+	EXPECT_EQ(Parse("wheel -1 3").deltaX, 3);
+
+	ScriptCommand resize = Parse("resize 640 480");
+	EXPECT_EQ(resize.kind, ScriptCommand::kResize);
+	EXPECT_EQ(resize.width, 640);
+	EXPECT_EQ(resize.height, 480);
+}
+
+
+TEST(ScriptParser, ErrorsNameTheLineAndTheFault)
+{
+	EXPECT_EQ(ErrorOf("frobnicate", 12), "line 12: unknown command \"frobnicate\"");
+	EXPECT_EQ(ErrorOf("key Hyper+A", 3), "line 3: unknown modifier \"Hyper\"");
+	EXPECT_EQ(ErrorOf("key LeftArrowKey", 4), "line 4: unknown key \"LeftArrowKey\"");
+	EXPECT_EQ(ErrorOf("type \"open", 5), "line 5: unterminated quoted text");
+	EXPECT_EQ(ErrorOf("type \"\\q\"", 6), "line 6: unknown escape \\q");
+	EXPECT_EQ(ErrorOf("type \"\\x4\"", 6), "line 6: \\x needs two hex digits");
+
+	// Each of these is malformed in its arguments.
+	for (const char* text : {"key", "key a b", "type 41", "press hex", "press hex -1",
+			 "press hex 99999999999", "press column 4", "move at 1", "release at x 2",
+			 "wait", "wait soon", "wait -5ms", "wait 5m", "focus maybe", "save now",
+			 "next page", "resize 0 10", "resize 10.5 10", "snapshot", "wheel",
+			 "wheel up"}) {
+		std::string error = ErrorOf(text, 9);
+		EXPECT_EQ(error.rfind("line 9: ", 0), 0u) << text << " gave: " << error;
+	}
+}

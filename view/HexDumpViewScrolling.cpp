@@ -1,0 +1,173 @@
+// HexDumpView: scrolling. The scroll bars of the editor's scroll view follow
+// the number of lines (the line holding the end of the data included, so the
+// cursor behind a full last line can be reached) and the view's size; the
+// cursor's line is kept visible; the mouse wheel scrolls by lines. No scroll
+// position may hide the data: when the data or the view changes, the view
+// scrolls back into range.
+
+#include "HexDumpView.h"
+
+#include <Message.h>
+#include <ScrollBar.h>
+
+#include <math.h>
+
+#include <algorithm>
+
+#include "HexDumpFullEditor.h"
+
+namespace {
+
+const uint32 kBytesPerLine = 16;
+const float kMargin = 3;
+const float kWheelLines = 3;
+
+// The dump's full extent and how far the view may scroll across it.
+struct ScrollExtent {
+	float totalWidth;
+	float totalHeight;
+	float maxLeft;
+	float maxTop;
+};
+
+
+void
+SetUpBar(BScrollBar* bar, float total, float visible, float maximum, float step)
+{
+	if (bar == NULL)
+		return;
+	if (maximum <= 0) {
+		// Everything is visible: a range of (0, 0) disables the bar.
+		bar->SetRange(0, 0);
+		bar->SetProportion(1);
+		return;
+	}
+	bar->SetRange(0, maximum);
+	bar->SetProportion(visible / total);
+	// A page keeps one line (or column) of the previous page in sight.
+	bar->SetSteps(step, std::max(step, visible - step));
+}
+
+
+// Scrolling shifts the pixels, cursor included, and redraws the rest; the
+// cursor is inverted into the pixels, so it comes off first and the whole
+// view is redrawn, which puts it back exactly once.
+void
+ScrollKeepingCursor(HexDumpView* view, BPoint to)
+{
+	view->HideCursor();
+	view->ScrollTo(to);
+	view->Invalidate();
+}
+
+
+ScrollExtent
+ExtentOf(HexDumpView* view, uint32 size)
+{
+	ScrollExtent extent;
+	float contentHeight;
+	view->GetContentSize(extent.totalWidth, contentHeight);
+	extent.totalHeight = view->LineHeight() * float(size / kBytesPerLine + 1) + 2 * kMargin;
+
+	BRect bounds = view->Bounds();
+	extent.maxLeft = std::max(0.0f, ceilf(extent.totalWidth - (bounds.Width() + 1)));
+	extent.maxTop = std::max(0.0f, ceilf(extent.totalHeight - (bounds.Height() + 1)));
+	return extent;
+}
+
+} // namespace
+
+
+void
+HexDumpView::UpdateScrollBars()
+{
+	// Before the view is attached there are no metrics to measure with.
+	if (Window() == NULL || LineHeight() <= 0)
+		return;
+
+	ScrollExtent extent = ExtentOf(this, fEditor->Size());
+	BRect bounds = Bounds();
+	BPoint inRange(std::min(bounds.left, extent.maxLeft), std::min(bounds.top, extent.maxTop));
+	if (inRange != bounds.LeftTop())
+		ScrollKeepingCursor(this, inRange);
+
+	SetUpBar(ScrollBar(B_VERTICAL), extent.totalHeight, bounds.Height() + 1, extent.maxTop,
+		LineHeight());
+	SetUpBar(ScrollBar(B_HORIZONTAL), extent.totalWidth, bounds.Width() + 1, extent.maxLeft,
+		ceilf(fCharWidth));
+}
+
+
+void
+HexDumpView::ScrollToOffset(uint32 offset)
+{
+	if (Window() == NULL || LineHeight() <= 0)
+		return;
+
+	const uint32 size = fEditor->Size();
+	offset = std::min(offset, size);
+	const float lineHeight = LineHeight();
+	const BPoint point = fHexActive ? OffsetToHexPoint(int32(offset))
+									: OffsetToAsciiPoint(int32(offset));
+
+	// The line box of the offset's line; the first line brings the top
+	// margin with it, the last one the bottom margin.
+	const float depth = ceil(fFontHeight.descent + fFontHeight.leading);
+	float top = point.y + depth - lineHeight;
+	float bottom = point.y + depth - 1;
+	if (offset / kBytesPerLine == 0)
+		top = 0;
+	if (offset / kBytesPerLine == size / kBytesPerLine)
+		bottom += kMargin;
+
+	// Across: the cursor's bar stands one pixel left of the byte; the byte
+	// is two digits wide in the hex column, one character in the other.
+	float left = point.x - 1;
+	float right = point.x + (fHexActive ? 2 : 1) * fCharWidth;
+
+	const BRect bounds = Bounds();
+	BPoint to = bounds.LeftTop();
+	if (bottom > bounds.bottom)
+		to.y = ceilf(bottom - bounds.Height());
+	if (top < to.y)
+		to.y = floorf(top);
+	if (right > bounds.right)
+		to.x = ceilf(right - bounds.Width());
+	if (left < to.x)
+		to.x = floorf(left);
+
+	ScrollExtent extent = ExtentOf(this, size);
+	to.x = std::clamp(to.x, 0.0f, extent.maxLeft);
+	to.y = std::clamp(to.y, 0.0f, extent.maxTop);
+	if (to != bounds.LeftTop())
+		ScrollKeepingCursor(this, to);
+}
+
+
+void
+HexDumpView::MessageReceived(BMessage* message)
+{
+	if (message->what != B_MOUSE_WHEEL_CHANGED || Window() == NULL || LineHeight() <= 0) {
+		BView::MessageReceived(message);
+		return;
+	}
+
+	// Each notch of the wheel scrolls three lines, or three characters
+	// across; the scroll stays within the dump, and a line boundary (after
+	// the top margin) ends up at the top, so no line shows cut in half.
+	float deltaX = 0;
+	float deltaY = 0;
+	message->FindFloat("be:wheel_delta_x", &deltaX);
+	message->FindFloat("be:wheel_delta_y", &deltaY);
+
+	const BRect bounds = Bounds();
+	const float lineHeight = LineHeight();
+	ScrollExtent extent = ExtentOf(this, fEditor->Size());
+	float topLine = roundf((bounds.top - kMargin) / lineHeight) + roundf(deltaY * kWheelLines);
+	BPoint to(bounds.left + roundf(deltaX * kWheelLines * fCharWidth),
+		topLine <= 0 ? 0 : kMargin + topLine * lineHeight);
+	to.x = std::clamp(to.x, 0.0f, extent.maxLeft);
+	to.y = std::clamp(to.y, 0.0f, extent.maxTop);
+	if (to != bounds.LeftTop())
+		ScrollKeepingCursor(this, to);
+}
