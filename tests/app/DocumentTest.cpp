@@ -1,0 +1,456 @@
+// The host document: items and their edits, undo and redo with merging, the
+// modified flag, refused locks and the change queues and notices.
+#include <gtest/gtest.h>
+
+#include <Errors.h>
+#include <Handler.h>
+#include <Looper.h>
+#include <Message.h>
+#include <ResourceAddonBase.h>
+#include <ResourceCollection.h>
+#include <ResourceItem.h>
+
+#include <PlatformTesting.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "Document.h"
+
+namespace {
+
+std::string
+Bytes(const BResourceItem* item)
+{
+	const BMallocIO& data = item->DataIO();
+	if (data.BufferLength() == 0)
+		return std::string();
+	return std::string(static_cast<const char*>(data.Buffer()), data.BufferLength());
+}
+
+// One write step made by who: the edits run on the writable item.
+template<typename Edits>
+void
+Write(BResourceAddonBase& who, const BResourceHandle& handle, const char* undoName, Edits edits)
+{
+	BResourceCollection* collection = who.WriteLock(undoName);
+	ASSERT_NE(collection, nullptr);
+	BResourceItem* item = collection->WriteItem(handle, &who);
+	ASSERT_NE(item, nullptr);
+	edits(item);
+	who.WriteUnlock(collection);
+}
+
+void
+Type(BResourceAddonBase& who, const BResourceHandle& handle, off_t at, const char* text)
+{
+	Write(who, handle, "typing", [&](BResourceItem* item) {
+		EXPECT_EQ(item->InsertData(at, text, strlen(text)), B_OK);
+	});
+}
+
+void
+Delete(BResourceAddonBase& who, const BResourceHandle& handle, off_t at, size_t length)
+{
+	Write(who, handle, "delete", [&](BResourceItem* item) {
+		EXPECT_EQ(item->RemoveData(at, length), B_OK);
+	});
+}
+
+// The changes still queued for who, as (item, bits), drained.
+std::vector<std::pair<BResourceHandle, uint32>>
+Drain(BResourceAddonBase& who)
+{
+	std::vector<std::pair<BResourceHandle, uint32>> changes;
+	const BResourceCollection* collection = who.ReadLock();
+	EXPECT_NE(collection, nullptr);
+	if (collection == NULL)
+		return changes;
+	for (;;) {
+		uint32 bits = 0;
+		BResourceHandle item = collection->GetNextChange(&who, &bits);
+		if (!item.IsValid())
+			break;
+		changes.push_back(std::make_pair(item, bits));
+	}
+	who.ReadUnlock(collection);
+	return changes;
+}
+
+class NoticeCounter : public BHandler {
+public:
+	NoticeCounter() : BHandler("notice counter"), fNotices(0) {}
+
+	virtual void MessageReceived(BMessage* message)
+	{
+		if (message->what == B_RESOURCE_CHANGE_NOTICE)
+			fNotices++;
+		else
+			BHandler::MessageReceived(message);
+	}
+
+	int32 Notices() const { return fNotices; }
+
+private:
+	std::atomic<int32> fNotices;
+};
+
+class DocumentTest : public testing::Test {
+protected:
+	DocumentTest()
+		:
+		fWriter(fDocument.AddonArgs()),
+		fFirst(fDocument.AddItem('RAWT', 1, "first", "abcdef", 6)),
+		fSecond(fDocument.AddItem('TEXT', 2, "second", "xyz", 3))
+	{
+	}
+
+	std::string FirstBytes() { return Bytes(fDocument.Item(fFirst)); }
+
+	Document fDocument;
+	BResourceAddonBase fWriter;
+	BResourceHandle fFirst;
+	BResourceHandle fSecond;
+};
+
+} // namespace
+
+TEST_F(DocumentTest, ItemsKeepTypeIdNameAndBytes)
+{
+	ASSERT_EQ(fDocument.CountItems(), 2);
+	EXPECT_TRUE(fDocument.ItemAt(0) == fFirst);
+	EXPECT_TRUE(fDocument.ItemAt(1) == fSecond);
+	EXPECT_FALSE(fDocument.ItemAt(2).IsValid());
+	EXPECT_FALSE(fDocument.ItemAt(-1).IsValid());
+
+	const BResourceItem* second = fDocument.Item(fSecond);
+	ASSERT_NE(second, nullptr);
+	EXPECT_EQ(second->Type(), type_code('TEXT'));
+	EXPECT_EQ(second->ID(), 2);
+	EXPECT_STREQ(second->Name(), "second");
+	EXPECT_EQ(Bytes(second), "xyz");
+
+	const char binary[] = {'\0', 'a', '\0', '\0'};
+	BResourceHandle nuls = fDocument.AddItem('RAWT', 3, NULL, binary, sizeof(binary));
+	EXPECT_EQ(Bytes(fDocument.Item(nuls)), std::string(binary, sizeof(binary)));
+	EXPECT_STREQ(fDocument.Item(nuls)->Name(), "");
+
+	BResourceHandle empty = fDocument.AddItem('RAWT', 4, "empty", NULL, 0);
+	EXPECT_EQ(fDocument.Item(empty)->DataIO().BufferLength(), 0u);
+
+	// Adding items is no undoable change.
+	EXPECT_FALSE(fDocument.CanUndo());
+	EXPECT_FALSE(fDocument.IsModified());
+}
+
+TEST_F(DocumentTest, HandlesOfNoItemOrAnotherDocumentFindNothing)
+{
+	EXPECT_EQ(fDocument.Item(BResourceHandle()), nullptr);
+	Document other;
+	BResourceHandle foreign = other.AddItem('RAWT', 1, "foreign", "q", 1);
+	EXPECT_EQ(fDocument.Item(foreign), nullptr);
+	const BResourceCollection* collection = fWriter.ReadLock();
+	ASSERT_NE(collection, nullptr);
+	EXPECT_EQ(collection->ReadItem(foreign), nullptr);
+	fWriter.ReadUnlock(collection);
+	EXPECT_TRUE(foreign != fFirst);
+	EXPECT_FALSE(foreign != foreign);
+}
+
+TEST_F(DocumentTest, EditsOutsideTheDataAreRefusedAndChangeNothing)
+{
+	Write(fWriter, fFirst, "delete", [](BResourceItem* item) {
+		EXPECT_EQ(item->RemoveData(4, 3), B_BAD_VALUE);
+		EXPECT_EQ(item->RemoveData(7, 0), B_BAD_VALUE);
+		EXPECT_EQ(item->RemoveData(-1, 1), B_BAD_VALUE);
+		EXPECT_EQ(item->InsertData(7, "z", 1), B_BAD_VALUE);
+		EXPECT_EQ(item->InsertData(-1, "z", 1), B_BAD_VALUE);
+		EXPECT_EQ(item->InsertData(0, NULL, 1), B_BAD_VALUE);
+	});
+	EXPECT_EQ(FirstBytes(), "abcdef");
+	EXPECT_FALSE(fDocument.CanUndo());
+
+	Write(fWriter, fFirst, "typing", [](BResourceItem* item) {
+		EXPECT_EQ(item->RemoveData(4, 2), B_OK);
+		EXPECT_EQ(item->InsertData(4, "\0\0", 2), B_OK);
+		EXPECT_EQ(item->InsertData(6, "!", 1), B_OK);
+		EXPECT_EQ(item->RemoveData(0, 1), B_OK);
+	});
+	EXPECT_EQ(FirstBytes(), std::string("bcd\0\0!", 6));
+}
+
+TEST_F(DocumentTest, UndoAndRedoReplayNamedSteps)
+{
+	EXPECT_EQ(fDocument.Undo(), B_ERROR);
+	EXPECT_EQ(fDocument.Redo(), B_ERROR);
+	EXPECT_EQ(fDocument.UndoName(), nullptr);
+
+	Delete(fWriter, fFirst, 1, 2);
+	EXPECT_EQ(FirstBytes(), "adef");
+	ASSERT_TRUE(fDocument.CanUndo());
+	EXPECT_STREQ(fDocument.UndoName(), "delete");
+	EXPECT_FALSE(fDocument.CanRedo());
+
+	// A replaced byte: one step of two edits.
+	Write(fWriter, fFirst, "typing", [](BResourceItem* item) {
+		item->RemoveData(0, 1);
+		item->InsertData(0, "A", 1);
+	});
+	EXPECT_EQ(FirstBytes(), "Adef");
+	EXPECT_STREQ(fDocument.UndoName(), "typing");
+
+	EXPECT_EQ(fDocument.Undo(), B_OK);
+	EXPECT_EQ(FirstBytes(), "adef");
+	EXPECT_STREQ(fDocument.UndoName(), "delete");
+	EXPECT_STREQ(fDocument.RedoName(), "typing");
+	EXPECT_EQ(fDocument.Undo(), B_OK);
+	EXPECT_EQ(FirstBytes(), "abcdef");
+	EXPECT_FALSE(fDocument.CanUndo());
+	EXPECT_EQ(fDocument.Undo(), B_ERROR);
+
+	EXPECT_EQ(fDocument.Redo(), B_OK);
+	EXPECT_EQ(FirstBytes(), "adef");
+	EXPECT_EQ(fDocument.Redo(), B_OK);
+	EXPECT_EQ(FirstBytes(), "Adef");
+	EXPECT_FALSE(fDocument.CanRedo());
+
+	// A new step after an undo drops what could be redone.
+	fDocument.Undo();
+	Type(fWriter, fFirst, 0, "z");
+	EXPECT_FALSE(fDocument.CanRedo());
+	EXPECT_EQ(FirstBytes(), "zadef");
+}
+
+TEST_F(DocumentTest, StepsOfOneNameOnOneItemMergeUntilSomethingComesBetween)
+{
+	Type(fWriter, fFirst, 0, "1");
+	Type(fWriter, fFirst, 1, "2");
+	Type(fWriter, fFirst, 2, "3");
+	EXPECT_EQ(FirstBytes(), "123abcdef");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "abcdef");
+	EXPECT_FALSE(fDocument.CanUndo());
+
+	// Another name, another item, an undo or a save each start a new step.
+	Type(fWriter, fFirst, 0, "1");
+	Delete(fWriter, fFirst, 0, 1);
+	Type(fWriter, fFirst, 0, "2");
+	Type(fWriter, fSecond, 0, "3");
+	Type(fWriter, fFirst, 0, "4");
+	fDocument.MarkSaved();
+	Type(fWriter, fFirst, 0, "5");
+	EXPECT_EQ(FirstBytes(), "542abcdef");
+	EXPECT_EQ(Bytes(fDocument.Item(fSecond)), "3xyz");
+
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "42abcdef");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "2abcdef");
+	fDocument.Undo();
+	EXPECT_EQ(Bytes(fDocument.Item(fSecond)), "xyz");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "abcdef");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "1abcdef");
+
+	// Typing after an undo does not join the step before it.
+	Type(fWriter, fFirst, 0, "6");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "1abcdef");
+	// Nor after a redo.
+	fDocument.Redo();
+	Type(fWriter, fFirst, 0, "7");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "61abcdef");
+}
+
+TEST_F(DocumentTest, AStepOnSeveralItemsNeitherMergesNorTakesMore)
+{
+	BResourceCollection* collection = fWriter.WriteLock("typing");
+	ASSERT_NE(collection, nullptr);
+	collection->WriteItem(fFirst, &fWriter)->InsertData(0, "1", 1);
+	collection->WriteItem(fSecond, &fWriter)->InsertData(0, "2", 1);
+	fWriter.WriteUnlock(collection);
+	Type(fWriter, fFirst, 0, "3");
+	Type(fWriter, fFirst, 0, "4");
+
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "1abcdef");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "abcdef");
+	EXPECT_EQ(Bytes(fDocument.Item(fSecond)), "xyz");
+	EXPECT_FALSE(fDocument.CanUndo());
+}
+
+TEST_F(DocumentTest, AWriteLockWithoutEditsIsNoStep)
+{
+	Type(fWriter, fFirst, 0, "1");
+	BResourceCollection* collection = fWriter.WriteLock("delete");
+	ASSERT_NE(collection, nullptr);
+	fWriter.WriteUnlock(collection);
+	// It neither shows as a step nor ends the typing that goes on.
+	EXPECT_STREQ(fDocument.UndoName(), "typing");
+	Type(fWriter, fFirst, 1, "2");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "abcdef");
+}
+
+TEST_F(DocumentTest, ModifiedFlagFollowsTheSavePoint)
+{
+	EXPECT_FALSE(fDocument.IsModified());
+	Type(fWriter, fFirst, 0, "1");
+	EXPECT_TRUE(fDocument.IsModified());
+	fDocument.Undo();
+	EXPECT_FALSE(fDocument.IsModified());
+	fDocument.Redo();
+	EXPECT_TRUE(fDocument.IsModified());
+	fDocument.MarkSaved();
+	EXPECT_FALSE(fDocument.IsModified());
+	fDocument.Undo();
+	EXPECT_TRUE(fDocument.IsModified());
+	fDocument.Redo();
+	EXPECT_FALSE(fDocument.IsModified());
+
+	// Once the saved state has been undone and replaced, no undo or redo
+	// brings it back.
+	fDocument.Undo();
+	Delete(fWriter, fFirst, 0, 1);
+	EXPECT_TRUE(fDocument.IsModified());
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "abcdef");
+	EXPECT_TRUE(fDocument.IsModified());
+	fDocument.Redo();
+	EXPECT_TRUE(fDocument.IsModified());
+}
+
+TEST_F(DocumentTest, RefusedLocksGiveNullAndLeaveTheItems)
+{
+	fDocument.SetRefuseReadLock(true);
+	EXPECT_EQ(fWriter.ReadLock(), nullptr);
+	fWriter.ReadUnlock(NULL);
+	BResourceCollection* collection = fWriter.WriteLock("typing");
+	ASSERT_NE(collection, nullptr);
+	fWriter.WriteUnlock(collection);
+
+	fDocument.SetRefuseReadLock(false);
+	fDocument.SetRefuseWriteLock(true);
+	EXPECT_EQ(fWriter.WriteLock("typing"), nullptr);
+	const BResourceCollection* reading = fWriter.ReadLock();
+	EXPECT_NE(reading, nullptr);
+	fWriter.ReadUnlock(reading);
+
+	fDocument.SetRefuseWriteLock(false);
+	collection = fWriter.WriteLock("typing");
+	EXPECT_NE(collection, nullptr);
+	fWriter.WriteUnlock(collection);
+	EXPECT_EQ(FirstBytes(), "abcdef");
+
+	// Arguments of no document refuse everything.
+	BResourceAddonBase orphan((BResourceAddonArgs()));
+	EXPECT_EQ(orphan.ReadLock(), nullptr);
+	EXPECT_EQ(orphan.WriteLock("typing"), nullptr);
+}
+
+TEST_F(DocumentTest, TheWriteLockObserverSeesEveryRequestFirst)
+{
+	std::vector<std::string> events;
+	fDocument.SetWriteLockObserver([&](const char* name) {
+		events.push_back(std::string("lock ") + (name != NULL ? name : "(none)"));
+	});
+	fDocument.SetListener([&]() { events.push_back("changed"); });
+	Type(fWriter, fFirst, 0, "1");
+	fDocument.SetRefuseWriteLock(true);
+	EXPECT_EQ(fWriter.WriteLock("delete"), nullptr);
+	fDocument.SetRefuseWriteLock(false);
+	fDocument.Undo();
+	fDocument.MarkSaved();
+	EXPECT_EQ(events, (std::vector<std::string>{"lock typing", "changed", "lock delete",
+		"changed", "changed"}));
+}
+
+TEST_F(DocumentTest, ChangesQueueForOtherWatchersPerItemWithBitsOred)
+{
+	BResourceAddonBase other(fDocument.AddonArgs());
+	BResourceAddonBase unwatched(fDocument.AddonArgs());
+	NoticeCounter writerTarget;
+	NoticeCounter otherTarget;
+	fWriter.SetChangeTarget(&writerTarget);
+	other.SetChangeTarget(&otherTarget);
+
+	Type(fWriter, fSecond, 0, "1");
+	Type(fWriter, fFirst, 0, "2");
+	Delete(fWriter, fSecond, 0, 1);
+
+	// In the order of first change; one entry per item.
+	std::vector<std::pair<BResourceHandle, uint32>> changes = Drain(other);
+	ASSERT_EQ(changes.size(), 2u);
+	EXPECT_TRUE(changes[0].first == fSecond);
+	EXPECT_EQ(changes[0].second, uint32(B_RESOURCE_DATA_CHANGED));
+	EXPECT_TRUE(changes[1].first == fFirst);
+	EXPECT_EQ(changes[1].second, 8u);
+	EXPECT_TRUE(Drain(other).empty());
+	// The writer hears nothing of its own writes, a base without a target
+	// nothing at all.
+	EXPECT_TRUE(Drain(fWriter).empty());
+	EXPECT_TRUE(Drain(unwatched).empty());
+
+	// Undo and redo reach every watcher, the writer included.
+	fDocument.Undo();
+	changes = Drain(fWriter);
+	ASSERT_EQ(changes.size(), 1u);
+	EXPECT_TRUE(changes[0].first == fSecond);
+	EXPECT_EQ(Drain(other).size(), 1u);
+
+	// Without a target a base stops watching.
+	other.SetChangeTarget(NULL);
+	Type(fWriter, fFirst, 0, "3");
+	EXPECT_TRUE(Drain(other).empty());
+	// Targets in no looper get no notice.
+	EXPECT_EQ(writerTarget.Notices(), 0);
+	EXPECT_EQ(otherTarget.Notices(), 0);
+}
+
+TEST_F(DocumentTest, EachWriteUnlockPostsOneNoticePerWatcherWithPendingChanges)
+{
+	BLooper* looper = new BLooper("watchers");
+	NoticeCounter writerTarget;
+	NoticeCounter otherTarget;
+	NoticeCounter idleTarget;
+	looper->AddHandler(&writerTarget);
+	looper->AddHandler(&otherTarget);
+	looper->Run();
+
+	BResourceAddonBase other(fDocument.AddonArgs());
+	BResourceAddonBase idle(fDocument.AddonArgs());
+	fWriter.SetChangeTarget(&writerTarget);
+	other.SetChangeTarget(&otherTarget);
+	idle.SetChangeTarget(&idleTarget);
+
+	// Two items changed under one lock: still one notice.
+	BResourceCollection* collection = fWriter.WriteLock("typing");
+	ASSERT_NE(collection, nullptr);
+	collection->WriteItem(fFirst, &fWriter)->InsertData(0, "1", 1);
+	collection->WriteItem(fSecond, &fWriter)->InsertData(0, "2", 1);
+	fWriter.WriteUnlock(collection);
+	PlatformTesting::WaitUntilIdle(looper);
+	EXPECT_EQ(otherTarget.Notices(), 1);
+	EXPECT_EQ(writerTarget.Notices(), 0);
+	EXPECT_EQ(Drain(other).size(), 2u);
+
+	fDocument.Undo();
+	PlatformTesting::WaitUntilIdle(looper);
+	EXPECT_EQ(otherTarget.Notices(), 2);
+	EXPECT_EQ(writerTarget.Notices(), 1);
+
+	// The target outside any looper kept its queue all along.
+	EXPECT_EQ(idleTarget.Notices(), 0);
+	EXPECT_EQ(Drain(idle).size(), 2u);
+
+	fWriter.SetChangeTarget(NULL);
+	other.SetChangeTarget(NULL);
+	looper->Lock();
+	looper->RemoveHandler(&writerTarget);
+	looper->RemoveHandler(&otherTarget);
+	looper->Quit();
+}
