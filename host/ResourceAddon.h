@@ -6,7 +6,7 @@
 #define _RESOURCE_ADDON_H
 
 #include <BeBuild.h>
-#include <OS.h>
+#include <image.h>
 #include <SupportDefs.h>
 
 #include <ResourceAddonBase.h>

@@ -5,7 +5,7 @@
 #ifndef ADDON_LOADER_H
 #define ADDON_LOADER_H
 
-#include <OS.h>
+#include <image.h>
 #include <ResourceAddonArgs.h>
 #include <ResourceHandle.h>
 #include <String.h>
