@@ -23,6 +23,11 @@ public:
 		const std::function<void(int32 x, int32 y, uint8 coverage)>& plot) const = 0;
 	// The family the face presents, e.g. "DejaVu Sans Mono".
 	virtual const char* FamilyName() const = 0;
+
+protected:
+	// Decodes the UTF-8 character at text (before end) and moves past it; a
+	// malformed byte counts as one character (U+FFFD).
+	static uint32 NextCodePoint(const char*& text, const char* end);
 };
 
 // The test face while selected (see SelectTestFontFace), else FreeType.

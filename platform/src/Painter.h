@@ -35,14 +35,12 @@ public:
 	BRect Touched() const;
 
 private:
-	// The clip rectangles cut to the buffer; painting runs over these.
-	clipping_rect _Clipped(const clipping_rect& rect, const clipping_rect& clip) const;
-	void _Touch(int32 left, int32 top, int32 right, int32 bottom);
-	bool _Visible(int32 x, int32 y) const;
-	void _Plot(int32 x, int32 y, rgb_color color);
+	// Calls paint(row, left, right) for each run of visible pixels of rect.
+	template<typename Paint> void _ForEachRun(clipping_rect rect, Paint paint);
+	void _Touch(const clipping_rect& rect);
 
 	PixelBuffer& fBuffer;
-	BRegion fClip;
+	BRegion fClip;	// the caller's clip cut to the buffer
 	clipping_rect fTouched;
 };
 

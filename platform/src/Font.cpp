@@ -1,0 +1,197 @@
+// BFont: a description measured through the current face. The system has one
+// family, the monospace face's, in a regular and a bold style.
+#include <Font.h>
+
+#include "FontFace.h"
+
+#include <stdio.h>
+#include <string.h>
+
+namespace {
+
+const char* const kFamily = "DejaVu Sans Mono";
+const char* const kRegularStyle = "Book";
+const char* const kBoldStyle = "Bold";
+const float kDefaultSize = 12;
+
+void CopyName(char* to, const char* from, size_t size)
+{
+	strncpy(to, from, size - 1);
+	to[size - 1] = '\0';
+}
+
+BFont MakeFont(const char* style, uint16 face)
+{
+	BFont font;
+	font.SetFamilyAndStyle(kFamily, style);
+	font.SetFace(face);
+	return font;
+}
+
+BFont MakeFixedFont()
+{
+	BFont font = MakeFont(kRegularStyle, B_REGULAR_FACE);
+	font.SetSpacing(B_FIXED_SPACING);
+	return font;
+}
+
+const BFont sPlainFont = MakeFont(kRegularStyle, B_REGULAR_FACE);
+const BFont sBoldFont = MakeFont(kBoldStyle, B_BOLD_FACE);
+const BFont sFixedFont = MakeFixedFont();
+
+} // namespace
+
+const BFont* be_plain_font = &sPlainFont;
+const BFont* be_bold_font = &sBoldFont;
+const BFont* be_fixed_font = &sFixedFont;
+
+BFont::BFont()
+	:
+	fSize(kDefaultSize),
+	fSpacing(B_CHAR_SPACING),
+	fFace(B_REGULAR_FACE),
+	fFlags(0)
+{
+	CopyName(fFamily, kFamily, sizeof(fFamily));
+	CopyName(fStyle, kRegularStyle, sizeof(fStyle));
+}
+
+BFont::BFont(const BFont& font)
+{
+	*this = font;
+}
+
+BFont::BFont(const BFont* font)
+	:
+	BFont()
+{
+	if (font != NULL)
+		*this = *font;
+}
+
+status_t BFont::SetFamilyAndStyle(const font_family family, const font_style style)
+{
+	if (family != NULL && strcmp(family, kFamily) != 0)
+		return B_NAME_NOT_FOUND;
+	if (style == NULL)
+		style = kRegularStyle;
+	if (strcmp(style, kRegularStyle) != 0 && strcmp(style, kBoldStyle) != 0)
+		return B_NAME_NOT_FOUND;
+	CopyName(fFamily, kFamily, sizeof(fFamily));
+	CopyName(fStyle, style, sizeof(fStyle));
+	return B_OK;
+}
+
+status_t BFont::SetFamilyAndFace(const font_family family, uint16 face)
+{
+	status_t status = SetFamilyAndStyle(family,
+		(face & B_BOLD_FACE) != 0 ? kBoldStyle : kRegularStyle);
+	if (status == B_OK)
+		fFace = face;
+	return status;
+}
+
+void BFont::GetFamilyAndStyle(font_family* family, font_style* style) const
+{
+	if (family != NULL)
+		CopyName(*family, fFamily, sizeof(font_family));
+	if (style != NULL)
+		CopyName(*style, fStyle, sizeof(font_style));
+}
+
+void BFont::SetSize(float size)
+{
+	fSize = size;
+}
+
+float BFont::Size() const
+{
+	return fSize;
+}
+
+void BFont::SetSpacing(uint8 spacing)
+{
+	fSpacing = spacing;
+}
+
+uint8 BFont::Spacing() const
+{
+	return fSpacing;
+}
+
+void BFont::SetFace(uint16 face)
+{
+	fFace = face;
+}
+
+uint16 BFont::Face() const
+{
+	return fFace;
+}
+
+void BFont::SetFlags(uint32 flags)
+{
+	fFlags = flags;
+}
+
+uint32 BFont::Flags() const
+{
+	return fFlags;
+}
+
+bool BFont::IsFixed() const
+{
+	// The one family there is, is monospaced.
+	return true;
+}
+
+float BFont::StringWidth(const char* string) const
+{
+	if (string == NULL)
+		return 0;
+	return StringWidth(string, int32(strlen(string)));
+}
+
+float BFont::StringWidth(const char* string, int32 length) const
+{
+	if (string == NULL || length <= 0)
+		return 0;
+	return CurrentFontFace().StringWidth(string, length, fSize);
+}
+
+void BFont::GetHeight(font_height* height) const
+{
+	if (height != NULL)
+		*height = CurrentFontFace().Height(fSize);
+}
+
+BFont& BFont::operator=(const BFont& font)
+{
+	if (this != &font) {
+		memcpy(fFamily, font.fFamily, sizeof(fFamily));
+		memcpy(fStyle, font.fStyle, sizeof(fStyle));
+		fSize = font.fSize;
+		fSpacing = font.fSpacing;
+		fFace = font.fFace;
+		fFlags = font.fFlags;
+	}
+	return *this;
+}
+
+bool BFont::operator==(const BFont& font) const
+{
+	return strcmp(fFamily, font.fFamily) == 0 && strcmp(fStyle, font.fStyle) == 0
+		&& fSize == font.fSize && fSpacing == font.fSpacing && fFace == font.fFace
+		&& fFlags == font.fFlags;
+}
+
+bool BFont::operator!=(const BFont& font) const
+{
+	return !(*this == font);
+}
+
+void BFont::PrintToStream() const
+{
+	printf("BFont(family: \"%s\", style: \"%s\", size: %.1f, face: 0x%04x)\n", fFamily, fStyle,
+		fSize, (unsigned)fFace);
+}

@@ -1,0 +1,10 @@
+// The Interface Kit's predefined patterns and transparent colours.
+#include <GraphicsDefs.h>
+
+const pattern B_SOLID_HIGH = {{0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff}};
+const pattern B_MIXED_COLORS = {{0xaa, 0x55, 0xaa, 0x55, 0xaa, 0x55, 0xaa, 0x55}};
+const pattern B_SOLID_LOW = {{0, 0, 0, 0, 0, 0, 0, 0}};
+
+const rgb_color B_TRANSPARENT_COLOR = {0x77, 0x74, 0x77, 0x00};
+const uint8 B_TRANSPARENT_MAGIC_CMAP8 = 0xff;
+const uint32 B_TRANSPARENT_MAGIC_RGBA32 = 0x00777477;

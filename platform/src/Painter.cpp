@@ -1,0 +1,190 @@
+// Painter: every operation walks the clip's rectangles, so each pixel is
+// tested against the clip once per rectangle instead of once per pixel.
+#include "Painter.h"
+
+#include "FontFace.h"
+
+#include <algorithm>
+
+#include <math.h>
+#include <string.h>
+
+namespace {
+
+const float kCoordinateLimit = 1e9f;
+
+int32 ToPixel(float value)
+{
+	value = std::max(-kCoordinateLimit, std::min(kCoordinateLimit, value));
+	return int32(floorf(value + 0.5f));
+}
+
+clipping_rect ToPixels(BRect rect)
+{
+	return clipping_rect{ToPixel(rect.left), ToPixel(rect.top), ToPixel(rect.right),
+		ToPixel(rect.bottom)};
+}
+
+uint8 Mix(uint8 from, uint8 to, uint8 coverage)
+{
+	return uint8((from * (255 - coverage) + to * coverage + 127) / 255);
+}
+
+rgb_color Mix(rgb_color from, rgb_color to, uint8 coverage)
+{
+	return rgb_color{Mix(from.red, to.red, coverage), Mix(from.green, to.green, coverage),
+		Mix(from.blue, to.blue, coverage), Mix(from.alpha, to.alpha, coverage)};
+}
+
+} // namespace
+
+Painter::Painter(PixelBuffer& buffer, const BRegion& clip)
+	:
+	fBuffer(buffer),
+	fClip(clip),
+	fTouched{0, 0, -1, -1}
+{
+	BRegion bounds;
+	bounds.Set(clipping_rect{0, 0, buffer.Width() - 1, buffer.Height() - 1});
+	fClip.IntersectWith(&bounds);
+}
+
+template<typename Paint> void Painter::_ForEachRun(clipping_rect rect, Paint paint)
+{
+	for (int32 i = 0; i < fClip.CountRects(); i++) {
+		clipping_rect clip = fClip.RectAtInt(i);
+		clipping_rect run{std::max(rect.left, clip.left), std::max(rect.top, clip.top),
+			std::min(rect.right, clip.right), std::min(rect.bottom, clip.bottom)};
+		if (run.left > run.right || run.top > run.bottom)
+			continue;
+		for (int32 y = run.top; y <= run.bottom; y++)
+			paint(y, run.left, run.right);
+		_Touch(run);
+	}
+}
+
+void Painter::FillRect(BRect rect, rgb_color color)
+{
+	uint32 pixel = PixelBuffer::ToPixel(color);
+	_ForEachRun(ToPixels(rect), [&](int32 y, int32 left, int32 right) {
+		uint32* row = fBuffer.Row(y);
+		std::fill(row + left, row + right + 1, pixel);
+	});
+}
+
+void Painter::InvertRect(BRect rect)
+{
+	_ForEachRun(ToPixels(rect), [&](int32 y, int32 left, int32 right) {
+		uint32* row = fBuffer.Row(y);
+		for (int32 x = left; x <= right; x++)
+			row[x] ^= 0x00ffffff;
+	});
+}
+
+void Painter::StrokeLine(BPoint from, BPoint to, rgb_color color)
+{
+	// Bresenham over the rounded end points, both included.
+	int32 x = ToPixel(from.x), y = ToPixel(from.y);
+	int32 endX = ToPixel(to.x), endY = ToPixel(to.y);
+	int32 dx = std::abs(endX - x), dy = -std::abs(endY - y);
+	int32 stepX = x < endX ? 1 : -1, stepY = y < endY ? 1 : -1;
+	int32 error = dx + dy;
+	uint32 pixel = PixelBuffer::ToPixel(color);
+	while (true) {
+		if (fClip.Contains(x, y)) {
+			fBuffer.Row(y)[x] = pixel;
+			_Touch(clipping_rect{x, y, x, y});
+		}
+		if (x == endX && y == endY)
+			break;
+		int32 doubled = 2 * error;
+		if (doubled >= dy) {
+			error += dy;
+			x += stepX;
+		}
+		if (doubled <= dx) {
+			error += dx;
+			y += stepY;
+		}
+	}
+}
+
+float Painter::DrawString(const char* text, int32 length, BPoint baseline, float size,
+	rgb_color high, rgb_color low, drawing_mode mode)
+{
+	if (text == NULL || length <= 0)
+		return 0;
+	// Everything the plot needs sits in one struct, so the callback captures a
+	// single pointer and std::function need not allocate for each string.
+	struct Context {
+		Painter* painter;
+		clipping_rect frame;	// rejects most misses before the region is searched
+		rgb_color high, low;
+		bool copy;
+	} context{this, fClip.FrameInt(), high, low, mode == B_OP_COPY};
+	auto plot = [c = &context](int32 x, int32 y, uint8 coverage) {
+		const clipping_rect& frame = c->frame;
+		if (x < frame.left || x > frame.right || y < frame.top || y > frame.bottom
+			|| !c->painter->fClip.Contains(x, y))
+			return;
+		uint32& pixel = c->painter->fBuffer.Row(y)[x];
+		rgb_color under = c->copy ? c->low : PixelBuffer::ToColor(pixel);
+		pixel = PixelBuffer::ToPixel(Mix(under, c->high, coverage));
+		c->painter->_Touch(clipping_rect{x, y, x, y});
+	};
+	BPoint pen(floorf(baseline.x + 0.5f), floorf(baseline.y + 0.5f));
+	return CurrentFontFace().Render(text, length, size, pen, plot);
+}
+
+void Painter::CopyPixels(const PixelBuffer& source, BRect sourceRect, BPoint destLeftTop)
+{
+	clipping_rect from = ToPixels(sourceRect);
+	from.left = std::max(from.left, int32(0));
+	from.top = std::max(from.top, int32(0));
+	from.right = std::min(from.right, source.Width() - 1);
+	from.bottom = std::min(from.bottom, source.Height() - 1);
+	// The destination of the source pixels that exist; the offset maps back.
+	int32 offsetX = ToPixel(destLeftTop.x) - ToPixel(sourceRect.left);
+	int32 offsetY = ToPixel(destLeftTop.y) - ToPixel(sourceRect.top);
+	clipping_rect to{from.left + offsetX, from.top + offsetY, from.right + offsetX,
+		from.bottom + offsetY};
+	if (from.left > from.right || from.top > from.bottom)
+		return;
+	// Copying within one buffer (scrolling) must not read pixels it has
+	// already overwritten: copy from a snapshot of the source area then.
+	PixelBuffer snapshot;
+	const PixelBuffer* origin = &source;
+	if (&source == &fBuffer) {
+		snapshot.Resize(from.right - from.left + 1, from.bottom - from.top + 1);
+		for (int32 y = from.top; y <= from.bottom; y++) {
+			memcpy(snapshot.Row(y - from.top), source.Row(y) + from.left,
+				size_t(snapshot.Width()) * sizeof(uint32));
+		}
+		origin = &snapshot;
+		offsetX += from.left;
+		offsetY += from.top;
+	}
+	_ForEachRun(to, [&](int32 y, int32 left, int32 right) {
+		const uint32* sourceRow = origin->Row(y - offsetY) + (left - offsetX);
+		memcpy(fBuffer.Row(y) + left, sourceRow, size_t(right - left + 1) * sizeof(uint32));
+	});
+}
+
+BRect Painter::Touched() const
+{
+	if (fTouched.left > fTouched.right)
+		return BRect();
+	return BRect(fTouched.left, fTouched.top, fTouched.right, fTouched.bottom);
+}
+
+void Painter::_Touch(const clipping_rect& rect)
+{
+	if (fTouched.left > fTouched.right) {
+		fTouched = rect;
+		return;
+	}
+	fTouched.left = std::min(fTouched.left, rect.left);
+	fTouched.top = std::min(fTouched.top, rect.top);
+	fTouched.right = std::max(fTouched.right, rect.right);
+	fTouched.bottom = std::max(fTouched.bottom, rect.bottom);
+}

@@ -1,0 +1,298 @@
+// BRegion as a list of disjoint pixel rectangles. Regions here are small (a
+// view's visible area, an update area), so plain list operations suffice;
+// neighbours are merged after each change to keep the list short.
+#include <Region.h>
+
+#include <algorithm>
+
+#include <math.h>
+#include <stdio.h>
+
+namespace {
+
+// Far beyond any buffer, small enough that +1 and differences cannot overflow.
+const float kCoordinateLimit = 1e9f;
+
+int32 ToPixel(float value)
+{
+	value = std::max(-kCoordinateLimit, std::min(kCoordinateLimit, value));
+	return int32(floorf(value + 0.5f));
+}
+
+clipping_rect ToClipping(BRect rect)
+{
+	return clipping_rect{ToPixel(rect.left), ToPixel(rect.top), ToPixel(rect.right),
+		ToPixel(rect.bottom)};
+}
+
+bool IsValid(const clipping_rect& rect)
+{
+	return rect.left <= rect.right && rect.top <= rect.bottom;
+}
+
+clipping_rect Intersection(const clipping_rect& a, const clipping_rect& b)
+{
+	return clipping_rect{std::max(a.left, b.left), std::max(a.top, b.top),
+		std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
+BRect ToRect(const clipping_rect& rect)
+{
+	return BRect(rect.left, rect.top, rect.right, rect.bottom);
+}
+
+// Appends the parts of a that b does not cover: up to four rectangles.
+void Subtract(const clipping_rect& a, const clipping_rect& b, std::vector<clipping_rect>& out)
+{
+	clipping_rect overlap = Intersection(a, b);
+	if (!IsValid(overlap)) {
+		out.push_back(a);
+		return;
+	}
+	if (a.top < overlap.top)
+		out.push_back(clipping_rect{a.left, a.top, a.right, overlap.top - 1});
+	if (overlap.bottom < a.bottom)
+		out.push_back(clipping_rect{a.left, overlap.bottom + 1, a.right, a.bottom});
+	if (a.left < overlap.left)
+		out.push_back(clipping_rect{a.left, overlap.top, overlap.left - 1, overlap.bottom});
+	if (overlap.right < a.right)
+		out.push_back(clipping_rect{overlap.right + 1, overlap.top, a.right, overlap.bottom});
+}
+
+} // namespace
+
+BRegion::BRegion()
+{
+}
+
+BRegion::BRegion(const BRegion& region)
+	:
+	fRects(region.fRects)
+{
+}
+
+BRegion::BRegion(const BRect rect)
+{
+	Set(rect);
+}
+
+BRegion::~BRegion()
+{
+}
+
+BRegion& BRegion::operator=(const BRegion& region)
+{
+	if (this != &region)
+		fRects = region.fRects;
+	return *this;
+}
+
+BRect BRegion::Frame() const
+{
+	if (fRects.empty())
+		return BRect();
+	return ToRect(FrameInt());
+}
+
+clipping_rect BRegion::FrameInt() const
+{
+	if (fRects.empty())
+		return clipping_rect{0, 0, -1, -1};
+	clipping_rect frame = fRects.front();
+	for (const clipping_rect& rect : fRects) {
+		frame.left = std::min(frame.left, rect.left);
+		frame.top = std::min(frame.top, rect.top);
+		frame.right = std::max(frame.right, rect.right);
+		frame.bottom = std::max(frame.bottom, rect.bottom);
+	}
+	return frame;
+}
+
+BRect BRegion::RectAt(int32 index) const
+{
+	if (index < 0 || index >= CountRects())
+		return BRect();
+	return ToRect(fRects[size_t(index)]);
+}
+
+clipping_rect BRegion::RectAtInt(int32 index) const
+{
+	if (index < 0 || index >= CountRects())
+		return clipping_rect{0, 0, -1, -1};
+	return fRects[size_t(index)];
+}
+
+int32 BRegion::CountRects() const
+{
+	return int32(fRects.size());
+}
+
+void BRegion::Set(BRect newBounds)
+{
+	Set(ToClipping(newBounds));
+}
+
+void BRegion::Set(clipping_rect newBounds)
+{
+	fRects.clear();
+	if (IsValid(newBounds))
+		fRects.push_back(newBounds);
+}
+
+bool BRegion::Intersects(BRect rect) const
+{
+	return Intersects(ToClipping(rect));
+}
+
+bool BRegion::Intersects(clipping_rect rect) const
+{
+	for (const clipping_rect& own : fRects) {
+		if (IsValid(Intersection(own, rect)))
+			return true;
+	}
+	return false;
+}
+
+bool BRegion::Contains(BPoint point) const
+{
+	return Contains(ToPixel(point.x), ToPixel(point.y));
+}
+
+bool BRegion::Contains(int32 x, int32 y) const
+{
+	for (const clipping_rect& rect : fRects) {
+		if (x >= rect.left && x <= rect.right && y >= rect.top && y <= rect.bottom)
+			return true;
+	}
+	return false;
+}
+
+void BRegion::PrintToStream() const
+{
+	clipping_rect frame = FrameInt();
+	printf("BRegion(frame l:%d, t:%d, r:%d, b:%d; %d rects)\n", (int)frame.left,
+		(int)frame.top, (int)frame.right, (int)frame.bottom, (int)CountRects());
+	for (const clipping_rect& rect : fRects) {
+		printf("    (l:%d, t:%d, r:%d, b:%d)\n", (int)rect.left, (int)rect.top,
+			(int)rect.right, (int)rect.bottom);
+	}
+}
+
+void BRegion::OffsetBy(int32 dh, int32 dv)
+{
+	for (clipping_rect& rect : fRects) {
+		rect.left += dh;
+		rect.right += dh;
+		rect.top += dv;
+		rect.bottom += dv;
+	}
+}
+
+void BRegion::MakeEmpty()
+{
+	fRects.clear();
+}
+
+void BRegion::Include(BRect rect)
+{
+	Include(ToClipping(rect));
+}
+
+void BRegion::Include(clipping_rect rect)
+{
+	if (!IsValid(rect))
+		return;
+	// Keep what the new rectangle does not cover, then add it whole.
+	std::vector<clipping_rect> kept;
+	for (const clipping_rect& own : fRects)
+		Subtract(own, rect, kept);
+	kept.push_back(rect);
+	fRects.swap(kept);
+	_Coalesce();
+}
+
+void BRegion::Include(const BRegion* region)
+{
+	if (region == NULL || region == this)
+		return;
+	for (const clipping_rect& rect : region->fRects)
+		Include(rect);
+}
+
+void BRegion::Exclude(BRect rect)
+{
+	Exclude(ToClipping(rect));
+}
+
+void BRegion::Exclude(clipping_rect rect)
+{
+	if (!IsValid(rect))
+		return;
+	std::vector<clipping_rect> kept;
+	for (const clipping_rect& own : fRects)
+		Subtract(own, rect, kept);
+	fRects.swap(kept);
+	_Coalesce();
+}
+
+void BRegion::Exclude(const BRegion* region)
+{
+	if (region == NULL)
+		return;
+	if (region == this) {
+		MakeEmpty();
+		return;
+	}
+	for (const clipping_rect& rect : region->fRects)
+		Exclude(rect);
+}
+
+void BRegion::IntersectWith(const BRegion* region)
+{
+	if (region == NULL || region == this)
+		return;
+	// Both lists are disjoint, so the pairwise intersections are too.
+	std::vector<clipping_rect> common;
+	for (const clipping_rect& own : fRects) {
+		for (const clipping_rect& other : region->fRects) {
+			clipping_rect overlap = Intersection(own, other);
+			if (IsValid(overlap))
+				common.push_back(overlap);
+		}
+	}
+	fRects.swap(common);
+	_Coalesce();
+}
+
+// Merges rectangles that share a whole edge, then orders them top to bottom,
+// left to right.
+void BRegion::_Coalesce()
+{
+	bool merged = true;
+	while (merged) {
+		merged = false;
+		for (size_t i = 0; i < fRects.size() && !merged; i++) {
+			for (size_t j = i + 1; j < fRects.size(); j++) {
+				clipping_rect& a = fRects[i];
+				const clipping_rect& b = fRects[j];
+				bool sameColumns = a.left == b.left && a.right == b.right;
+				bool sameRows = a.top == b.top && a.bottom == b.bottom;
+				if (sameColumns && (a.bottom + 1 == b.top || b.bottom + 1 == a.top)) {
+					a.top = std::min(a.top, b.top);
+					a.bottom = std::max(a.bottom, b.bottom);
+				} else if (sameRows && (a.right + 1 == b.left || b.right + 1 == a.left)) {
+					a.left = std::min(a.left, b.left);
+					a.right = std::max(a.right, b.right);
+				} else {
+					continue;
+				}
+				fRects.erase(fRects.begin() + ptrdiff_t(j));
+				merged = true;
+				break;
+			}
+		}
+	}
+	std::sort(fRects.begin(), fRects.end(), [](const clipping_rect& a, const clipping_rect& b) {
+		return a.top != b.top ? a.top < b.top : a.left < b.left;
+	});
+}
