@@ -21,6 +21,8 @@ public:
 	BView* BeginBlitting(BView* target, BRect rect, bool copyState, bool fill);
 	void DoneBlitting();
 	BView* OffscreenView() const;
+	// The current bitmap, NULL while none is built.
+	BBitmap* Bitmap() const { return fBitmap; }
 
 	void SetToCommon(BView* target, BRect rect);
 	void SetUpState(BView* target, BRect rect);

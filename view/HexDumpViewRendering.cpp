@@ -1,0 +1,284 @@
+// HexDumpView: drawing the dump. Draw maps the update area to a range of
+// offsets; DrawRange redraws the lines of a range, straight into the view
+// or line by line through the offscreen bitmap, clears the area below the
+// data and brackets it all with the cursor; DrawLine draws one line's
+// label, hex column and character column, each column in up to three runs
+// around the selection.
+
+#include "HexDumpView.h"
+
+#include <InterfaceDefs.h>
+#include <Window.h>
+
+#include <ctype.h>
+#include <math.h>
+
+#include <algorithm>
+
+#include "HexDumpFullEditor.h"
+#include "HexDumpLayout.h"
+
+using namespace HexDumpLayout;
+
+namespace {
+
+const char kHexDigits[] = "0123456789ABCDEF";
+// The offset label is a shade lighter than the text.
+const float kLabelTint = 0.6f;
+// Two digits and at most one group space a byte, and the terminator.
+const int32 kMaxHexText = 3 * kBytesPerLine + 1;
+
+// The view shows the selection filled only while its window is active and
+// it has the keyboard focus.
+bool
+IsActiveView(const BView* view)
+{
+	const BWindow* window = view->Window();
+	return window != NULL && window->IsActive() && view->IsFocus();
+}
+
+} // namespace
+
+
+void
+HexDumpView::Draw(BRect updateRect)
+{
+	const float lineHeight = LineHeight();
+	const uint32 end = PointToOffset(updateRect.RightBottom() + BPoint(0, lineHeight), false);
+	const uint32 start = PointToOffset(updateRect.LeftTop() - BPoint(0, lineHeight), false);
+	DrawRange(int32(start), int32(end), false, false);
+}
+
+
+void
+HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clearToBottom)
+{
+	const int32 firstOffset = start & ~int32(kBytesPerLine - 1);
+	const int32 afterEnd = (end & ~int32(kBytesPerLine - 1)) + int32(kBytesPerLine);
+
+	if (fCursorOn)
+		InvertCursor();
+
+	const float lineHeight = LineHeight();
+	const float depth = LineDepth(fFontHeight);
+	const float firstBaseline = AscentPixels(fFontHeight) + kMargin;
+
+	const char* bytes = fEditor->Data();
+	if (bytes == NULL)
+		bytes = "";
+	const int32 size = int32(fEditor->Size());
+	const int32 stop = std::min(afterEnd + int32(kBytesPerLine), size);
+	const int64 remaining = int64(stop) - firstOffset;
+
+	// The range's lines, and one line even when there is nothing to show:
+	// it carries the offset label alone.
+	const int64 firstLine = firstOffset / int32(kBytesPerLine);
+	const int64 lineCount =
+		remaining > 0 ? (remaining + kBytesPerLine - 1) / kBytesPerLine : 1;
+
+	// Lines outside the bounds would be clipped away whole: skipping them
+	// changes no pixel and keeps the cost to the lines on screen.
+	const BRect bounds = Bounds();
+	int64 fromLine = firstLine;
+	int64 toLine = firstLine + lineCount - 1;
+	if (lineHeight > 0) {
+		const float firstBoxBottom = firstBaseline + depth - 1;
+		fromLine = std::max(fromLine,
+			int64(floor(double(bounds.top - firstBoxBottom) / lineHeight)));
+		toLine = std::min(toLine,
+			int64(floor(double(bounds.bottom - firstBoxBottom) / lineHeight)) + 1);
+	}
+
+	for (int64 line = fromLine; line <= toLine; line++) {
+		const float baseline = firstBaseline + lineHeight * float(line);
+		const float boxBottom = baseline + depth;
+		if (boxBottom - 1 < bounds.top || boxBottom - lineHeight > bounds.bottom)
+			continue;
+
+		const int32 lineOffset = int32(line * kBytesPerLine);
+		// A range that starts beyond the data leaves the forced line nothing
+		// to show; it must not read past the bytes.
+		const int64 left = remaining - (line - firstLine) * kBytesPerLine;
+		const uint32 count = left > 0 ? uint32(left) : 0;
+		const char* lineBytes = count > 0 ? bytes + lineOffset : bytes;
+		const BPoint where(kMargin, baseline);
+
+		if (useOffscreen) {
+			const BRect box(bounds.left, boxBottom - lineHeight, bounds.right, boxBottom - 1);
+			BView* view = fOffscreen.BeginBlitting(this, box, false, true);
+			DrawLine(view, where, lineOffset, lineBytes, count);
+			fOffscreen.DoneBlitting();
+		} else
+			DrawLine(this, where, lineOffset, lineBytes, count);
+	}
+
+	if (clearToBottom || afterEnd >= size - int32(kBytesPerLine)) {
+		BRect blank = bounds;
+		blank.top = OffsetToHexPoint(size).y + fFontHeight.descent;
+		if (!clearToBottom)
+			blank.bottom = blank.top + lineHeight;
+		FillRect(blank, B_SOLID_LOW);
+
+		const bool active = IsActiveView(this);
+		if (!active || fHexActive)
+			DrawAsciiOutlineSelection(this);
+		if (!active || !fHexActive)
+			DrawHexOutlineSelection(this);
+		ConstrainClippingRegion(NULL);
+	}
+
+	if (!fCursorOn && fSelStart == fSelEnd && IsFocus())
+		InvertCursor();
+}
+
+
+void
+HexDumpView::DrawLine(BView* view, BPoint where, int32 lineOffset, const void* bytes,
+	uint32 count)
+{
+	const rgb_color high = view->HighColor();
+	view->SetHighColor(tint_color(high, kLabelTint));
+	DrawOffsetValue(view, where, lineOffset);
+	view->SetHighColor(high);
+
+	const bool active = IsActiveView(this);
+	where.x += fOffsetWidth + kColumnGap;
+	DrawDataCommon(view, &HexDumpView::DrawHexRun, where, bytes, count, lineOffset,
+		fHexActive && active);
+	where.x += fHexWidth + kColumnGap;
+	DrawDataCommon(view, &HexDumpView::DrawAsciiRun, where, bytes, count, lineOffset,
+		!fHexActive && active);
+
+	// Into the same view as the line: through the buffer they are cut to
+	// the line's box.
+	if (!active || fHexActive)
+		DrawAsciiOutlineSelection(view);
+	if (!active || !fHexActive)
+		DrawHexOutlineSelection(view);
+}
+
+
+void
+HexDumpView::DrawDataCommon(BView* view, RunDrawer drawer, BPoint origin, const void* bytes,
+	uint32 count, int32 offset, bool highlight)
+{
+	if (count > kBytesPerLine)
+		count = kBytesPerLine;
+	if (count == 0)
+		return;
+
+	if (!highlight) {
+		(this->*drawer)(view, origin, bytes, count, offset, false, false);
+		return;
+	}
+
+	// The selection's part of this line, relative to its first byte.
+	const int64 lineCount = count;
+	const int64 selStart = std::clamp(int64(fSelStart) - offset, int64(0), lineCount);
+	const int64 selEnd = std::clamp(int64(fSelEnd) - offset, int64(0), lineCount);
+	const uchar* at = static_cast<const uchar*>(bytes);
+
+	if (selStart > 0) {
+		origin.x = (this->*drawer)(view, origin, at, uint32(selStart), offset, false, false);
+		at += selStart;
+		offset += int32(selStart);
+	}
+	if (selStart < selEnd) {
+		origin.x = (this->*drawer)(view, origin, at, uint32(selEnd - selStart), offset, true,
+			false);
+		at += selEnd - selStart;
+		offset += int32(selEnd - selStart);
+	}
+	if (selEnd < lineCount)
+		(this->*drawer)(view, origin, at, uint32(lineCount - selEnd), offset, false, false);
+}
+
+
+float
+HexDumpView::DrawHexRun(BView* view, BPoint origin, const void* bytes, uint32 count,
+	int32 offset, bool selected, bool erase)
+{
+	if (count > kBytesPerLine)
+		count = kBytesPerLine;
+
+	// Group spaces follow absolute offsets, so they stand at the same places
+	// however the line is split into runs.
+	char text[kMaxHexText];
+	int32 length = 0;
+	const uchar* at = static_cast<const uchar*>(bytes);
+	for (uint32 i = 0; i < count; i++) {
+		text[length++] = kHexDigits[at[i] >> 4];
+		text[length++] = kHexDigits[at[i] & 0xf];
+		if ((uint32(offset) + i + 1) % fBytesPerGroup == 0)
+			text[length++] = ' ';
+	}
+	text[length] = '\0';
+
+	const float endX = origin.x + fCharWidth * float(length);
+	DrawRunCommon(view, origin, text, length, endX, selected, erase);
+	return endX;
+}
+
+
+float
+HexDumpView::DrawAsciiRun(BView* view, BPoint origin, const void* bytes, uint32 count,
+	int32 /*offset*/, bool selected, bool erase)
+{
+	if (count > kBytesPerLine)
+		count = kBytesPerLine;
+
+	char text[kBytesPerLine + 1];
+	const uchar* at = static_cast<const uchar*>(bytes);
+	for (uint32 i = 0; i < count; i++)
+		text[i] = isprint(at[i]) ? char(at[i]) : '.';
+	text[count] = '\0';
+
+	const float endX = origin.x + fCharWidth * float(count);
+	DrawRunCommon(view, origin, text, int32(count), endX, selected, erase);
+	return endX;
+}
+
+
+void
+HexDumpView::DrawRunCommon(BView* view, BPoint origin, const char* text, int32 length,
+	float endX, bool selected, bool erase)
+{
+	const rgb_color low = view->LowColor();
+	if (selected || erase) {
+		const float boxBottom = origin.y + LineDepth(fFontHeight);
+		BRect box(origin.x - 1, boxBottom - LineHeight(), endX - 1, boxBottom - 1);
+		// A trailing group space keeps only its first pixel column filled.
+		if (selected && length > 0 && text[length - 1] == ' ')
+			box.right = endX - 1 - (fCharWidth - 1);
+		if (selected)
+			view->SetLowColor(HighlightColor());
+		view->FillRect(box, B_SOLID_LOW);
+	}
+
+	view->DrawString(text, origin);
+
+	if (selected)
+		view->SetLowColor(low);
+}
+
+
+void
+HexDumpView::DrawOffsetValue(BView* view, BPoint where, int32 offset)
+{
+	char label[9];
+	uint32 value = uint32(offset);
+	for (int32 i = 7; i >= 0; i--) {
+		label[i] = kHexDigits[value % 16];
+		value /= 16;
+	}
+	label[8] = '\0';
+	view->DrawString(label, where);
+}
+
+
+rgb_color
+HexDumpView::HighlightColor() const
+{
+	rgb_color color = {200, 200, 200, 255};
+	return color;
+}

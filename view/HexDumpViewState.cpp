@@ -1,0 +1,223 @@
+// HexDumpView: construction, the font metrics and column widths, and the
+// layout arithmetic that every other part of the view positions with:
+// where each line, column and byte is drawn, which byte boundary a point
+// falls on, and how large the dump is.
+
+#include "HexDumpView.h"
+
+#include <Font.h>
+
+#include <math.h>
+#include <stdint.h>
+
+#include "HexDumpFullEditor.h"
+#include "HexDumpLayout.h"
+
+using namespace HexDumpLayout;
+
+namespace {
+
+// Cuts a float toward zero into an int32; points far outside the view (or
+// not a number at all) saturate instead of overflowing the conversion.
+int32
+TruncToInt32(float value)
+{
+	if (isnan(value))
+		return 0;
+	double cut = trunc(double(value));
+	if (cut <= -2147483648.0)
+		return INT32_MIN;
+	if (cut >= 2147483647.0)
+		return INT32_MAX;
+	return int32(cut);
+}
+
+} // namespace
+
+
+HexDumpView::HexDumpView(BRect frame, const char* name, HexDumpFullEditor* editor)
+	:
+	BView(frame, name, B_FOLLOW_ALL_SIDES, B_WILL_DRAW | B_PULSE_NEEDED | B_NAVIGABLE),
+	fEditor(editor),
+	// No metrics until the view is attached: every width and height is zero,
+	// so queries before then give zero sizes and offset 0.
+	fFontHeight(),
+	fCharWidth(0),
+	fOffsetWidth(0),
+	fHexWidth(0),
+	fAsciiWidth(0),
+	fBytesPerGroup(2),
+	fSelStart(0),
+	fSelEnd(0),
+	fAnchor(0),
+	fTracking(false),
+	fHexActive(true),
+	// Already due: the first pulse with an empty selection toggles at once.
+	fNextBlink(0),
+	fCursorOn(false),
+	fLowNibble(false),
+	fOffscreen()
+{
+}
+
+
+HexDumpView::~HexDumpView()
+{
+}
+
+
+void
+HexDumpView::AttachedToWindow()
+{
+	BView::AttachedToWindow();
+	SetFont(be_fixed_font, B_FONT_ALL);
+	UpdateSizes();
+	DataChanged();
+}
+
+
+void
+HexDumpView::UpdateSizes()
+{
+	GetFontHeight(&fFontHeight);
+	const float width = StringWidth(" ");
+	fCharWidth = width;
+	fOffsetWidth = width * 8;
+	// Two digits a byte and one space after each group.
+	fHexWidth = width * float(kBytesPerLine / fBytesPerGroup + 2 * kBytesPerLine - 1);
+	fAsciiWidth = width * float(kBytesPerLine);
+}
+
+
+void
+HexDumpView::DataChanged()
+{
+	// The bar is inverted into the pixels: it comes off at the place where
+	// it was drawn, before the selection can move.
+	HideCursor();
+
+	const uint32 size = fEditor->Size();
+	if (fSelStart > size)
+		fSelStart = size;
+	if (fSelEnd > size)
+		fSelEnd = size;
+	// The byte a first digit was typed into may be gone or changed: the
+	// next digit starts a new byte.
+	fLowNibble = false;
+
+	Invalidate();
+}
+
+
+float
+HexDumpView::LineHeight() const
+{
+	return LineHeightOf(fFontHeight);
+}
+
+
+BPoint
+HexDumpView::OffsetToHexPoint(int32 offset) const
+{
+	const uint32 line = uint32(offset) / kBytesPerLine;
+	const uint32 column = uint32(offset) % kBytesPerLine;
+	const uint32 group = column / fBytesPerGroup;
+	const uint32 digit = group * (2 * fBytesPerGroup + 1) + 2 * (column % fBytesPerGroup);
+	const float left = fOffsetWidth + kMargin + kColumnGap;
+	return BPoint(left + fCharWidth * float(digit),
+		AscentPixels(fFontHeight) + kMargin + LineHeight() * float(line));
+}
+
+
+BPoint
+HexDumpView::OffsetToAsciiPoint(int32 offset) const
+{
+	const uint32 line = uint32(offset) / kBytesPerLine;
+	const uint32 column = uint32(offset) % kBytesPerLine;
+	const float left = fOffsetWidth + kMargin + kColumnGap + fHexWidth + kColumnGap;
+	return BPoint(left + fCharWidth * float(column),
+		AscentPixels(fFontHeight) + kMargin + LineHeight() * float(line));
+}
+
+
+uint32
+HexDumpView::PointToOffset(BPoint where, bool nearest) const
+{
+	const float lineHeight = LineHeight();
+	const int32 charWidth = TruncToInt32(fCharWidth);
+	if (lineHeight <= 0 || charWidth <= 0)
+		return 0;
+
+	const int32 line = TruncToInt32((where.y - kMargin) / lineHeight);
+	const int32 group = int32(fBytesPerGroup);
+	const float hexLeft = fOffsetWidth + kMargin + kColumnGap;
+
+	int32 column;
+	if (InAsciiColumn(where, false)) {
+		const float asciiLeft = hexLeft + fHexWidth + kColumnGap;
+		const int32 half = nearest ? TruncToInt32(fCharWidth * 0.5f) : 0;
+		column = (TruncToInt32(where.x - asciiLeft) + half) / charWidth;
+	} else {
+		// Character cells of the hex text: each group is 2g digits and a
+		// space, so a point on the space counts towards the next group.
+		int32 cell = TruncToInt32(where.x - hexLeft) / charWidth;
+		if (nearest)
+			cell++;
+		column = group * (cell / (2 * group + 1)) + (cell % (2 * group + 1)) / 2;
+	}
+	if (column < 0)
+		column = 0;
+	if (column > int32(kBytesPerLine))
+		column = int32(kBytesPerLine);
+
+	const int64 offset = int64(line) * kBytesPerLine + column;
+	const uint32 size = fEditor->Size();
+	if (offset < 0)
+		return 0;
+	if (offset > int64(size))
+		return size;
+	return uint32(offset);
+}
+
+
+bool
+HexDumpView::InHexColumn(BPoint where, bool strict) const
+{
+	const float hexLeft = fOffsetWidth + kMargin + kColumnGap;
+	if (strict)
+		return where.x >= hexLeft && where.x <= hexLeft + fHexWidth;
+	return where.x <= hexLeft + fHexWidth + kMargin;
+}
+
+
+bool
+HexDumpView::InAsciiColumn(BPoint where, bool strict) const
+{
+	const float hexLeft = fOffsetWidth + kMargin + kColumnGap;
+	if (strict) {
+		const float asciiLeft = hexLeft + fHexWidth + kColumnGap;
+		return where.x >= asciiLeft && where.x <= asciiLeft + fAsciiWidth;
+	}
+	return where.x > hexLeft + fHexWidth + kMargin;
+}
+
+
+void
+HexDumpView::GetContentSize(float& width, float& height)
+{
+	width = fOffsetWidth + fHexWidth + fAsciiWidth + 2 * kMargin + 2 * kColumnGap;
+	// Only complete lines count.
+	height = LineHeight() * float(fEditor->Size() / kBytesPerLine) + 2 * kMargin;
+}
+
+
+void
+HexDumpView::GetPreferredSize(float& width, float& height)
+{
+	GetContentSize(width, height);
+	const float lineHeight = LineHeight();
+	if (height < lineHeight * 16 + 2 * kMargin)
+		height = lineHeight * 16 + 2 * kMargin;
+	if (height > lineHeight * 32 + 2 * kMargin)
+		height = lineHeight * 32 + 2 * kMargin;
+}
