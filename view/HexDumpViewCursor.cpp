@@ -74,4 +74,5 @@ HexDumpView::FrameResized(float width, float height)
 	if (fCursorOn)
 		InvertCursor();
 	BView::FrameResized(width, height);
+	UpdateScrollBars();
 }

@@ -154,6 +154,8 @@ HexDumpView::Insert(const char* bytes, uint32 length, const char* undoName)
 		DrawRange(start, start + length, true, false);
 	else
 		DrawRange(start, fEditor->Size(), true, false);
+	UpdateScrollBars();
+	ScrollToOffset(fSelStart);
 }
 
 
@@ -169,6 +171,8 @@ HexDumpView::Delete(const char* undoName)
 	fSelEnd = start;
 
 	DrawRange(start, fEditor->Size(), true, true);
+	UpdateScrollBars();
+	ScrollToOffset(fSelStart);
 }
 
 
@@ -193,6 +197,8 @@ HexDumpView::InsertHexDigit(uint32 digit, const char* undoName)
 			DrawRange(start, end, true, false);
 		else
 			DrawRange(start, fEditor->Size(), true, false);
+		UpdateScrollBars();
+		ScrollToOffset(fSelStart);
 		return;
 	}
 
@@ -210,4 +216,5 @@ HexDumpView::InsertHexDigit(uint32 digit, const char* undoName)
 	}
 
 	DrawRange(std::min(start, fSelStart), end, true, false);
+	ScrollToOffset(fSelStart);
 }

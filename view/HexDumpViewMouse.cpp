@@ -125,6 +125,10 @@ HexDumpView::TrackMouse(BPoint where, const BMessage*, bool chooseColumn)
 
 	if (redraw)
 		DrawRange(from, to, true, false);
+
+	// Dragging past the top or bottom edge scrolls the pointer's line in.
+	if (where.y < Bounds().top || where.y > Bounds().bottom)
+		ScrollToOffset(pos);
 }
 
 
@@ -149,6 +153,8 @@ HexDumpView::Select(uint32 start, uint32 end)
 		fAnchor = end;
 
 	DrawRange(std::min(start, oldStart), std::max(end, oldEnd), true, false);
+	// The end that moved stays in sight.
+	ScrollToOffset(start != oldStart ? start : end);
 }
 
 

@@ -15,11 +15,12 @@
 #include <algorithm>
 
 #include "HexDumpFullEditor.h"
+#include "HexDumpLayout.h"
+
+using namespace HexDumpLayout;
 
 namespace {
 
-const uint32 kBytesPerLine = 16;
-const float kMargin = 3;
 const float kWheelLines = 3;
 
 // The dump's full extent and how far the view may scroll across it.
@@ -112,7 +113,7 @@ HexDumpView::ScrollToOffset(uint32 offset)
 
 	// The line box of the offset's line; the first line brings the top
 	// margin with it, the last one the bottom margin.
-	const float depth = ceil(fFontHeight.descent + fFontHeight.leading);
+	const float depth = LineDepth(fFontHeight);
 	float top = point.y + depth - lineHeight;
 	float bottom = point.y + depth - 1;
 	if (offset / kBytesPerLine == 0)

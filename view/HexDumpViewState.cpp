@@ -37,7 +37,9 @@ TruncToInt32(float value)
 
 HexDumpView::HexDumpView(BRect frame, const char* name, HexDumpFullEditor* editor)
 	:
-	BView(frame, name, B_FOLLOW_ALL_SIDES, B_WILL_DRAW | B_PULSE_NEEDED | B_NAVIGABLE),
+	// B_FRAME_EVENTS: the scroll bars follow the view's size (FrameResized).
+	BView(frame, name, B_FOLLOW_ALL_SIDES,
+		B_WILL_DRAW | B_PULSE_NEEDED | B_NAVIGABLE | B_FRAME_EVENTS),
 	fEditor(editor),
 	// No metrics until the view is attached: every width and height is zero,
 	// so queries before then give zero sizes and offset 0.
@@ -106,6 +108,7 @@ HexDumpView::DataChanged()
 	fLowNibble = false;
 
 	Invalidate();
+	UpdateScrollBars();
 }
 
 
