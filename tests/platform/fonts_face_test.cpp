@@ -1,0 +1,189 @@
+// Fonts and faces: the test face's exact metrics and glyphs, the FreeType
+// monospace face, and BFont measuring through whichever face is chosen.
+#include <Font.h>
+
+#include "FontFace.h"
+#include "FreeTypeFace.h"
+#include "Painter.h"
+#include "PixelBuffer.h"
+#include "TestFace.h"
+
+#include "PlatformTesting.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <map>
+#include <string>
+#include <utility>
+
+namespace {
+
+typedef std::map<std::pair<int32, int32>, uint8> Coverage;
+
+Coverage Render(const FontFace& face, const char* text, float size, BPoint baseline)
+{
+	Coverage coverage;
+	face.Render(text, int32(strlen(text)), size, baseline,
+		[&coverage](int32 x, int32 y, uint8 value) { coverage[{x, y}] = value; });
+	return coverage;
+}
+
+class FontsTest : public testing::Test {
+protected:
+	void TearDown() override { PlatformTesting::UseFreeTypeFace(); }
+};
+
+} // namespace
+
+TEST_F(FontsTest, TestFaceMetricsThroughBFont)
+{
+	PlatformTesting::UseTestFace();
+	BFont font(be_fixed_font);
+	font_height height;
+	font.GetHeight(&height);
+	EXPECT_EQ(10, height.ascent);
+	EXPECT_EQ(3, height.descent);
+	EXPECT_EQ(0, height.leading);
+	EXPECT_EQ(7, font.StringWidth(" "));
+	EXPECT_EQ(21, font.StringWidth("abc"));
+	EXPECT_EQ(14, font.StringWidth("abc", 2));
+	EXPECT_EQ(14, font.StringWidth("\xc3\xa9\xe2\x82\xac"));	// two characters, five bytes
+	EXPECT_EQ(0, font.StringWidth(""));
+}
+
+TEST_F(FontsTest, TestFaceGlyphsAreDistinctAndInsideTheirCell)
+{
+	const TestFace& face = TestFace::Default();
+	EXPECT_TRUE(Render(face, " ", 12, BPoint(0, 20)).empty());
+	std::map<Coverage, char> seen;
+	for (char c = '!'; c <= '~'; c++) {
+		char text[2] = {c, '\0'};
+		Coverage glyph = Render(face, text, 12, BPoint(10, 20));
+		ASSERT_FALSE(glyph.empty()) << c;
+		for (const auto& [pixel, value] : glyph) {
+			EXPECT_EQ(255, value);
+			EXPECT_GE(pixel.first, 11);
+			EXPECT_LE(pixel.first, 15);
+			EXPECT_GE(pixel.second, 11);
+			EXPECT_LE(pixel.second, 19);
+		}
+		auto [where, inserted] = seen.emplace(glyph, c);
+		EXPECT_TRUE(inserted) << c << " looks like " << where->second;
+	}
+	// The same text renders the same way wherever it starts.
+	Coverage first = Render(face, "x", 12, BPoint(0, 20));
+	Coverage moved = Render(face, "x", 12, BPoint(7, 20));
+	ASSERT_EQ(first.size(), moved.size());
+	for (const auto& [pixel, value] : first)
+		EXPECT_EQ(1u, moved.count({pixel.first + 7, pixel.second}));
+}
+
+TEST_F(FontsTest, FreeTypeFaceIsDejaVuSansMono)
+{
+	const FreeTypeFace& face = FreeTypeFace::Default();
+	ASSERT_TRUE(face.IsLoaded()) << face.FilePath();
+	EXPECT_STREQ("DejaVu Sans Mono", face.FamilyName());
+	font_height height = face.Height(12);
+	EXPECT_GT(height.ascent, 8);
+	EXPECT_LT(height.ascent, 14);
+	EXPECT_GT(height.descent, 1);
+	EXPECT_LT(height.descent, 5);
+	EXPECT_GE(height.leading, 0);
+	font_height larger = face.Height(24);
+	EXPECT_GT(larger.ascent, height.ascent * 1.5f);
+}
+
+TEST_F(FontsTest, FreeTypeFaceIsMonospacedAndAntialiased)
+{
+	const FreeTypeFace& face = FreeTypeFace::Default();
+	ASSERT_TRUE(face.IsLoaded());
+	float width = face.StringWidth("M", 1, 12);
+	EXPECT_GT(width, 5);
+	EXPECT_LT(width, 10);
+	EXPECT_EQ(width, face.StringWidth("i", 1, 12));
+	EXPECT_EQ(4 * width, face.StringWidth("Mi.W", 4, 12));
+
+	Coverage glyph = Render(face, "M", 12, BPoint(0, 20));
+	ASSERT_GT(glyph.size(), 10u);
+	int32 partial = 0;
+	for (const auto& [pixel, value] : glyph) {
+		EXPECT_GT(value, 0);
+		if (value < 255)
+			partial++;
+		EXPECT_LT(pixel.second, 20);	// 'M' has no descender
+		EXPECT_GE(pixel.first, 0);
+		EXPECT_LT(pixel.first, int32(width) + 1);
+	}
+	EXPECT_GT(partial, 0);
+	// Rendering again (from the glyph cache) gives the same pixels.
+	EXPECT_EQ(glyph, Render(face, "M", 12, BPoint(0, 20)));
+	EXPECT_NE(glyph, Render(face, "N", 12, BPoint(0, 20)));
+	EXPECT_TRUE(Render(face, " ", 12, BPoint(0, 20)).empty());
+}
+
+TEST_F(FontsTest, BFontDefaultsAndFamilies)
+{
+	font_family family;
+	font_style style;
+	be_fixed_font->GetFamilyAndStyle(&family, &style);
+	EXPECT_STREQ("DejaVu Sans Mono", family);
+	EXPECT_STREQ("Book", style);
+	EXPECT_EQ(12, be_fixed_font->Size());
+	EXPECT_EQ(B_FIXED_SPACING, be_fixed_font->Spacing());
+	EXPECT_TRUE(be_fixed_font->IsFixed());
+	be_bold_font->GetFamilyAndStyle(&family, &style);
+	EXPECT_STREQ("Bold", style);
+
+	BFont font(*be_fixed_font);
+	EXPECT_TRUE(font == *be_fixed_font);
+	font.SetSize(20);
+	EXPECT_TRUE(font != *be_fixed_font);
+	EXPECT_EQ(B_NAME_NOT_FOUND, font.SetFamilyAndStyle("No Such Family", "Book"));
+	EXPECT_EQ(B_NAME_NOT_FOUND, font.SetFamilyAndStyle("DejaVu Sans Mono", "Wide"));
+	font.GetFamilyAndStyle(&family, &style);
+	EXPECT_STREQ("DejaVu Sans Mono", family);
+	EXPECT_STREQ("Book", style);
+	EXPECT_EQ(B_OK, font.SetFamilyAndFace("DejaVu Sans Mono", B_BOLD_FACE));
+	EXPECT_EQ(B_BOLD_FACE, font.Face());
+
+	// Measuring follows the size through the FreeType face.
+	BFont small(be_fixed_font);
+	EXPECT_GT(font.StringWidth("MMMM"), small.StringWidth("MMMM"));
+}
+
+TEST_F(FontsTest, SampleOfTheFreeTypeFaceAsPNG)
+{
+	ASSERT_TRUE(FreeTypeFace::Default().IsLoaded());
+	const char* lines[] = {
+		"00000000  4865 6c6c 6f2c 2077 6f72 6c64  Hello, world",
+		"00000010  0001 02ff 7e7f 8081 4142 4344  ....~...ABCD",
+		"The quick brown fox jumps over the lazy dog 0123456789",
+	};
+	font_height height = CurrentFontFace().Height(12);
+	int32 lineHeight = int32(height.ascent + height.descent + height.leading + 0.999f);
+	PixelBuffer buffer(420, lineHeight * 3 + 8);
+	Painter painter(buffer, BRegion(BRect(0, 0, buffer.Width() - 1, buffer.Height() - 1)));
+	for (int32 i = 0; i < 3; i++) {
+		painter.DrawString(lines[i], int32(strlen(lines[i])),
+			BPoint(4, 4 + i * lineHeight + height.ascent), 12, rgb_color{0, 0, 0, 255},
+			rgb_color{255, 255, 255, 255}, B_OP_COPY);
+	}
+	ASSERT_TRUE(painter.Touched().IsValid());
+
+	PlatformTesting::PixelImage image;
+	image.width = buffer.Width();
+	image.height = buffer.Height();
+	for (int32 y = 0; y < image.height; y++)
+		for (int32 x = 0; x < image.width; x++)
+			image.pixels.push_back(buffer.PixelAt(x, y));
+	const char* directory = getenv("HEXDUMP_ARTIFACT_DIR");
+	std::string folder = directory != NULL ? directory : ".";
+	mkdir(folder.c_str(), 0777);
+	std::string path = folder + "/fonts_freetype_sample.png";
+	EXPECT_EQ(B_OK, PlatformTesting::WritePNG(image, path.c_str()));
+	struct stat info;
+	EXPECT_EQ(0, stat(path.c_str(), &info));
+}
