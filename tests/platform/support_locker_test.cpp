@@ -1,4 +1,5 @@
 // BLocker: a per-thread lock that nests for its holder.
+#include <Autolock.h>
 #include <Locker.h>
 #include <OS.h>
 
@@ -35,6 +36,26 @@ TEST(BLockerTest, NegativeTimeoutIsRefused)
 	BLocker locker;
 	EXPECT_EQ(B_BAD_VALUE, locker.LockWithTimeout(-1));
 	EXPECT_FALSE(locker.IsLocked());
+}
+
+TEST(BAutolockTest, HoldsTheLockForItsScope)
+{
+	BLocker locker;
+	{
+		BAutolock outer(locker);
+		EXPECT_TRUE(outer.IsLocked());
+		{
+			BAutolock inner(&locker);
+			EXPECT_TRUE(inner.IsLocked());
+			EXPECT_EQ(2, locker.CountLocks());
+		}
+		EXPECT_EQ(1, locker.CountLocks());
+	}
+	EXPECT_FALSE(locker.IsLocked());
+	EXPECT_EQ(-1, locker.LockingThread());
+
+	BAutolock none(static_cast<BLocker*>(NULL));
+	EXPECT_FALSE(none.IsLocked());
 }
 
 TEST(BLockerThreadTest, OtherThreadsWaitOrTimeOut)
