@@ -6,7 +6,8 @@
 #include <Locker.h>
 #include <Looper.h>
 
-class BAutolock {
+class BAutolock
+{
 public:
 	inline BAutolock(BLooper* looper);
 	inline BAutolock(BLocker* locker);
@@ -26,26 +27,17 @@ private:
 };
 
 inline BAutolock::BAutolock(BLooper* looper)
-	:
-	fLocker(NULL),
-	fLooper(looper),
-	fIsLocked(looper != NULL && looper->Lock())
+    : fLocker(NULL), fLooper(looper), fIsLocked(looper != NULL && looper->Lock())
 {
 }
 
 inline BAutolock::BAutolock(BLocker* locker)
-	:
-	fLocker(locker),
-	fLooper(NULL),
-	fIsLocked(locker != NULL && locker->Lock())
+    : fLocker(locker), fLooper(NULL), fIsLocked(locker != NULL && locker->Lock())
 {
 }
 
 inline BAutolock::BAutolock(BLocker& locker)
-	:
-	fLocker(&locker),
-	fLooper(NULL),
-	fIsLocked(locker.Lock())
+    : fLocker(&locker), fLooper(NULL), fIsLocked(locker.Lock())
 {
 }
 

@@ -6,7 +6,8 @@
 
 #include <SupportDefs.h>
 
-class _IMPEXP_BE BDataIO {
+class _IMPEXP_BE BDataIO
+{
 public:
 	BDataIO();
 	virtual ~BDataIO();
@@ -19,7 +20,8 @@ private:
 	BDataIO& operator=(const BDataIO&);
 };
 
-class _IMPEXP_BE BPositionIO : public BDataIO {
+class _IMPEXP_BE BPositionIO : public BDataIO
+{
 public:
 	BPositionIO();
 	virtual ~BPositionIO();
@@ -38,10 +40,11 @@ public:
 	virtual status_t SetSize(off_t size);
 };
 
-class _IMPEXP_BE BMemoryIO : public BPositionIO {
+class _IMPEXP_BE BMemoryIO : public BPositionIO
+{
 public:
 	BMemoryIO(void* data, size_t length);
-	BMemoryIO(const void* data, size_t length);	// read-only
+	BMemoryIO(const void* data, size_t length); // read-only
 	virtual ~BMemoryIO();
 
 	virtual ssize_t ReadAt(off_t position, void* buffer, size_t size);
@@ -59,7 +62,8 @@ private:
 	off_t fPosition;
 };
 
-class _IMPEXP_BE BMallocIO : public BPositionIO {
+class _IMPEXP_BE BMallocIO : public BPositionIO
+{
 public:
 	BMallocIO();
 	virtual ~BMallocIO();

@@ -20,7 +20,8 @@
 #define B_ERRORS_END (B_GENERAL_ERROR_BASE + 0xffff)
 
 // General errors
-enum {
+enum
+{
 	B_NO_MEMORY = B_GENERAL_ERROR_BASE,
 	B_IO_ERROR,
 	B_PERMISSION_DENIED,
@@ -44,7 +45,8 @@ enum {
 };
 
 // Kernel kit errors
-enum {
+enum
+{
 	B_BAD_SEM_ID = B_OS_ERROR_BASE,
 	B_NO_MORE_SEMS,
 
@@ -67,7 +69,8 @@ enum {
 };
 
 // Application kit errors
-enum {
+enum
+{
 	B_BAD_REPLY = B_APP_ERROR_BASE,
 	B_DUPLICATE_REPLY,
 	B_MESSAGE_TO_SELF,
@@ -87,7 +90,8 @@ enum {
 };
 
 // Storage kit errors
-enum {
+enum
+{
 	B_FILE_ERROR = B_STORAGE_ERROR_BASE,
 	B_FILE_NOT_FOUND,
 	B_FILE_EXISTS,

@@ -11,24 +11,28 @@
 typedef char font_family[B_FONT_FAMILY_LENGTH + 1];
 typedef char font_style[B_FONT_STYLE_LENGTH + 1];
 
-enum {
+enum
+{
 	B_CHAR_SPACING = 0,
 	B_STRING_SPACING = 1,
 	B_BITMAP_SPACING = 2,
 	B_FIXED_SPACING = 3
 };
 
-enum font_direction {
+enum font_direction
+{
 	B_FONT_LEFT_TO_RIGHT = 0,
 	B_FONT_RIGHT_TO_LEFT = 1
 };
 
-enum {
+enum
+{
 	B_DISABLE_ANTIALIASING = 0x00000001,
 	B_FORCE_ANTIALIASING = 0x00000002
 };
 
-enum {
+enum
+{
 	B_FONT_FAMILY_AND_STYLE = 0x00000001,
 	B_FONT_SIZE = 0x00000002,
 	B_FONT_SHEAR = 0x00000004,
@@ -40,7 +44,8 @@ enum {
 	B_FONT_ALL = 0x000000FF
 };
 
-enum {
+enum
+{
 	B_ITALIC_FACE = 0x0001,
 	B_UNDERSCORE_FACE = 0x0002,
 	B_NEGATIVE_FACE = 0x0004,
@@ -50,18 +55,21 @@ enum {
 	B_REGULAR_FACE = 0x0040
 };
 
-struct font_height {
+struct font_height
+{
 	float ascent;
 	float descent;
 	float leading;
 };
 
-struct escapement_delta {
+struct escapement_delta
+{
 	float nonspace;
 	float space;
 };
 
-class _IMPEXP_BE BFont {
+class _IMPEXP_BE BFont
+{
 public:
 	// A copy of be_plain_font.
 	BFont();

@@ -5,7 +5,8 @@
 #include <SupportDefs.h>
 
 // Eight rows of eight bits: a set bit paints the high colour, a clear one the low.
-struct pattern {
+struct pattern
+{
 	uint8 data[8];
 
 	bool operator==(const pattern& other) const
@@ -23,7 +24,8 @@ extern _IMPEXP_BE const pattern B_SOLID_HIGH;
 extern _IMPEXP_BE const pattern B_MIXED_COLORS;
 extern _IMPEXP_BE const pattern B_SOLID_LOW;
 
-struct rgb_color {
+struct rgb_color
+{
 	uint8 red;
 	uint8 green;
 	uint8 blue;
@@ -31,8 +33,8 @@ struct rgb_color {
 
 	bool operator==(const rgb_color& other) const
 	{
-		return red == other.red && green == other.green && blue == other.blue
-			&& alpha == other.alpha;
+		return red == other.red && green == other.green && blue == other.blue &&
+		       alpha == other.alpha;
 	}
 	bool operator!=(const rgb_color& other) const { return !(*this == other); }
 };
@@ -43,7 +45,8 @@ extern _IMPEXP_BE const uint32 B_TRANSPARENT_MAGIC_RGBA32;
 #define B_TRANSPARENT_32_BIT B_TRANSPARENT_COLOR
 #define B_TRANSPARENT_8_BIT B_TRANSPARENT_MAGIC_CMAP8
 
-enum drawing_mode {
+enum drawing_mode
+{
 	B_OP_COPY,
 	B_OP_OVER,
 	B_OP_ERASE,
@@ -57,26 +60,29 @@ enum drawing_mode {
 	B_OP_ALPHA
 };
 
-enum source_alpha {
+enum source_alpha
+{
 	B_PIXEL_ALPHA = 0,
 	B_CONSTANT_ALPHA
 };
 
-enum alpha_function {
+enum alpha_function
+{
 	B_ALPHA_OVERLAY = 0,
 	B_ALPHA_COMPOSITE
 };
 
-enum color_space {
+enum color_space
+{
 	B_NO_COLOR_SPACE = 0x0000,
 
-	B_RGB32 = 0x0008,	// memory order: blue, green, red, unused
-	B_RGBA32 = 0x2008,	// memory order: blue, green, red, alpha
+	B_RGB32 = 0x0008,  // memory order: blue, green, red, unused
+	B_RGBA32 = 0x2008, // memory order: blue, green, red, alpha
 	B_RGB24 = 0x0003,
 	B_RGB16 = 0x0005,
 	B_RGB15 = 0x0010,
 	B_RGBA15 = 0x2010,
-	B_CMAP8 = 0x0004,	// one byte a pixel into the system colour map
+	B_CMAP8 = 0x0004, // one byte a pixel into the system colour map
 	B_GRAY8 = 0x0002,
 	B_GRAY1 = 0x0001,
 

@@ -10,7 +10,8 @@
 #include <condition_variable>
 #include <mutex>
 
-class _IMPEXP_BE BLocker {
+class _IMPEXP_BE BLocker
+{
 public:
 	BLocker();
 	BLocker(const char* name);

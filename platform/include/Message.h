@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-class _IMPEXP_BE BMessage {
+class _IMPEXP_BE BMessage
+{
 public:
 	uint32 what;
 
@@ -27,7 +28,7 @@ public:
 	// The which-th field of typeRequested (B_ANY_TYPE: of any type), in the
 	// order the fields were added. *name points into the message.
 	status_t GetInfo(type_code typeRequested, int32 which, char** name, type_code* typeFound,
-		int32* countFound = NULL) const;
+	                 int32* countFound = NULL) const;
 	status_t GetInfo(const char* name, type_code* typeFound, int32* countFound = NULL) const;
 	status_t GetInfo(const char* name, type_code* typeFound, bool* fixedSize) const;
 	int32 CountNames(type_code type) const;
@@ -59,7 +60,7 @@ public:
 	// B_BAD_TYPE. Fixed-size fields take only items of their first item's size
 	// (B_BAD_VALUE otherwise).
 	status_t AddData(const char* name, type_code type, const void* data, ssize_t numBytes,
-		bool isFixedSize = true, int32 count = 1);
+	                 bool isFixedSize = true, int32 count = 1);
 
 	status_t RemoveData(const char* name, int32 index = 0);
 	status_t RemoveName(const char* name);
@@ -94,10 +95,9 @@ public:
 	status_t FindMessage(const char* name, BMessage* message) const;
 	status_t FindMessage(const char* name, int32 index, BMessage* message) const;
 	// B_ANY_TYPE matches a field of any type. *data points into the message.
-	status_t FindData(const char* name, type_code type, const void** data,
-		ssize_t* numBytes) const;
+	status_t FindData(const char* name, type_code type, const void** data, ssize_t* numBytes) const;
 	status_t FindData(const char* name, type_code type, int32 index, const void** data,
-		ssize_t* numBytes) const;
+	                  ssize_t* numBytes) const;
 
 	status_t ReplaceRect(const char* name, BRect rect);
 	status_t ReplaceRect(const char* name, int32 index, BRect rect);
@@ -127,7 +127,7 @@ public:
 	status_t ReplaceMessage(const char* name, int32 index, const BMessage* message);
 	status_t ReplaceData(const char* name, type_code type, const void* data, ssize_t numBytes);
 	status_t ReplaceData(const char* name, type_code type, int32 index, const void* data,
-		ssize_t numBytes);
+	                     ssize_t numBytes);
 
 	bool HasRect(const char* name, int32 index = 0) const;
 	bool HasPoint(const char* name, int32 index = 0) const;
@@ -156,21 +156,21 @@ public:
 	double FindDouble(const char* name, int32 index = 0) const;
 
 private:
-	struct Field {
+	struct Field
+	{
 		std::string name;
 		type_code type;
 		bool fixedSize;
-		std::vector<std::string> items;	// each item's bytes
+		std::vector<std::string> items; // each item's bytes
 	};
 
 	const Field* _FindField(const char* name) const;
 	Field* _FindField(const char* name);
 	status_t _FindItem(const char* name, type_code type, int32 index,
-		const std::string** item) const;
+	                   const std::string** item) const;
 	status_t _FindFixed(const char* name, type_code type, int32 index, void* value,
-		size_t size) const;
-	status_t _Replace(const char* name, type_code type, int32 index, const void* data,
-		size_t size);
+	                    size_t size) const;
+	status_t _Replace(const char* name, type_code type, int32 index, const void* data, size_t size);
 	std::string _Flatten() const;
 	status_t _Unflatten(const char* bytes, size_t size, size_t* used);
 

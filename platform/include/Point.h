@@ -6,7 +6,8 @@
 
 class BRect;
 
-class _IMPEXP_BE BPoint {
+class _IMPEXP_BE BPoint
+{
 public:
 	float x;
 	float y;

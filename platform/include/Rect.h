@@ -9,7 +9,8 @@
 
 #include <math.h>
 
-class _IMPEXP_BE BRect {
+class _IMPEXP_BE BRect
+{
 public:
 	float left;
 	float top;
@@ -20,11 +21,11 @@ public:
 	BRect() : left(0), top(0), right(-1), bottom(-1) {}
 	BRect(const BRect& rect) = default;
 	BRect(float left, float top, float right, float bottom)
-		: left(left), top(top), right(right), bottom(bottom)
+	    : left(left), top(top), right(right), bottom(bottom)
 	{
 	}
 	BRect(BPoint leftTop, BPoint rightBottom)
-		: left(leftTop.x), top(leftTop.y), right(rightBottom.x), bottom(rightBottom.y)
+	    : left(leftTop.x), top(leftTop.y), right(rightBottom.x), bottom(rightBottom.y)
 	{
 	}
 
@@ -161,8 +162,7 @@ public:
 
 	bool operator==(BRect rect) const
 	{
-		return left == rect.left && top == rect.top && right == rect.right
-			&& bottom == rect.bottom;
+		return left == rect.left && top == rect.top && right == rect.right && bottom == rect.bottom;
 	}
 	bool operator!=(BRect rect) const { return !(*this == rect); }
 
@@ -170,12 +170,12 @@ public:
 	BRect operator&(BRect rect) const
 	{
 		return BRect(fmaxf(left, rect.left), fmaxf(top, rect.top), fminf(right, rect.right),
-			fminf(bottom, rect.bottom));
+		             fminf(bottom, rect.bottom));
 	}
 	BRect operator|(BRect rect) const
 	{
 		return BRect(fminf(left, rect.left), fminf(top, rect.top), fmaxf(right, rect.right),
-			fmaxf(bottom, rect.bottom));
+		             fmaxf(bottom, rect.bottom));
 	}
 
 	bool IsValid() const { return left <= right && top <= bottom; }
@@ -186,8 +186,8 @@ public:
 
 	bool Intersects(BRect rect) const
 	{
-		return IsValid() && rect.IsValid() && left <= rect.right && rect.left <= right
-			&& top <= rect.bottom && rect.top <= bottom;
+		return IsValid() && rect.IsValid() && left <= rect.right && rect.left <= right &&
+		       top <= rect.bottom && rect.top <= bottom;
 	}
 	bool Contains(BPoint point) const
 	{
@@ -195,8 +195,7 @@ public:
 	}
 	bool Contains(BRect rect) const
 	{
-		return rect.left >= left && rect.right <= right && rect.top >= top
-			&& rect.bottom <= bottom;
+		return rect.left >= left && rect.right <= right && rect.top >= top && rect.bottom <= bottom;
 	}
 };
 

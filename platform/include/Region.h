@@ -9,14 +9,16 @@
 
 #include <vector>
 
-struct clipping_rect {
+struct clipping_rect
+{
 	int32 left;
 	int32 top;
 	int32 right;
 	int32 bottom;
 };
 
-class _IMPEXP_BE BRegion {
+class _IMPEXP_BE BRegion
+{
 public:
 	BRegion();
 	BRegion(const BRegion& region);

@@ -8,7 +8,8 @@
 
 #include <string>
 
-class _IMPEXP_BE BString {
+class _IMPEXP_BE BString
+{
 public:
 	BString();
 	BString(const char* string);

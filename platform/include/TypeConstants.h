@@ -2,7 +2,8 @@
 #ifndef _TYPE_CONSTANTS_H
 #define _TYPE_CONSTANTS_H
 
-enum {
+enum
+{
 	B_ANY_TYPE = 'ANYT',
 	B_ASCII_TYPE = 'TEXT',
 	B_BOOL_TYPE = 'BOOL',

@@ -14,38 +14,30 @@ off_t SeekTarget(off_t position, uint32 seekMode, off_t current, off_t end)
 {
 	off_t target;
 	switch (seekMode) {
-		case SEEK_SET:
-			target = position;
-			break;
-		case SEEK_CUR:
-			target = current + position;
-			break;
-		case SEEK_END:
-			target = end + position;
-			break;
-		default:
-			return -1;
+	case SEEK_SET:
+		target = position;
+		break;
+	case SEEK_CUR:
+		target = current + position;
+		break;
+	case SEEK_END:
+		target = end + position;
+		break;
+	default:
+		return -1;
 	}
 	return target < 0 ? -1 : target;
 }
 
 } // namespace
 
-BDataIO::BDataIO()
-{
-}
+BDataIO::BDataIO() {}
 
-BDataIO::~BDataIO()
-{
-}
+BDataIO::~BDataIO() {}
 
-BPositionIO::BPositionIO()
-{
-}
+BPositionIO::BPositionIO() {}
 
-BPositionIO::~BPositionIO()
-{
-}
+BPositionIO::~BPositionIO() {}
 
 ssize_t BPositionIO::Read(void* buffer, size_t size)
 {
@@ -73,28 +65,16 @@ status_t BPositionIO::SetSize(off_t)
 // #pragma mark - BMemoryIO
 
 BMemoryIO::BMemoryIO(void* data, size_t length)
-	:
-	fReadOnly(false),
-	fBuffer((char*)data),
-	fLength(length),
-	fBufferSize(length),
-	fPosition(0)
+    : fReadOnly(false), fBuffer((char*)data), fLength(length), fBufferSize(length), fPosition(0)
 {
 }
 
 BMemoryIO::BMemoryIO(const void* data, size_t length)
-	:
-	fReadOnly(true),
-	fBuffer((char*)data),
-	fLength(length),
-	fBufferSize(length),
-	fPosition(0)
+    : fReadOnly(true), fBuffer((char*)data), fLength(length), fBufferSize(length), fPosition(0)
 {
 }
 
-BMemoryIO::~BMemoryIO()
-{
-}
+BMemoryIO::~BMemoryIO() {}
 
 ssize_t BMemoryIO::ReadAt(off_t position, void* buffer, size_t size)
 {
@@ -147,15 +127,7 @@ status_t BMemoryIO::SetSize(off_t size)
 
 // #pragma mark - BMallocIO
 
-BMallocIO::BMallocIO()
-	:
-	fBlockSize(256),
-	fMallocSize(0),
-	fLength(0),
-	fData(NULL),
-	fPosition(0)
-{
-}
+BMallocIO::BMallocIO() : fBlockSize(256), fMallocSize(0), fLength(0), fData(NULL), fPosition(0) {}
 
 BMallocIO::~BMallocIO()
 {

@@ -45,12 +45,7 @@ const BFont* be_plain_font = &sPlainFont;
 const BFont* be_bold_font = &sBoldFont;
 const BFont* be_fixed_font = &sFixedFont;
 
-BFont::BFont()
-	:
-	fSize(kDefaultSize),
-	fSpacing(B_CHAR_SPACING),
-	fFace(B_REGULAR_FACE),
-	fFlags(0)
+BFont::BFont() : fSize(kDefaultSize), fSpacing(B_CHAR_SPACING), fFace(B_REGULAR_FACE), fFlags(0)
 {
 	CopyName(fFamily, kFamily, sizeof(fFamily));
 	CopyName(fStyle, kRegularStyle, sizeof(fStyle));
@@ -61,9 +56,7 @@ BFont::BFont(const BFont& font)
 	*this = font;
 }
 
-BFont::BFont(const BFont* font)
-	:
-	BFont()
+BFont::BFont(const BFont* font) : BFont()
 {
 	if (font != NULL)
 		*this = *font;
@@ -84,8 +77,8 @@ status_t BFont::SetFamilyAndStyle(const font_family family, const font_style sty
 
 status_t BFont::SetFamilyAndFace(const font_family family, uint16 face)
 {
-	status_t status = SetFamilyAndStyle(family,
-		(face & B_BOLD_FACE) != 0 ? kBoldStyle : kRegularStyle);
+	status_t status =
+	    SetFamilyAndStyle(family, (face & B_BOLD_FACE) != 0 ? kBoldStyle : kRegularStyle);
 	if (status == B_OK)
 		fFace = face;
 	return status;
@@ -180,9 +173,9 @@ BFont& BFont::operator=(const BFont& font)
 
 bool BFont::operator==(const BFont& font) const
 {
-	return strcmp(fFamily, font.fFamily) == 0 && strcmp(fStyle, font.fStyle) == 0
-		&& fSize == font.fSize && fSpacing == font.fSpacing && fFace == font.fFace
-		&& fFlags == font.fFlags;
+	return strcmp(fFamily, font.fFamily) == 0 && strcmp(fStyle, font.fStyle) == 0 &&
+	       fSize == font.fSize && fSpacing == font.fSpacing && fFace == font.fFace &&
+	       fFlags == font.fFlags;
 }
 
 bool BFont::operator!=(const BFont& font) const
@@ -193,5 +186,5 @@ bool BFont::operator!=(const BFont& font) const
 void BFont::PrintToStream() const
 {
 	printf("BFont(family: \"%s\", style: \"%s\", size: %.1f, face: 0x%04x)\n", fFamily, fStyle,
-		fSize, (unsigned)fFace);
+	       fSize, (unsigned)fFace);
 }

@@ -12,9 +12,7 @@ std::atomic<bool> sUseTestFace(false);
 
 } // namespace
 
-FontFace::~FontFace()
-{
-}
+FontFace::~FontFace() {}
 
 uint32 FontFace::NextCodePoint(const char*& text, const char* end)
 {

@@ -10,7 +10,8 @@
 
 #include <functional>
 
-class FontFace {
+class FontFace
+{
 public:
 	virtual ~FontFace();
 
@@ -19,8 +20,9 @@ public:
 	virtual float StringWidth(const char* text, int32 length, float size) const = 0;
 	// Calls plot(x, y, coverage 1..255) for every covered pixel, the pen
 	// starting at baseline. Returns the pen advance.
-	virtual float Render(const char* text, int32 length, float size, BPoint baseline,
-		const std::function<void(int32 x, int32 y, uint8 coverage)>& plot) const = 0;
+	virtual float
+	Render(const char* text, int32 length, float size, BPoint baseline,
+	       const std::function<void(int32 x, int32 y, uint8 coverage)>& plot) const = 0;
 	// The family the face presents, e.g. "DejaVu Sans Mono".
 	virtual const char* FamilyName() const = 0;
 

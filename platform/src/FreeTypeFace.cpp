@@ -14,15 +14,17 @@
 #include <math.h>
 #include <stdio.h>
 
-struct FreeTypeFace::FreeTypeState {
+struct FreeTypeFace::FreeTypeState
+{
 	FT_Library library = NULL;
 	FT_Face face = NULL;
 };
 
-struct FreeTypeFace::Size {
+struct FreeTypeFace::Size
+{
 	FT_Size size = NULL;
 	font_height height = {0, 0, 0};
-	std::unordered_map<FT_UInt, Glyph> glyphs;	// by glyph index
+	std::unordered_map<FT_UInt, Glyph> glyphs; // by glyph index
 };
 
 namespace {
@@ -76,9 +78,7 @@ const FreeTypeFace& FreeTypeFace::Default()
 	return sFace;
 }
 
-FreeTypeFace::FreeTypeFace()
-	:
-	fState(new FreeTypeState)
+FreeTypeFace::FreeTypeFace() : fState(new FreeTypeState)
 {
 	int index = 0;
 	const char* problem = NULL;
@@ -90,7 +90,7 @@ FreeTypeFace::FreeTypeFace()
 		problem = "FreeType could not open the font";
 	if (problem != NULL) {
 		fprintf(stderr, "libbe: %s (%s); text uses the built-in test face\n", problem,
-			fPath.empty() ? "no file" : fPath.c_str());
+		        fPath.empty() ? "no file" : fPath.c_str());
 		if (fState->library != NULL)
 			FT_Done_FreeType(fState->library);
 		fState->library = NULL;
@@ -143,7 +143,7 @@ float FreeTypeFace::StringWidth(const char* text, int32 length, float size) cons
 }
 
 float FreeTypeFace::Render(const char* text, int32 length, float size, BPoint baseline,
-	const std::function<void(int32 x, int32 y, uint8 coverage)>& plot) const
+                           const std::function<void(int32 x, int32 y, uint8 coverage)>& plot) const
 {
 	if (!IsLoaded())
 		return TestFace::Default().Render(text, length, size, baseline, plot);
@@ -215,9 +215,9 @@ const FreeTypeFace::Glyph& FreeTypeFace::_GlyphFor(Size& size, uint32 codePoint)
 		return found->second;
 
 	Glyph glyph = {0, 0, 0, 0, 0, {}};
-	if (size.size != NULL && FT_Activate_Size(size.size) == 0
-		&& FT_Load_Glyph(face, index, kLoadFlags) == 0
-		&& FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0) {
+	if (size.size != NULL && FT_Activate_Size(size.size) == 0 &&
+	    FT_Load_Glyph(face, index, kLoadFlags) == 0 &&
+	    FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0) {
 		FT_GlyphSlot slot = face->glyph;
 		const FT_Bitmap& bitmap = slot->bitmap;
 		glyph.left = slot->bitmap_left;

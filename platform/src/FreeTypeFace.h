@@ -14,7 +14,8 @@
 #include <unordered_map>
 #include <vector>
 
-class FreeTypeFace : public FontFace {
+class FreeTypeFace : public FontFace
+{
 public:
 	static const FreeTypeFace& Default();
 
@@ -30,13 +31,14 @@ public:
 	virtual font_height Height(float size) const;
 	virtual float StringWidth(const char* text, int32 length, float size) const;
 	virtual float Render(const char* text, int32 length, float size, BPoint baseline,
-		const std::function<void(int32 x, int32 y, uint8 coverage)>& plot) const;
+	                     const std::function<void(int32 x, int32 y, uint8 coverage)>& plot) const;
 	virtual const char* FamilyName() const;
 
 private:
-	struct Glyph {
-		int32 left;		// from the pen to the bitmap's first column
-		int32 top;		// from the baseline up to the bitmap's first row
+	struct Glyph
+	{
+		int32 left; // from the pen to the bitmap's first column
+		int32 top;  // from the baseline up to the bitmap's first row
 		int32 width;
 		int32 rows;
 		float advance;
@@ -52,7 +54,7 @@ private:
 	std::string fFamily;
 	std::string fPath;
 	mutable std::mutex fLock;
-	mutable std::unordered_map<int32, std::unique_ptr<Size>> fSizes;	// by size in 1/64 px
+	mutable std::unordered_map<int32, std::unique_ptr<Size>> fSizes; // by size in 1/64 px
 };
 
 #endif // FREE_TYPE_FACE_H

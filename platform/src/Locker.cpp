@@ -13,37 +13,19 @@ const thread_id kNoOwner = -1;
 
 } // namespace
 
-BLocker::BLocker()
-	:
-	BLocker("some BLocker", true)
-{
-}
+BLocker::BLocker() : BLocker("some BLocker", true) {}
 
-BLocker::BLocker(const char* name)
-	:
-	BLocker(name, true)
-{
-}
+BLocker::BLocker(const char* name) : BLocker(name, true) {}
 
-BLocker::BLocker(bool benaphoreStyle)
-	:
-	BLocker("some BLocker", benaphoreStyle)
-{
-}
+BLocker::BLocker(bool benaphoreStyle) : BLocker("some BLocker", benaphoreStyle) {}
 
-BLocker::BLocker(const char* name, bool)
-	:
-	fOwner(kNoOwner),
-	fCount(0),
-	fRequests(0)
+BLocker::BLocker(const char* name, bool) : fOwner(kNoOwner), fCount(0), fRequests(0)
 {
 	strncpy(fName, name == NULL ? "" : name, sizeof(fName) - 1);
 	fName[sizeof(fName) - 1] = '\0';
 }
 
-BLocker::~BLocker()
-{
-}
+BLocker::~BLocker() {}
 
 bool BLocker::Lock()
 {

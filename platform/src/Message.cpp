@@ -37,28 +37,13 @@ void PrintTypeCode(type_code type)
 
 } // namespace
 
-BMessage::BMessage()
-	:
-	what(0)
-{
-}
+BMessage::BMessage() : what(0) {}
 
-BMessage::BMessage(uint32 what)
-	:
-	what(what)
-{
-}
+BMessage::BMessage(uint32 what) : what(what) {}
 
-BMessage::BMessage(const BMessage& message)
-	:
-	what(message.what),
-	fFields(message.fFields)
-{
-}
+BMessage::BMessage(const BMessage& message) : what(message.what), fFields(message.fFields) {}
 
-BMessage::~BMessage()
-{
-}
+BMessage::~BMessage() {}
 
 BMessage& BMessage::operator=(const BMessage& message)
 {
@@ -69,8 +54,8 @@ BMessage& BMessage::operator=(const BMessage& message)
 	return *this;
 }
 
-status_t BMessage::GetInfo(type_code typeRequested, int32 which, char** name,
-	type_code* typeFound, int32* countFound) const
+status_t BMessage::GetInfo(type_code typeRequested, int32 which, char** name, type_code* typeFound,
+                           int32* countFound) const
 {
 	if (which < 0)
 		return B_BAD_INDEX;
@@ -220,8 +205,8 @@ status_t BMessage::Unflatten(BDataIO* stream)
 	if (stream == NULL)
 		return B_BAD_VALUE;
 	uint32 header[2];
-	if (stream->Read(header, sizeof(header)) != ssize_t(sizeof(header))
-		|| header[0] != kFlatMagic || header[1] < sizeof(header))
+	if (stream->Read(header, sizeof(header)) != ssize_t(sizeof(header)) ||
+	    header[0] != kFlatMagic || header[1] < sizeof(header))
 		return B_BAD_VALUE;
 	std::string bytes((const char*)header, sizeof(header));
 	bytes.resize(header[1]);
@@ -261,10 +246,9 @@ status_t BMessage::_Unflatten(const char* bytes, size_t size, size_t* used)
 {
 	size_t at = 0;
 	uint32 magic, total, newWhat, fieldCount;
-	if (!ReadUint32(bytes, size, at, &magic) || magic != kFlatMagic
-		|| !ReadUint32(bytes, size, at, &total) || total > size
-		|| !ReadUint32(bytes, total, at, &newWhat)
-		|| !ReadUint32(bytes, total, at, &fieldCount))
+	if (!ReadUint32(bytes, size, at, &magic) || magic != kFlatMagic ||
+	    !ReadUint32(bytes, size, at, &total) || total > size ||
+	    !ReadUint32(bytes, total, at, &newWhat) || !ReadUint32(bytes, total, at, &fieldCount))
 		return B_BAD_VALUE;
 	std::vector<Field> fields;
 	for (uint32 i = 0; i < fieldCount; i++) {
@@ -367,8 +351,8 @@ status_t BMessage::AddMessage(const char* name, const BMessage* message)
 	return AddData(name, B_MESSAGE_TYPE, bytes.data(), ssize_t(bytes.size()), false);
 }
 
-status_t BMessage::AddData(const char* name, type_code type, const void* data,
-	ssize_t numBytes, bool isFixedSize, int32)
+status_t BMessage::AddData(const char* name, type_code type, const void* data, ssize_t numBytes,
+                           bool isFixedSize, int32)
 {
 	if (name == NULL || numBytes < 0 || (data == NULL && numBytes > 0))
 		return B_BAD_VALUE;
@@ -378,8 +362,8 @@ status_t BMessage::AddData(const char* name, type_code type, const void* data,
 		field = &fFields.back();
 	} else if (field->type != type) {
 		return B_BAD_TYPE;
-	} else if (field->fixedSize && !field->items.empty()
-		&& field->items.front().size() != size_t(numBytes)) {
+	} else if (field->fixedSize && !field->items.empty() &&
+	           field->items.front().size() != size_t(numBytes)) {
 		return B_BAD_VALUE;
 	}
 	field->items.emplace_back((const char*)data, size_t(numBytes));
@@ -576,13 +560,13 @@ status_t BMessage::FindMessage(const char* name, int32 index, BMessage* message)
 }
 
 status_t BMessage::FindData(const char* name, type_code type, const void** data,
-	ssize_t* numBytes) const
+                            ssize_t* numBytes) const
 {
 	return FindData(name, type, 0, data, numBytes);
 }
 
-status_t BMessage::FindData(const char* name, type_code type, int32 index,
-	const void** data, ssize_t* numBytes) const
+status_t BMessage::FindData(const char* name, type_code type, int32 index, const void** data,
+                            ssize_t* numBytes) const
 {
 	if (data == NULL || numBytes == NULL)
 		return B_BAD_VALUE;
@@ -732,14 +716,13 @@ status_t BMessage::ReplaceMessage(const char* name, int32 index, const BMessage*
 	return _Replace(name, B_MESSAGE_TYPE, index, bytes.data(), bytes.size());
 }
 
-status_t BMessage::ReplaceData(const char* name, type_code type, const void* data,
-	ssize_t numBytes)
+status_t BMessage::ReplaceData(const char* name, type_code type, const void* data, ssize_t numBytes)
 {
 	return ReplaceData(name, type, 0, data, numBytes);
 }
 
-status_t BMessage::ReplaceData(const char* name, type_code type, int32 index,
-	const void* data, ssize_t numBytes)
+status_t BMessage::ReplaceData(const char* name, type_code type, int32 index, const void* data,
+                               ssize_t numBytes)
 {
 	if (numBytes < 0 || (data == NULL && numBytes > 0))
 		return B_BAD_VALUE;
@@ -905,7 +888,7 @@ BMessage::Field* BMessage::_FindField(const char* name)
 }
 
 status_t BMessage::_FindItem(const char* name, type_code type, int32 index,
-	const std::string** item) const
+                             const std::string** item) const
 {
 	if (name == NULL)
 		return B_BAD_VALUE;
@@ -921,7 +904,7 @@ status_t BMessage::_FindItem(const char* name, type_code type, int32 index,
 }
 
 status_t BMessage::_FindFixed(const char* name, type_code type, int32 index, void* value,
-	size_t size) const
+                              size_t size) const
 {
 	if (value == NULL)
 		return B_BAD_VALUE;
@@ -936,7 +919,7 @@ status_t BMessage::_FindFixed(const char* name, type_code type, int32 index, voi
 }
 
 status_t BMessage::_Replace(const char* name, type_code type, int32 index, const void* data,
-	size_t size)
+                            size_t size)
 {
 	const std::string* found;
 	status_t status = _FindItem(name, type, index, &found);

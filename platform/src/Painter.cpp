@@ -22,7 +22,7 @@ int32 ToPixel(float value)
 clipping_rect ToPixels(BRect rect)
 {
 	return clipping_rect{ToPixel(rect.left), ToPixel(rect.top), ToPixel(rect.right),
-		ToPixel(rect.bottom)};
+	                     ToPixel(rect.bottom)};
 }
 
 uint8 Mix(uint8 from, uint8 to, uint8 coverage)
@@ -33,28 +33,25 @@ uint8 Mix(uint8 from, uint8 to, uint8 coverage)
 rgb_color Mix(rgb_color from, rgb_color to, uint8 coverage)
 {
 	return rgb_color{Mix(from.red, to.red, coverage), Mix(from.green, to.green, coverage),
-		Mix(from.blue, to.blue, coverage), Mix(from.alpha, to.alpha, coverage)};
+	                 Mix(from.blue, to.blue, coverage), Mix(from.alpha, to.alpha, coverage)};
 }
 
 } // namespace
 
 Painter::Painter(PixelBuffer& buffer, const BRegion& clip)
-	:
-	fBuffer(buffer),
-	fClip(clip),
-	fTouched{0, 0, -1, -1}
+    : fBuffer(buffer), fClip(clip), fTouched{0, 0, -1, -1}
 {
 	BRegion bounds;
 	bounds.Set(clipping_rect{0, 0, buffer.Width() - 1, buffer.Height() - 1});
 	fClip.IntersectWith(&bounds);
 }
 
-template<typename Paint> void Painter::_ForEachRun(clipping_rect rect, Paint paint)
+template <typename Paint> void Painter::_ForEachRun(clipping_rect rect, Paint paint)
 {
 	for (int32 i = 0; i < fClip.CountRects(); i++) {
 		clipping_rect clip = fClip.RectAtInt(i);
 		clipping_rect run{std::max(rect.left, clip.left), std::max(rect.top, clip.top),
-			std::min(rect.right, clip.right), std::min(rect.bottom, clip.bottom)};
+		                  std::min(rect.right, clip.right), std::min(rect.bottom, clip.bottom)};
 		if (run.left > run.right || run.top > run.bottom)
 			continue;
 		for (int32 y = run.top; y <= run.bottom; y++)
@@ -110,22 +107,23 @@ void Painter::StrokeLine(BPoint from, BPoint to, rgb_color color)
 }
 
 float Painter::DrawString(const char* text, int32 length, BPoint baseline, float size,
-	rgb_color high, rgb_color low, drawing_mode mode)
+                          rgb_color high, rgb_color low, drawing_mode mode)
 {
 	if (text == NULL || length <= 0)
 		return 0;
 	// Everything the plot needs sits in one struct, so the callback captures a
 	// single pointer and std::function need not allocate for each string.
-	struct Context {
+	struct Context
+	{
 		Painter* painter;
-		clipping_rect frame;	// rejects most misses before the region is searched
+		clipping_rect frame; // rejects most misses before the region is searched
 		rgb_color high, low;
 		bool copy;
 	} context{this, fClip.FrameInt(), high, low, mode == B_OP_COPY};
 	auto plot = [c = &context](int32 x, int32 y, uint8 coverage) {
 		const clipping_rect& frame = c->frame;
-		if (x < frame.left || x > frame.right || y < frame.top || y > frame.bottom
-			|| !c->painter->fClip.Contains(x, y))
+		if (x < frame.left || x > frame.right || y < frame.top || y > frame.bottom ||
+		    !c->painter->fClip.Contains(x, y))
 			return;
 		uint32& pixel = c->painter->fBuffer.Row(y)[x];
 		rgb_color under = c->copy ? c->low : PixelBuffer::ToColor(pixel);
@@ -147,7 +145,7 @@ void Painter::CopyPixels(const PixelBuffer& source, BRect sourceRect, BPoint des
 	int32 offsetX = ToPixel(destLeftTop.x) - ToPixel(sourceRect.left);
 	int32 offsetY = ToPixel(destLeftTop.y) - ToPixel(sourceRect.top);
 	clipping_rect to{from.left + offsetX, from.top + offsetY, from.right + offsetX,
-		from.bottom + offsetY};
+	                 from.bottom + offsetY};
 	if (from.left > from.right || from.top > from.bottom)
 		return;
 	// Copying within one buffer (scrolling) must not read pixels it has
@@ -158,7 +156,7 @@ void Painter::CopyPixels(const PixelBuffer& source, BRect sourceRect, BPoint des
 		snapshot.Resize(from.right - from.left + 1, from.bottom - from.top + 1);
 		for (int32 y = from.top; y <= from.bottom; y++) {
 			memcpy(snapshot.Row(y - from.top), source.Row(y) + from.left,
-				size_t(snapshot.Width()) * sizeof(uint32));
+			       size_t(snapshot.Width()) * sizeof(uint32));
 		}
 		origin = &snapshot;
 		offsetX += from.left;

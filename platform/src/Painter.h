@@ -13,7 +13,8 @@
 
 #include "PixelBuffer.h"
 
-class Painter {
+class Painter
+{
 public:
 	Painter(PixelBuffer& buffer, const BRegion& clip);
 
@@ -26,8 +27,8 @@ public:
 	// B_OP_COPY: a pixel of coverage a becomes mix(low, high, a); B_OP_OVER and
 	// every other mode: mix(existing pixel, high, a). Pixels of coverage 0 are
 	// untouched in every mode. Returns the pen advance.
-	float DrawString(const char* text, int32 length, BPoint baseline, float size,
-		rgb_color high, rgb_color low, drawing_mode mode);
+	float DrawString(const char* text, int32 length, BPoint baseline, float size, rgb_color high,
+	                 rgb_color low, drawing_mode mode);
 	// 1:1 copy of source's sourceRect to destLeftTop (B_OP_COPY).
 	void CopyPixels(const PixelBuffer& source, BRect sourceRect, BPoint destLeftTop);
 
@@ -36,11 +37,11 @@ public:
 
 private:
 	// Calls paint(row, left, right) for each run of visible pixels of rect.
-	template<typename Paint> void _ForEachRun(clipping_rect rect, Paint paint);
+	template <typename Paint> void _ForEachRun(clipping_rect rect, Paint paint);
 	void _Touch(const clipping_rect& rect);
 
 	PixelBuffer& fBuffer;
-	BRegion fClip;	// the caller's clip cut to the buffer
+	BRegion fClip; // the caller's clip cut to the buffer
 	clipping_rect fTouched;
 };
 

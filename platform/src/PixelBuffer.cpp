@@ -12,10 +12,8 @@ const uint32 kWhite = 0xffffffff;
 } // namespace
 
 PixelBuffer::PixelBuffer(int32 width, int32 height)
-	:
-	fWidth(std::max(width, int32(0))),
-	fHeight(std::max(height, int32(0))),
-	fPixels(size_t(fWidth) * fHeight, kWhite)
+    : fWidth(std::max(width, int32(0))), fHeight(std::max(height, int32(0))),
+      fPixels(size_t(fWidth) * fHeight, kWhite)
 {
 }
 

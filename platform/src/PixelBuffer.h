@@ -9,7 +9,8 @@
 
 #include <vector>
 
-class PixelBuffer {
+class PixelBuffer
+{
 public:
 	// Filled white (255, 255, 255, 255).
 	explicit PixelBuffer(int32 width = 0, int32 height = 0);
@@ -28,13 +29,12 @@ public:
 
 	static uint32 ToPixel(rgb_color color)
 	{
-		return uint32(color.blue) | uint32(color.green) << 8 | uint32(color.red) << 16
-			| uint32(color.alpha) << 24;
+		return uint32(color.blue) | uint32(color.green) << 8 | uint32(color.red) << 16 |
+		       uint32(color.alpha) << 24;
 	}
 	static rgb_color ToColor(uint32 pixel)
 	{
-		return rgb_color{uint8(pixel >> 16), uint8(pixel >> 8), uint8(pixel),
-			uint8(pixel >> 24)};
+		return rgb_color{uint8(pixel >> 16), uint8(pixel >> 8), uint8(pixel), uint8(pixel >> 24)};
 	}
 
 private:

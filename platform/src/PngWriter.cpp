@@ -18,19 +18,19 @@ namespace {
 status_t FromErrno(int error)
 {
 	switch (error) {
-		case ENOENT:
-		case ENOTDIR:
-			return B_ENTRY_NOT_FOUND;
-		case EACCES:
-		case EPERM:
-		case EROFS:
-			return B_PERMISSION_DENIED;
-		case ENOSPC:
-			return B_DEVICE_FULL;
-		case ENOMEM:
-			return B_NO_MEMORY;
-		default:
-			return B_IO_ERROR;
+	case ENOENT:
+	case ENOTDIR:
+		return B_ENTRY_NOT_FOUND;
+	case EACCES:
+	case EPERM:
+	case EROFS:
+		return B_PERMISSION_DENIED;
+	case ENOSPC:
+		return B_DEVICE_FULL;
+	case ENOMEM:
+		return B_NO_MEMORY;
+	default:
+		return B_IO_ERROR;
 	}
 }
 
@@ -52,8 +52,8 @@ bool Encode(FILE* file, const PixelBuffer& pixels, uint8* row)
 	}
 	png_init_io(png, file);
 	png_set_IHDR(png, info, png_uint_32(pixels.Width()), png_uint_32(pixels.Height()), 8,
-		PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-		PNG_FILTER_TYPE_DEFAULT);
+	             PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+	             PNG_FILTER_TYPE_DEFAULT);
 	png_write_info(png, info);
 	for (int32 y = 0; y < pixels.Height(); y++) {
 		for (int32 x = 0; x < pixels.Width(); x++) {

@@ -22,7 +22,7 @@ int32 ToPixel(float value)
 clipping_rect ToClipping(BRect rect)
 {
 	return clipping_rect{ToPixel(rect.left), ToPixel(rect.top), ToPixel(rect.right),
-		ToPixel(rect.bottom)};
+	                     ToPixel(rect.bottom)};
 }
 
 bool IsValid(const clipping_rect& rect)
@@ -33,7 +33,7 @@ bool IsValid(const clipping_rect& rect)
 clipping_rect Intersection(const clipping_rect& a, const clipping_rect& b)
 {
 	return clipping_rect{std::max(a.left, b.left), std::max(a.top, b.top),
-		std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+	                     std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
 BRect ToRect(const clipping_rect& rect)
@@ -61,24 +61,16 @@ void Subtract(const clipping_rect& a, const clipping_rect& b, std::vector<clippi
 
 } // namespace
 
-BRegion::BRegion()
-{
-}
+BRegion::BRegion() {}
 
-BRegion::BRegion(const BRegion& region)
-	:
-	fRects(region.fRects)
-{
-}
+BRegion::BRegion(const BRegion& region) : fRects(region.fRects) {}
 
 BRegion::BRegion(const BRect rect)
 {
 	Set(rect);
 }
 
-BRegion::~BRegion()
-{
-}
+BRegion::~BRegion() {}
 
 BRegion& BRegion::operator=(const BRegion& region)
 {
@@ -170,11 +162,11 @@ bool BRegion::Contains(int32 x, int32 y) const
 void BRegion::PrintToStream() const
 {
 	clipping_rect frame = FrameInt();
-	printf("BRegion(frame l:%d, t:%d, r:%d, b:%d; %d rects)\n", (int)frame.left,
-		(int)frame.top, (int)frame.right, (int)frame.bottom, (int)CountRects());
+	printf("BRegion(frame l:%d, t:%d, r:%d, b:%d; %d rects)\n", (int)frame.left, (int)frame.top,
+	       (int)frame.right, (int)frame.bottom, (int)CountRects());
 	for (const clipping_rect& rect : fRects) {
-		printf("    (l:%d, t:%d, r:%d, b:%d)\n", (int)rect.left, (int)rect.top,
-			(int)rect.right, (int)rect.bottom);
+		printf("    (l:%d, t:%d, r:%d, b:%d)\n", (int)rect.left, (int)rect.top, (int)rect.right,
+		       (int)rect.bottom);
 	}
 }
 

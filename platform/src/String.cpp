@@ -32,31 +32,18 @@ int Sign(int value)
 
 } // namespace
 
-BString::BString()
-{
-}
+BString::BString() {}
 
-BString::BString(const char* string)
-	:
-	fBytes(string == NULL ? "" : string)
-{
-}
+BString::BString(const char* string) : fBytes(string == NULL ? "" : string) {}
 
-BString::BString(const BString& string)
-	:
-	fBytes(string.fBytes)
-{
-}
+BString::BString(const BString& string) : fBytes(string.fBytes) {}
 
 BString::BString(const char* string, int32 maxLength)
-	:
-	fBytes(string == NULL ? "" : string, BoundedLength(string, maxLength))
+    : fBytes(string == NULL ? "" : string, BoundedLength(string, maxLength))
 {
 }
 
-BString::~BString()
-{
-}
+BString::~BString() {}
 
 const char* BString::String() const
 {

@@ -51,7 +51,7 @@ bool TestFace::GlyphBit(uint32 codePoint, int32 x, int32 y)
 }
 
 float TestFace::Render(const char* text, int32 length, float, BPoint baseline,
-	const std::function<void(int32 x, int32 y, uint8 coverage)>& plot) const
+                       const std::function<void(int32 x, int32 y, uint8 coverage)>& plot) const
 {
 	if (text == NULL || length <= 0)
 		return 0;

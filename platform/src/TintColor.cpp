@@ -24,5 +24,5 @@ uint8 Tint(uint8 component, float tint)
 rgb_color tint_color(rgb_color color, float tint)
 {
 	return rgb_color{Tint(color.red, tint), Tint(color.green, tint), Tint(color.blue, tint),
-		color.alpha};
+	                 color.alpha};
 }

@@ -13,8 +13,8 @@ bool PixelImage::operator==(const PixelImage& other) const
 
 status_t WritePNG(const PixelImage& image, const char* path)
 {
-	if (image.width <= 0 || image.height <= 0
-		|| image.pixels.size() != size_t(image.width) * size_t(image.height))
+	if (image.width <= 0 || image.height <= 0 ||
+	    image.pixels.size() != size_t(image.width) * size_t(image.height))
 		return B_BAD_VALUE;
 	PixelBuffer buffer(image.width, image.height);
 	for (int32 y = 0; y < image.height; y++) {

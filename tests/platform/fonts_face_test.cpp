@@ -27,11 +27,14 @@ Coverage Render(const FontFace& face, const char* text, float size, BPoint basel
 {
 	Coverage coverage;
 	face.Render(text, int32(strlen(text)), size, baseline,
-		[&coverage](int32 x, int32 y, uint8 value) { coverage[{x, y}] = value; });
+	            [&coverage](int32 x, int32 y, uint8 value) {
+		            coverage[{x, y}] = value;
+	            });
 	return coverage;
 }
 
-class FontsTest : public testing::Test {
+class FontsTest : public testing::Test
+{
 protected:
 	void TearDown() override { PlatformTesting::UseFreeTypeFace(); }
 };
@@ -50,7 +53,7 @@ TEST_F(FontsTest, TestFaceMetricsThroughBFont)
 	EXPECT_EQ(7, font.StringWidth(" "));
 	EXPECT_EQ(21, font.StringWidth("abc"));
 	EXPECT_EQ(14, font.StringWidth("abc", 2));
-	EXPECT_EQ(14, font.StringWidth("\xc3\xa9\xe2\x82\xac"));	// two characters, five bytes
+	EXPECT_EQ(14, font.StringWidth("\xc3\xa9\xe2\x82\xac")); // two characters, five bytes
 	EXPECT_EQ(0, font.StringWidth(""));
 }
 
@@ -113,7 +116,7 @@ TEST_F(FontsTest, FreeTypeFaceIsMonospacedAndAntialiased)
 		EXPECT_GT(value, 0);
 		if (value < 255)
 			partial++;
-		EXPECT_LT(pixel.second, 20);	// 'M' has no descender
+		EXPECT_LT(pixel.second, 20); // 'M' has no descender
 		EXPECT_GE(pixel.first, 0);
 		EXPECT_LT(pixel.first, int32(width) + 1);
 	}
@@ -158,9 +161,9 @@ TEST_F(FontsTest, SampleOfTheFreeTypeFaceAsPNG)
 {
 	ASSERT_TRUE(FreeTypeFace::Default().IsLoaded());
 	const char* lines[] = {
-		"00000000  4865 6c6c 6f2c 2077 6f72 6c64  Hello, world",
-		"00000010  0001 02ff 7e7f 8081 4142 4344  ....~...ABCD",
-		"The quick brown fox jumps over the lazy dog 0123456789",
+	    "00000000  4865 6c6c 6f2c 2077 6f72 6c64  Hello, world",
+	    "00000010  0001 02ff 7e7f 8081 4142 4344  ....~...ABCD",
+	    "The quick brown fox jumps over the lazy dog 0123456789",
 	};
 	font_height height = CurrentFontFace().Height(12);
 	int32 lineHeight = int32(height.ascent + height.descent + height.leading + 0.999f);
@@ -168,8 +171,8 @@ TEST_F(FontsTest, SampleOfTheFreeTypeFaceAsPNG)
 	Painter painter(buffer, BRegion(BRect(0, 0, buffer.Width() - 1, buffer.Height() - 1)));
 	for (int32 i = 0; i < 3; i++) {
 		painter.DrawString(lines[i], int32(strlen(lines[i])),
-			BPoint(4, 4 + i * lineHeight + height.ascent), 12, rgb_color{0, 0, 0, 255},
-			rgb_color{255, 255, 255, 255}, B_OP_COPY);
+		                   BPoint(4, 4 + i * lineHeight + height.ascent), 12,
+		                   rgb_color{0, 0, 0, 255}, rgb_color{255, 255, 255, 255}, B_OP_COPY);
 	}
 	ASSERT_TRUE(painter.Touched().IsValid());
 

@@ -44,13 +44,15 @@ namespace {
 const int kGrid = 24;
 
 // The reference: which pixels of a small grid a region should hold.
-struct PixelSet {
+struct PixelSet
+{
 	std::vector<bool> pixels = std::vector<bool>(kGrid * kGrid, false);
 
 	void Set(const clipping_rect& rect, bool value)
 	{
 		for (int y = std::max(0, int(rect.top)); y <= std::min(kGrid - 1, int(rect.bottom)); y++)
-			for (int x = std::max(0, int(rect.left)); x <= std::min(kGrid - 1, int(rect.right)); x++)
+			for (int x = std::max(0, int(rect.left)); x <= std::min(kGrid - 1, int(rect.right));
+			     x++)
 				pixels[y * kGrid + x] = value;
 	}
 	bool At(int x, int y) const { return pixels[y * kGrid + x]; }
@@ -148,7 +150,7 @@ TEST(BRegionTest, EmptyRegionsAndOffsets)
 	BRegion region;
 	EXPECT_EQ(0, region.CountRects());
 	EXPECT_FALSE(region.Frame().IsValid());
-	region.Include(BRect(5, 5, 4, 4));	// invalid: nothing
+	region.Include(BRect(5, 5, 4, 4)); // invalid: nothing
 	EXPECT_EQ(0, region.CountRects());
 
 	region.Set(BRect(1, 2, 3, 4));

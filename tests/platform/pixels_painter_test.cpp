@@ -53,7 +53,8 @@ void Fill(PixelBuffer& buffer, rgb_color color)
 	Painter(buffer, Everything(buffer)).FillRect(BRect(0, 0, 1000, 1000), color);
 }
 
-class FaceScope {
+class FaceScope
+{
 public:
 	FaceScope(bool testFace)
 	{
@@ -109,7 +110,7 @@ TEST(PainterTest, ClipsToTheRegionAndTheBuffer)
 	PixelBuffer buffer(10, 10);
 	BRegion clip;
 	clip.Include(BRect(0, 0, 2, 2));
-	clip.Include(BRect(6, 6, 20, 20));	// runs past the buffer
+	clip.Include(BRect(6, 6, 20, 20)); // runs past the buffer
 	Painter painter(buffer, clip);
 	painter.FillRect(BRect(-5, -5, 50, 50), kBlue);
 	PixelSet expected = RectPixels(0, 0, 2, 2);
@@ -246,7 +247,7 @@ TEST(PainterText, CoverageRulesOfCopyAndOver)
 		PixelBuffer buffer(60, 24);
 		Fill(buffer, background);
 		Painter(buffer, Everything(buffer))
-			.DrawString("Wg@", 3, BPoint(3, 16), 12, kBlack, kRed, mode);
+		    .DrawString("Wg@", 3, BPoint(3, 16), 12, kBlack, kRed, mode);
 		return buffer;
 	};
 	PixelBuffer copyOnBlue = render(kBlue, B_OP_COPY);
@@ -276,7 +277,7 @@ TEST(PainterText, CoverageRulesOfCopyAndOver)
 				blendedDifferently++;
 		}
 	}
-	EXPECT_GT(partial, 0);	// antialiased edges exist
+	EXPECT_GT(partial, 0); // antialiased edges exist
 	EXPECT_EQ(partial, blendedDifferently);
 	EXPECT_TRUE(Changed(overOnBlue, kBlue).size() <= glyphPixels.size());
 }

@@ -17,7 +17,8 @@ namespace {
 
 using PlatformTesting::PixelImage;
 
-class TemporaryFolder {
+class TemporaryFolder
+{
 public:
 	TemporaryFolder()
 	{

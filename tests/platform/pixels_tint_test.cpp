@@ -18,8 +18,8 @@ TEST(TintColorTest, DarkensFromOneAndKeepsAlpha)
 	rgb_color color = {200, 100, 0, 77};
 	EXPECT_EQ(color, tint_color(color, B_NO_TINT));
 	rgb_color darker = tint_color(color, B_DARKEN_2_TINT);
-	EXPECT_EQ((rgb_color{141, 70, 0, 77}), darker);	// c x 0.705, truncated
+	EXPECT_EQ((rgb_color{141, 70, 0, 77}), darker); // c x 0.705, truncated
 	EXPECT_EQ((rgb_color{0, 0, 0, 77}), tint_color(color, B_DARKEN_MAX_TINT));
 	// Each component on its own.
-	EXPECT_EQ((rgb_color{247, 233, 219, 77}), tint_color(color, 0.14f));	// 255 - (255 - c) x 0.14
+	EXPECT_EQ((rgb_color{247, 233, 219, 77}), tint_color(color, 0.14f)); // 255 - (255 - c) x 0.14
 }

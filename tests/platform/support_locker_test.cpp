@@ -113,7 +113,7 @@ TEST(BLockerThreadTest, WaiterGetsTheLockOnceReleased)
 TEST(BLockerThreadTest, ExcludesOtherThreads)
 {
 	BLocker locker;
-	int64 counter = 0;	// guarded by locker only
+	int64 counter = 0; // guarded by locker only
 	int32 insideAtOnce = 0;
 	int32 maxInside = 0;
 	auto work = [&] {

@@ -66,7 +66,7 @@ TEST(BMessageFields, EveryTypeRoundTrips)
 	ASSERT_EQ(3, size);
 	EXPECT_EQ(0, memcmp(data, "a\0b", 3));
 	EXPECT_EQ(B_OK, message.FindData("string", B_ANY_TYPE, &data, &size));
-	EXPECT_EQ(5, size);	// the string's NUL is stored with it
+	EXPECT_EQ(5, size); // the string's NUL is stored with it
 
 	EXPECT_EQ(uint32('TEST'), message.what);
 	EXPECT_EQ(13, message.CountNames(B_ANY_TYPE));

@@ -203,7 +203,7 @@ TEST(BStringText, SetToAndAppendTakeAtMostTheGivenLength)
 
 TEST(BStringText, CountsUtf8Characters)
 {
-	BString text("a\xc3\xa9\xe2\x82\xac");	// a, e acute, euro sign
+	BString text("a\xc3\xa9\xe2\x82\xac"); // a, e acute, euro sign
 	EXPECT_EQ(6, text.Length());
 	EXPECT_EQ(3, text.CountChars());
 }
