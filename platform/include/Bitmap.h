@@ -1,0 +1,64 @@
+// BBitmap: a rectangle of pixels. One that accepts views holds a hidden
+// window of its own: views added to it draw into the bitmap's pixels, under
+// the bitmap's lock. Owned by its creator; deleting it deletes its views.
+#ifndef _BITMAP_H
+#define _BITMAP_H
+
+#include <GraphicsDefs.h>
+#include <Rect.h>
+#include <SupportDefs.h>
+
+#include <memory>
+
+class BView;
+class BWindow;
+class PixelBuffer;
+
+namespace BPrivate {
+class KitAccess;
+} // namespace BPrivate
+
+class _IMPEXP_BE BBitmap {
+public:
+	// The stand-in keeps 32-bit pixels (B_RGB32) whatever space is asked for;
+	// ColorSpace() tells what was made.
+	BBitmap(BRect bounds, color_space space, bool acceptsViews = false,
+		bool needsContiguous = false);
+	virtual ~BBitmap();
+
+	status_t InitCheck() const;
+	bool IsValid() const;
+
+	void* Bits() const;
+	int32 BitsLength() const;
+	int32 BytesPerRow() const;
+	color_space ColorSpace() const;
+	BRect Bounds() const;
+
+	// Views: only for a bitmap that accepts them.
+	void AddChild(BView* view);
+	bool RemoveChild(BView* view);
+	int32 CountChildren() const;
+	BView* ChildAt(int32 index) const;
+	BView* FindView(const char* viewName) const;
+
+	// The lock of the bitmap's hidden window; false for a bitmap that
+	// accepts no views.
+	bool Lock();
+	void Unlock();
+	// Whether the calling thread holds the lock.
+	bool IsLocked() const;
+
+private:
+	friend class BPrivate::KitAccess;
+
+	BBitmap(const BBitmap&);
+	BBitmap& operator=(const BBitmap&);
+
+	BRect fBounds;
+	status_t fInitStatus;
+	std::unique_ptr<PixelBuffer> fPixels;
+	BWindow* fWindow;
+};
+
+#endif // _BITMAP_H

@@ -1,0 +1,39 @@
+// BScrollView: a frame around a target view with optional scroll bars that
+// scroll it. Its frame is derived from the target's, which becomes its child;
+// it owns the target and the bars as a parent owns its children.
+#ifndef _SCROLL_VIEW_H
+#define _SCROLL_VIEW_H
+
+#include <InterfaceDefs.h>
+#include <View.h>
+
+class BScrollBar;
+
+class _IMPEXP_BE BScrollView : public BView {
+public:
+	BScrollView(const char* name, BView* target,
+		uint32 resizingMode = B_FOLLOW_LEFT | B_FOLLOW_TOP, uint32 flags = 0,
+		bool horizontal = false, bool vertical = false, border_style border = B_FANCY_BORDER);
+	virtual ~BScrollView();
+
+	virtual void Draw(BRect updateRect);
+
+	BScrollBar* ScrollBar(orientation direction) const;
+	BView* Target() const;
+	// Changes the border's width and moves the target and the bars to match.
+	virtual void SetBorder(border_style border);
+	border_style Border() const;
+
+private:
+	BScrollView(const BScrollView&);
+	BScrollView& operator=(const BScrollView&);
+
+	static float _BorderSize(border_style border);
+
+	BView* fTarget;
+	BScrollBar* fHorizontal;
+	BScrollBar* fVertical;
+	border_style fBorder;
+};
+
+#endif // _SCROLL_VIEW_H

@@ -1,0 +1,25 @@
+// The display that windows use: headless (the pixel buffers only) or SDL2
+// (real windows). Call ChooseDisplay before the first window is shown;
+// without a call the display is headless. Not part of the kits.
+#ifndef PLATFORM_TESTING_DISPLAY_H
+#define PLATFORM_TESTING_DISPLAY_H
+
+#include <SupportDefs.h>
+
+namespace PlatformTesting {
+
+enum DisplayKind {
+	kHeadlessDisplay,
+	kSdlDisplay,
+	// SDL2 when $DISPLAY is set and SDL's video starts, headless otherwise.
+	kAutomaticDisplay
+};
+
+// B_OK; B_ERROR when SDL2 was asked for and cannot be used (the display stays
+// as it was); B_NOT_ALLOWED once a window has been shown.
+status_t ChooseDisplay(DisplayKind kind);
+DisplayKind ActiveDisplay();
+
+} // namespace PlatformTesting
+
+#endif // PLATFORM_TESTING_DISPLAY_H
