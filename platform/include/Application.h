@@ -42,7 +42,6 @@ private:
 
 	std::string fSignature;
 	status_t fInitStatus;
-	bool fRunning;
 };
 
 extern _IMPEXP_BE BApplication* be_app;

@@ -69,9 +69,6 @@ public:
 	BHandler* HandlerAt(int32 index) const;
 	int32 IndexOf(BHandler* handler) const;
 
-	BHandler* PreferredHandler() const;
-	void SetPreferredHandler(BHandler* handler);
-
 	// The looper of the calling thread, NULL for a thread that runs none.
 	static BLooper* LooperForThread(thread_id thread);
 
@@ -83,12 +80,6 @@ private:
 	BLooper(const BLooper&);
 	BLooper& operator=(const BLooper&);
 
-	// Queue access for the window: updates go to the head of the queue.
-	void _PostAtHead(BMessage* message, BHandler* handler);
-	// Removes and returns the first queued message for which match is true,
-	// or NULL.
-	BMessage* _TakeQueued(bool (*match)(const BMessage* message));
-
 	// Hooks of the loop for derived loopers. Before each message the loop
 	// waits at most _TimerDelay() microseconds (negative: no limit) and calls
 	// _TimerFired() when that time passes without a message; after each
@@ -98,12 +89,12 @@ private:
 	virtual void _MessageHandled();
 
 	void _Loop();
+	// Handles one message; waits for one when wait is set. False when the
+	// looper quits (or, without wait, when the queue is empty).
 	bool _DispatchNext(bool wait);
-	void _DeleteSelf();
 
 	std::shared_ptr<BPrivate::LooperState> fState;
 	std::vector<BHandler*> fHandlers;
-	BHandler* fPreferred;
 	BMessage* fCurrentMessage;
 };
 

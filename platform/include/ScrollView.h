@@ -28,8 +28,6 @@ private:
 	BScrollView(const BScrollView&);
 	BScrollView& operator=(const BScrollView&);
 
-	static float _BorderSize(border_style border);
-
 	BView* fTarget;
 	BScrollBar* fHorizontal;
 	BScrollBar* fVertical;

@@ -1,0 +1,146 @@
+// BApplication: runs the display's event pump on the thread that calls Run()
+// and handles the application's messages between the display's events.
+#include <Application.h>
+
+#include <Window.h>
+
+#include "Backend.h"
+#include "LooperState.h"
+#include "WindowState.h"
+
+#include <stdio.h>
+
+BApplication* be_app = NULL;
+
+BApplication::BApplication(const char* signature)
+	:
+	BLooper(signature)
+{
+	_Init(signature, NULL);
+}
+
+BApplication::BApplication(const char* signature, status_t* error)
+	:
+	BLooper(signature)
+{
+	_Init(signature, error);
+}
+
+void BApplication::_Init(const char* signature, status_t* error)
+{
+	fSignature = signature != NULL ? signature : "";
+	fInitStatus = B_OK;
+	if (be_app != NULL) {
+		fprintf(stderr, "BApplication: there is already an application object\n");
+		fInitStatus = B_ERROR;
+	} else if (fSignature.compare(0, 13, "application/") != 0) {
+		fprintf(stderr, "BApplication: bad signature \"%s\"; it must begin with "
+			"\"application/\"\n", fSignature.c_str());
+		fInitStatus = B_BAD_VALUE;
+	}
+	if (error != NULL)
+		*error = fInitStatus;
+	if (fInitStatus == B_ERROR)
+		return;
+	be_app = this;
+	// Messages for the application wake the event pump, which handles them.
+	fState->onPost = []() { BPrivate::CurrentBackend().Wake(); };
+	// The application's thread is the one that builds it, until Run().
+	std::lock_guard<std::mutex> guard(fState->queueMutex);
+	fState->thread = find_thread(NULL);
+}
+
+BApplication::~BApplication()
+{
+	if (be_app == this)
+		be_app = NULL;
+}
+
+status_t BApplication::InitCheck() const
+{
+	return fInitStatus;
+}
+
+const char* BApplication::Signature() const
+{
+	return fSignature.c_str();
+}
+
+thread_id BApplication::Run()
+{
+	{
+		std::lock_guard<std::mutex> guard(fState->queueMutex);
+		if (fState->running)
+			return B_ALREADY_RUNNING;
+		fState->running = true;
+		fState->thread = find_thread(NULL);
+	}
+	BPrivate::QueueMessage(this, new BMessage(B_READY_TO_RUN), NULL, true);
+	BPrivate::CurrentBackend().Run(
+		[](void* cookie) { static_cast<BApplication*>(cookie)->_HandleQueue(); }, this);
+	std::lock_guard<std::mutex> guard(fState->queueMutex);
+	fState->running = false;
+	fState->quitting = false;
+	fState->queueChanged.notify_all();
+	return fState->thread;
+}
+
+void BApplication::_HandleQueue()
+{
+	while (_DispatchNext(false)) {
+	}
+	std::lock_guard<std::mutex> guard(fState->queueMutex);
+	if (fState->quitting)
+		BPrivate::CurrentBackend().Stop();
+}
+
+void BApplication::Quit()
+{
+	// The application object is not deleted: the program owns it.
+	{
+		std::lock_guard<std::mutex> guard(fState->queueMutex);
+		fState->quitting = true;
+		fState->queueChanged.notify_all();
+	}
+	BPrivate::CurrentBackend().Stop();
+}
+
+bool BApplication::QuitRequested()
+{
+	for (BWindow* window : BPrivate::LiveWindows()) {
+		if (!window->Lock())
+			continue;	// gone meanwhile
+		if (!window->QuitRequested()) {
+			window->Unlock();
+			return false;
+		}
+		window->Quit();
+	}
+	return true;
+}
+
+void BApplication::ReadyToRun()
+{
+}
+
+void BApplication::DispatchMessage(BMessage* message, BHandler* handler)
+{
+	if (message->what == B_READY_TO_RUN && handler == this) {
+		ReadyToRun();
+		return;
+	}
+	BLooper::DispatchMessage(message, handler);
+}
+
+int32 BApplication::CountWindows() const
+{
+	return int32(BPrivate::LiveWindows().size());
+}
+
+BWindow* BApplication::WindowAt(int32 index) const
+{
+	std::vector<BWindow*> windows = BPrivate::LiveWindows();
+	if (index < 0 || index >= int32(windows.size()))
+		return NULL;
+	return windows[index];
+}

@@ -1,0 +1,127 @@
+// BBitmap: 32-bit pixels, and for a bitmap that accepts views, the hidden
+// window (without thread or display) whose views draw into those pixels.
+#include <Bitmap.h>
+
+#include <View.h>
+#include <Window.h>
+
+#include "KitAccess.h"
+#include "LooperState.h"
+#include "PixelBuffer.h"
+#include "TestHooks.h"
+
+#include <math.h>
+#include <stdio.h>
+
+BBitmap::BBitmap(BRect bounds, color_space, bool acceptsViews, bool)
+	:
+	fBounds(bounds),
+	fInitStatus(B_NO_INIT),
+	fWindow(NULL)
+{
+	if (!bounds.IsValid()) {
+		fInitStatus = B_BAD_VALUE;
+		return;
+	}
+	int32 width = int32(floorf(bounds.Width() + 0.5f)) + 1;
+	int32 height = int32(floorf(bounds.Height() + 0.5f)) + 1;
+	fPixels.reset(new PixelBuffer(width, height));
+	if (acceptsViews) {
+		fWindow = BPrivate::KitAccess::MakeOffscreenWindow(BRect(0, 0, width - 1, height - 1),
+			fPixels.get());
+	}
+	fInitStatus = B_OK;
+}
+
+BBitmap::~BBitmap()
+{
+	if (fWindow != NULL) {
+		// Its views are detached and deleted with the lock held, as hooks
+		// expect; injected faults do not apply here.
+		BPrivate::LockLooperState(
+			BPrivate::KitAccess::State(static_cast<const BLooper*>(fWindow)), B_INFINITE_TIMEOUT);
+		delete fWindow;
+	}
+}
+
+status_t BBitmap::InitCheck() const
+{
+	return fInitStatus;
+}
+
+bool BBitmap::IsValid() const
+{
+	return fInitStatus == B_OK;
+}
+
+void* BBitmap::Bits() const
+{
+	return fPixels ? static_cast<void*>(fPixels->Row(0)) : NULL;
+}
+
+int32 BBitmap::BitsLength() const
+{
+	return fPixels ? fPixels->Width() * fPixels->Height() * 4 : 0;
+}
+
+int32 BBitmap::BytesPerRow() const
+{
+	return fPixels ? fPixels->Width() * 4 : 0;
+}
+
+color_space BBitmap::ColorSpace() const
+{
+	return fPixels ? B_RGB32 : B_NO_COLOR_SPACE;
+}
+
+BRect BBitmap::Bounds() const
+{
+	return fBounds;
+}
+
+void BBitmap::AddChild(BView* view)
+{
+	if (fWindow == NULL) {
+		fprintf(stderr, "BBitmap::AddChild(): the bitmap does not accept views\n");
+		return;
+	}
+	fWindow->AddChild(view);
+}
+
+bool BBitmap::RemoveChild(BView* view)
+{
+	return fWindow != NULL && fWindow->RemoveChild(view);
+}
+
+int32 BBitmap::CountChildren() const
+{
+	return fWindow != NULL ? fWindow->CountChildren() : 0;
+}
+
+BView* BBitmap::ChildAt(int32 index) const
+{
+	return fWindow != NULL ? fWindow->ChildAt(index) : NULL;
+}
+
+BView* BBitmap::FindView(const char* viewName) const
+{
+	return fWindow != NULL ? fWindow->FindView(viewName) : NULL;
+}
+
+bool BBitmap::Lock()
+{
+	if (fWindow == NULL || BPrivate::TakeBitmapLockFault())
+		return false;
+	return fWindow->Lock();
+}
+
+void BBitmap::Unlock()
+{
+	if (fWindow != NULL)
+		fWindow->Unlock();
+}
+
+bool BBitmap::IsLocked() const
+{
+	return fWindow != NULL && fWindow->IsLocked();
+}

@@ -1,0 +1,137 @@
+// BScrollView: places the target and the bars inside a border and draws it.
+#include <ScrollView.h>
+
+#include <ScrollBar.h>
+
+namespace {
+
+const rgb_color kPanel = {216, 216, 216, 255};
+
+float BorderWidth(border_style border)
+{
+	switch (border) {
+		case B_FANCY_BORDER:
+			return 2;
+		case B_PLAIN_BORDER:
+			return 1;
+		default:
+			return 0;
+	}
+}
+
+// The target's frame, widened for the bars and grown by the border.
+BRect FrameAround(const BView* target, bool horizontal, bool vertical, border_style border)
+{
+	BRect frame = target != NULL ? target->Frame() : BRect(0, 0, 0, 0);
+	if (vertical)
+		frame.right += B_V_SCROLL_BAR_WIDTH;
+	if (horizontal)
+		frame.bottom += B_H_SCROLL_BAR_HEIGHT;
+	float size = BorderWidth(border);
+	frame.InsetBy(-size, -size);
+	return frame;
+}
+
+} // namespace
+
+BScrollView::BScrollView(const char* name, BView* target, uint32 resizingMode, uint32 flags,
+	bool horizontal, bool vertical, border_style border)
+	:
+	BView(FrameAround(target, horizontal, vertical, border), name, resizingMode,
+		flags | B_WILL_DRAW | B_FRAME_EVENTS),
+	fTarget(target),
+	fHorizontal(NULL),
+	fVertical(NULL),
+	fBorder(border)
+{
+	SetViewColor(kPanel);
+	float size = BorderWidth(border);
+	if (target != NULL) {
+		target->MoveTo(size, size);
+		AddChild(target);
+	}
+	BRect bounds = Bounds();
+	if (vertical) {
+		BRect frame(bounds.right - size - B_V_SCROLL_BAR_WIDTH + 1, size, bounds.right - size,
+			bounds.bottom - size - (horizontal ? B_H_SCROLL_BAR_HEIGHT : 0));
+		fVertical = new BScrollBar(frame, "_VSB_", target, 0, 1000, B_VERTICAL);
+		AddChild(fVertical);
+	}
+	if (horizontal) {
+		BRect frame(size, bounds.bottom - size - B_H_SCROLL_BAR_HEIGHT + 1,
+			bounds.right - size - (vertical ? B_V_SCROLL_BAR_WIDTH : 0), bounds.bottom - size);
+		fHorizontal = new BScrollBar(frame, "_HSB_", target, 0, 1000, B_HORIZONTAL);
+		AddChild(fHorizontal);
+	}
+}
+
+BScrollView::~BScrollView()
+{
+}
+
+void BScrollView::Draw(BRect)
+{
+	BRect bounds = Bounds();
+	rgb_color dark = tint_color(kPanel, B_DARKEN_2_TINT);
+	rgb_color darker = tint_color(kPanel, B_DARKEN_4_TINT);
+	rgb_color light = {255, 255, 255, 255};
+	if (fBorder == B_FANCY_BORDER) {
+		BRect inner = bounds.InsetByCopy(1, 1);
+		BeginLineArray(8);
+		AddLine(bounds.LeftBottom(), bounds.LeftTop(), dark);
+		AddLine(bounds.LeftTop(), bounds.RightTop(), dark);
+		AddLine(bounds.RightTop(), bounds.RightBottom(), light);
+		AddLine(bounds.RightBottom(), bounds.LeftBottom(), light);
+		AddLine(inner.LeftBottom(), inner.LeftTop(), darker);
+		AddLine(inner.LeftTop(), inner.RightTop(), darker);
+		AddLine(inner.RightTop(), inner.RightBottom(), kPanel);
+		AddLine(inner.RightBottom(), inner.LeftBottom(), kPanel);
+		EndLineArray();
+	} else if (fBorder == B_PLAIN_BORDER) {
+		SetHighColor(dark);
+		StrokeRect(bounds);
+	}
+	// The corner between the two bars.
+	if (fHorizontal != NULL && fVertical != NULL) {
+		BRect corner(fVertical->Frame().left, fHorizontal->Frame().top,
+			fVertical->Frame().right, fHorizontal->Frame().bottom);
+		SetHighColor(kPanel);
+		FillRect(corner);
+	}
+}
+
+BScrollBar* BScrollView::ScrollBar(orientation direction) const
+{
+	return direction == B_VERTICAL ? fVertical : fHorizontal;
+}
+
+BView* BScrollView::Target() const
+{
+	return fTarget;
+}
+
+void BScrollView::SetBorder(border_style border)
+{
+	float change = BorderWidth(border) - BorderWidth(fBorder);
+	fBorder = border;
+	if (change != 0) {
+		if (fTarget != NULL) {
+			fTarget->MoveBy(change, change);
+			fTarget->ResizeBy(-2 * change, -2 * change);
+		}
+		if (fVertical != NULL) {
+			fVertical->MoveBy(-change, change);
+			fVertical->ResizeBy(0, -2 * change);
+		}
+		if (fHorizontal != NULL) {
+			fHorizontal->MoveBy(change, -change);
+			fHorizontal->ResizeBy(-2 * change, 0);
+		}
+	}
+	Invalidate();
+}
+
+border_style BScrollView::Border() const
+{
+	return fBorder;
+}

@@ -1,0 +1,85 @@
+// Copies of the pixels of windows and bitmaps, and single pixels of views.
+#include "PlatformTesting.h"
+
+#include <Bitmap.h>
+#include <View.h>
+#include <Window.h>
+
+#include "KitAccess.h"
+
+#include <math.h>
+
+namespace PlatformTesting {
+
+namespace {
+
+PixelImage ImageOf(const PixelBuffer& pixels)
+{
+	PixelImage image;
+	image.width = pixels.Width();
+	image.height = pixels.Height();
+	image.pixels.reserve(size_t(image.width) * image.height);
+	for (int32 y = 0; y < image.height; y++) {
+		for (int32 x = 0; x < image.width; x++)
+			image.pixels.push_back(pixels.PixelAt(x, y));
+	}
+	return image;
+}
+
+// Holds a window's lock (nested when the caller holds it already).
+class WindowLock {
+public:
+	explicit WindowLock(const BWindow* window)
+		: fWindow(const_cast<BWindow*>(window)), fLocked(fWindow->Lock())
+	{
+	}
+	~WindowLock()
+	{
+		if (fLocked)
+			fWindow->Unlock();
+	}
+	WindowLock(const WindowLock&) = delete;
+	WindowLock& operator=(const WindowLock&) = delete;
+
+private:
+	BWindow* fWindow;
+	bool fLocked;
+};
+
+} // namespace
+
+PixelImage Snapshot(const BWindow* window)
+{
+	WindowLock lock(window);
+	return ImageOf(*BPrivate::KitAccess::State(window).pixels);
+}
+
+PixelImage Snapshot(const BBitmap* bitmap)
+{
+	const PixelBuffer* pixels = BPrivate::KitAccess::Pixels(bitmap);
+	if (pixels == NULL)
+		return PixelImage();
+	BWindow* window = BPrivate::KitAccess::Window(bitmap);
+	if (window == NULL)
+		return ImageOf(*pixels);
+	WindowLock lock(window);
+	return ImageOf(*pixels);
+}
+
+rgb_color ViewPixel(const BView* view, BPoint where)
+{
+	const rgb_color kNone = {0, 0, 0, 0};
+	BWindow* window = view->Window();
+	if (window == NULL)
+		return kNone;
+	WindowLock lock(window);
+	const PixelBuffer& pixels = *BPrivate::KitAccess::State(window).pixels;
+	BPoint point = view->ConvertToWindow(where);
+	int32 x = int32(floorf(point.x + 0.5f));
+	int32 y = int32(floorf(point.y + 0.5f));
+	if (x < 0 || y < 0 || x >= pixels.Width() || y >= pixels.Height())
+		return kNone;
+	return pixels.PixelAt(x, y);
+}
+
+} // namespace PlatformTesting
