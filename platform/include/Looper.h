@@ -4,6 +4,7 @@
 #ifndef _LOOPER_H
 #define _LOOPER_H
 
+#include <AppDefs.h>
 #include <Handler.h>
 #include <Message.h>
 #include <OS.h>
