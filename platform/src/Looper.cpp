@@ -126,8 +126,9 @@ void WaitUntilLooperIdle(const BLooper* looper)
 		return;
 	std::unique_lock<std::mutex> lock(state->queueMutex);
 	state->queueChanged.wait(lock, [&]() {
-		return !state->running || state->exited || state->quitting
-			|| (state->queue.empty() && !state->dispatching);
+		// A quitting looper is waited for until it is gone.
+		return !state->running || state->exited
+			|| (!state->quitting && state->queue.empty() && !state->dispatching);
 	});
 }
 

@@ -63,7 +63,7 @@ status_t QueueMessage(const BLooper* looper, BMessage* message, BHandler* handle
 BMessage* TakeQueuedMessage(const BLooper* looper, uint32 what);
 
 // Returns once the looper's queue is empty and no message is being handled,
-// at once when its thread does not run or the looper is gone.
+// or once it is gone when it quits; at once when its thread does not run.
 void WaitUntilLooperIdle(const BLooper* looper);
 
 } // namespace BPrivate
