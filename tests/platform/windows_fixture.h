@@ -27,6 +27,8 @@ inline std::string ColorText(rgb_color color)
 }
 
 #define EXPECT_COLOR(actual, expected) EXPECT_EQ(ColorText(actual), ColorText(expected))
+#define ASSERT_COLOR_AT(actual, expected, x, y) \
+	ASSERT_EQ(ColorText(actual), ColorText(expected)) << "at " << (x) << ", " << (y)
 
 // A window, deleted at the end of the scope. Shown windows run their own
 // thread; an unshown one is driven from the test's thread under its lock.

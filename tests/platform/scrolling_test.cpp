@@ -1,0 +1,210 @@
+// Scroll views, scroll bars and scrolling: frames around a target, values
+// that scroll the target, pixels that move with the scroll, and the bar's
+// arrows, trough and knob under the mouse.
+#include <ScrollBar.h>
+#include <ScrollView.h>
+#include <View.h>
+#include <Window.h>
+
+#include <PlatformTesting.h>
+
+#include <gtest/gtest.h>
+
+#include "windows_fixture.h"
+
+namespace {
+
+using PlatformTesting::MakeMouseDown;
+using PlatformTesting::MakeMouseMoved;
+using PlatformTesting::MakeMouseUp;
+
+TEST(ScrollViewTest, ItsFrameIsTheTargetsWidenedForTheBarsAndTheBorder)
+{
+	BView parent(BRect(0, 0, 50, 50), "parent", B_FOLLOW_ALL_SIDES, 0);
+	BView* target = new BView(BRect(2, 2, 34, 34), "target", B_FOLLOW_ALL_SIDES, 0);
+	BScrollView* scroll = new BScrollView("scroll", target, B_FOLLOW_ALL_SIDES, 0, true, true);
+	parent.AddChild(scroll);
+	EXPECT_EQ(scroll->Frame(), BRect(0, 0, 50, 50));
+	EXPECT_EQ(target->Frame(), BRect(2, 2, 34, 34));
+	EXPECT_EQ(target->Parent(), scroll);
+	EXPECT_EQ(scroll->Target(), target);
+	EXPECT_EQ(scroll->Border(), B_FANCY_BORDER);
+	EXPECT_NE(scroll->Flags() & B_WILL_DRAW, 0u);
+
+	BScrollBar* vertical = scroll->ScrollBar(B_VERTICAL);
+	BScrollBar* horizontal = scroll->ScrollBar(B_HORIZONTAL);
+	ASSERT_NE(vertical, nullptr);
+	ASSERT_NE(horizontal, nullptr);
+	EXPECT_EQ(vertical->Frame(), BRect(35, 2, 48, 34));
+	EXPECT_EQ(horizontal->Frame(), BRect(2, 35, 34, 48));
+	EXPECT_EQ(vertical->ResizingMode(), uint32(B_FOLLOW_TOP_BOTTOM | B_FOLLOW_RIGHT));
+	EXPECT_EQ(horizontal->ResizingMode(), uint32(B_FOLLOW_LEFT_RIGHT | B_FOLLOW_BOTTOM));
+	EXPECT_EQ(vertical->Target(), target);
+	EXPECT_EQ(target->ScrollBar(B_VERTICAL), vertical);
+	EXPECT_EQ(target->ScrollBar(B_HORIZONTAL), horizontal);
+
+	scroll->SetBorder(B_PLAIN_BORDER);
+	EXPECT_EQ(target->Frame(), BRect(1, 1, 35, 35));
+	EXPECT_EQ(vertical->Frame(), BRect(36, 1, 49, 35));
+}
+
+TEST(ScrollViewTest, BordersAndBarsAreOptional)
+{
+	BView* plain = new BView(BRect(5, 5, 24, 24), "plain", B_FOLLOW_NONE, 0);
+	BScrollView framed("framed", plain, B_FOLLOW_NONE, 0, false, true, B_PLAIN_BORDER);
+	EXPECT_EQ(framed.Frame(), BRect(4, 4, 39, 25));
+	EXPECT_EQ(framed.ScrollBar(B_HORIZONTAL), nullptr);
+	EXPECT_EQ(plain->Frame(), BRect(1, 1, 20, 20));
+
+	BView* bare = new BView(BRect(5, 5, 24, 24), "bare", B_FOLLOW_NONE, 0);
+	BScrollView borderless("borderless", bare, B_FOLLOW_NONE, 0, true, false, B_NO_BORDER);
+	EXPECT_EQ(borderless.Frame(), BRect(5, 5, 24, 38));
+	EXPECT_EQ(bare->Frame(), BRect(0, 0, 19, 19));
+	EXPECT_EQ(borderless.ScrollBar(B_HORIZONTAL)->Frame(), BRect(0, 20, 19, 33));
+}
+
+TEST(ScrollBarTest, ValuesClampAndScrollTheTarget)
+{
+	BView target(BRect(0, 0, 99, 99), "target", B_FOLLOW_NONE, 0);
+	BScrollBar bar(BRect(0, 0, 13, 99), "bar", &target, 0, 300, B_VERTICAL);
+	float smallStep;
+	float largeStep;
+	bar.GetSteps(&smallStep, &largeStep);
+	EXPECT_EQ(smallStep, 1);
+	EXPECT_EQ(largeStep, 10);
+
+	bar.SetValue(120);
+	EXPECT_EQ(bar.Value(), 120);
+	EXPECT_EQ(target.Bounds().top, 120);
+	bar.SetValue(1000);
+	EXPECT_EQ(bar.Value(), 300);
+	EXPECT_EQ(target.Bounds(), BRect(0, 300, 99, 399));
+	bar.SetValue(-5);
+	EXPECT_EQ(target.Bounds().top, 0);
+
+	// Scrolling the target moves the bar, and a narrower range pulls the
+	// value (and the target) back.
+	target.ScrollTo(0, 200);
+	EXPECT_EQ(bar.Value(), 200);
+	bar.SetRange(0, 150);
+	EXPECT_EQ(bar.Value(), 150);
+	EXPECT_EQ(target.Bounds().top, 150);
+	float min;
+	float max;
+	bar.GetRange(&min, &max);
+	EXPECT_EQ(max, 150);
+
+	bar.SetProportion(1.5f);
+	EXPECT_EQ(bar.Proportion(), 1);
+}
+
+TEST(ScrollBarTest, AValueThatStaysDoesNotScroll)
+{
+	class Counting : public BScrollBar {
+	public:
+		Counting(BView* target) : BScrollBar(BRect(0, 0, 99, 13), "bar", target, 0, 50, B_HORIZONTAL) {}
+		virtual void ValueChanged(float value)
+		{
+			changes++;
+			BScrollBar::ValueChanged(value);
+		}
+		int32 changes = 0;
+	};
+	BView target(BRect(0, 0, 99, 99), "target", B_FOLLOW_NONE, 0);
+	Counting bar(&target);
+	bar.SetValue(20);
+	bar.SetValue(20);
+	bar.SetValue(80);
+	bar.SetValue(90);
+	EXPECT_EQ(bar.changes, 2);
+	EXPECT_EQ(target.Bounds().left, 50);
+}
+
+// A 100 x 100 window with a drawing view that has a vertical bar.
+class ScrollingTest : public ::testing::Test {
+protected:
+	ScrollingTest() : fWindow(BRect(0, 0, 99, 99))
+	{
+		fView = new LoggingView(BRect(0, 0, 79, 79), "view", fLog);
+		fBar = new BScrollBar(BRect(80, 0, 93, 79), "bar", fView, 0, 200, B_VERTICAL);
+		fWindow.Add(fView);
+		fWindow.Add(fBar);
+		fLog.clear();
+	}
+
+	std::vector<std::string> fLog;
+	TestWindow fWindow;
+	LoggingView* fView;
+	BScrollBar* fBar;
+};
+
+TEST_F(ScrollingTest, ScrollingShiftsThePixelsAndDrawsOnlyWhatItExposes)
+{
+	fWindow->Lock();
+	// Stripes 10 rows apart, drawn in the view's coordinates.
+	for (int32 y = 0; y < 80; y += 10) {
+		fView->SetHighColor(rgb_color{uint8(y * 3), 0, 0, 255});
+		fView->FillRect(BRect(0, y, 79, y + 9));
+	}
+	fView->ScrollBy(0, 30);
+	EXPECT_EQ(fView->Bounds(), BRect(0, 30, 79, 109));
+	EXPECT_EQ(fBar->Value(), 30);
+	fWindow->Unlock();
+	fWindow.Idle();
+
+	// The stripe that began at view y 40 now stands at the window's y 10.
+	EXPECT_COLOR(fWindow.Pixel(5, 10), (rgb_color{120, 0, 0, 255}));
+	EXPECT_COLOR(fWindow.Pixel(5, 49), (rgb_color{210, 0, 0, 255}));
+	EXPECT_EQ(fLog, std::vector<std::string>{"view:Draw 0,80,79,109"});
+	EXPECT_COLOR(fWindow.Pixel(5, 50), kWhite);
+}
+
+TEST_F(ScrollingTest, TheBarsArrowsTroughAndKnobScroll)
+{
+	// Arrows: 14 pixels at each end; the knob starts at the trough's top.
+	fWindow.Post(MakeMouseDown(BPoint(86, 75)));
+	fWindow.Post(MakeMouseUp(BPoint(86, 75)));
+	fWindow->Lock();
+	EXPECT_EQ(fBar->Value(), 1);
+	EXPECT_EQ(fView->Bounds().top, 1);
+	fWindow->Unlock();
+
+	fWindow.Post(MakeMouseDown(BPoint(86, 60)));
+	fWindow.Post(MakeMouseUp(BPoint(86, 60)));
+	fWindow->Lock();
+	EXPECT_EQ(fBar->Value(), 11);
+	fWindow->Unlock();
+
+	fWindow.Post(MakeMouseDown(BPoint(86, 5)));
+	fWindow.Post(MakeMouseUp(BPoint(86, 5)));
+	fWindow->Lock();
+	EXPECT_EQ(fBar->Value(), 10);
+	fBar->SetValue(0);
+	fWindow->Unlock();
+
+	// Dragging the knob to the trough's end reaches the maximum, even
+	// when the pointer leaves the bar.
+	fWindow.Post(MakeMouseMoved(BPoint(86, 16)));
+	fWindow.Post(MakeMouseDown(BPoint(86, 16)));
+	fWindow.Post(MakeMouseMoved(BPoint(20, 95), B_PRIMARY_MOUSE_BUTTON));
+	fWindow.Post(MakeMouseUp(BPoint(20, 95)));
+	fWindow->Lock();
+	EXPECT_EQ(fBar->Value(), 200);
+	EXPECT_EQ(fView->Bounds().top, 200);
+	fWindow->Unlock();
+}
+
+TEST_F(ScrollingTest, TheWheelMovesTheViewsBar)
+{
+	BMessage wheel(B_MOUSE_WHEEL_CHANGED);
+	wheel.AddFloat("be:wheel_delta_x", 0);
+	wheel.AddFloat("be:wheel_delta_y", 2);
+	fWindow.Post(MakeMouseMoved(BPoint(40, 40)));
+	fWindow.Post(wheel);
+	fWindow->Lock();
+	EXPECT_EQ(fBar->Value(), 6);
+	EXPECT_EQ(fView->Bounds().top, 6);
+	fWindow->Unlock();
+}
+
+} // namespace
