@@ -72,7 +72,6 @@ protected:
 		fTarget->SetHighColor(kHigh);
 		fTarget->SetLowColor(kLow);
 		fTarget->SetViewColor(kViewColor);
-		fTarget->SetDrawingMode(B_OP_OVER);
 		BFont font(be_fixed_font);
 		font.SetSize(15);
 		fTarget->SetFont(&font, B_FONT_ALL);
@@ -102,6 +101,7 @@ TEST_F(OffscreenTest, EmptyBufferHoldsNothing)
 
 TEST_F(OffscreenTest, FirstUseBuildsWithTheTargetsState)
 {
+	fTarget->SetDrawingMode(B_OP_OVER);
 	OffscreenBitmap buffer;
 	BView* view = buffer.BeginBlitting(fTarget, BRect(0, 30, 399, 44), false, true);
 	ASSERT_NE(view, nullptr);
@@ -118,8 +118,6 @@ TEST_F(OffscreenTest, FirstUseBuildsWithTheTargetsState)
 	BFont font;
 	view->GetFont(&font);
 	EXPECT_EQ(font.Size(), 15);
-	// A new bitmap starts in the low colour, as a reused one does.
-	EXPECT_TRUE(AllPixels(buffer.Bitmap(), kLow));
 	buffer.DoneBlitting();
 	EXPECT_FALSE(buffer.Bitmap()->IsLocked());
 }
@@ -129,6 +127,8 @@ TEST_F(OffscreenTest, SameSizeReusesAndFills)
 {
 	OffscreenBitmap buffer;
 	BView* view = buffer.BeginBlitting(fTarget, BRect(0, 30, 399, 44), false, true);
+	// A new bitmap starts in the low colour, as a reused one does.
+	EXPECT_TRUE(AllPixels(buffer.Bitmap(), kLow));
 	view->SetHighColor(kRed);
 	view->FillRect(BRect(0, 30, 399, 44));
 	buffer.DoneBlitting();
@@ -184,6 +184,7 @@ TEST_F(OffscreenTest, DoneBlittingCopiesToTheRectangle)
 	BView* view = buffer.BeginBlitting(fTarget, rect, false, true);
 	view->SetHighColor(kRed);
 	view->FillRect(BRect(30, 41, 39, 50));
+	fTarget->SetDrawingMode(B_OP_OVER);
 	buffer.DoneBlitting();
 
 	EXPECT_EQ(fTarget->DrawingMode(), B_OP_COPY);
