@@ -33,7 +33,7 @@ void BApplication::_Init(const char* signature, status_t* error)
 	if (be_app != NULL) {
 		fprintf(stderr, "BApplication: there is already an application object\n");
 		fInitStatus = B_ERROR;
-	} else if (fSignature.compare(0, 13, "application/") != 0) {
+	} else if (fSignature.compare(0, 12, "application/") != 0) {
 		fprintf(stderr, "BApplication: bad signature \"%s\"; it must begin with "
 			"\"application/\"\n", fSignature.c_str());
 		fInitStatus = B_BAD_VALUE;
