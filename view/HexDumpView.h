@@ -114,6 +114,12 @@ private:
 	bool fCursorOn;
 	bool fLowNibble;
 	OffscreenBitmap fOffscreen;
+	// Where the drawn cursor's bars stand and which one is inverted: it comes
+	// off exactly where it went on, even when the selection, the nibble or
+	// the active column changed meanwhile.
+	BPoint fCursorHexPoint;
+	BPoint fCursorAsciiPoint;
+	bool fCursorHexInverted;
 };
 
 #endif // HEX_DUMP_VIEW_H

@@ -1,7 +1,7 @@
 // HexDumpView: the cursor, two one-pixel bars at fSelStart, one in each
 // column. The active column's bar is inverted into the pixels, the other
 // one painted in a light tint; both go on and off together, always through
-// InvertCursor, so the inverted bar comes off exactly where it went on.
+// InvertCursor, which takes them off exactly where it put them.
 
 #include "HexDumpView.h"
 
@@ -26,12 +26,18 @@ HexDumpView::InvertCursor()
 	fCursorOn = !fCursorOn;
 	fNextBlink = system_time() + kBlinkHalfPeriod;
 
-	BPoint hexPoint = OffsetToHexPoint(int32(fSelStart));
-	// After a first digit the bar stands between the byte's two digits.
-	if (fLowNibble)
-		hexPoint.x += fCharWidth;
-	DrawCursorAt(hexPoint, !fHexActive);
-	DrawCursorAt(OffsetToAsciiPoint(int32(fSelStart)), fHexActive);
+	// Callers may move the selection before they redraw; the bars come off
+	// where they were drawn, not where the cursor now belongs.
+	if (fCursorOn) {
+		fCursorHexPoint = OffsetToHexPoint(int32(fSelStart));
+		// After a first digit the bar stands between the byte's two digits.
+		if (fLowNibble)
+			fCursorHexPoint.x += fCharWidth;
+		fCursorAsciiPoint = OffsetToAsciiPoint(int32(fSelStart));
+		fCursorHexInverted = fHexActive;
+	}
+	DrawCursorAt(fCursorHexPoint, !fCursorHexInverted);
+	DrawCursorAt(fCursorAsciiPoint, fCursorHexInverted);
 }
 
 

@@ -58,7 +58,10 @@ HexDumpView::HexDumpView(BRect frame, const char* name, HexDumpFullEditor* edito
 	fNextBlink(0),
 	fCursorOn(false),
 	fLowNibble(false),
-	fOffscreen()
+	fOffscreen(),
+	fCursorHexPoint(0, 0),
+	fCursorAsciiPoint(0, 0),
+	fCursorHexInverted(true)
 {
 }
 
