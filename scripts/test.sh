@@ -6,20 +6,23 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/setup.sh
 
+# run_suite BUILD_DIR FILTER TARGETS [cmake options...]: builds TARGETS ("all"
+# for everything) and runs the tests whose names match FILTER ("" for all).
 run_suite() {
-  local dir=$1; shift
-  local filter=$1; shift
-  bash scripts/build.sh "$dir" "$@"
-  (cd "$dir" && ctest --output-on-failure -j"$(nproc)" ${filter:+-R "$filter"})
+  local dir=$1 filter=$2 targets=$3; shift 3
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j"$(nproc)" --target $targets
+  (cd "$dir" && ctest --output-on-failure --no-tests=error -j"$(nproc)" ${filter:+-R "$filter"})
 }
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
 echo "== normal build"
-run_suite build "" 
+run_suite build "" all
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
-run_suite build-asan "" -DHEXDUMP_SANITIZE=ON -DHEXDUMP_BENCH=OFF
+run_suite build-asan "" all -DHEXDUMP_SANITIZE=ON -DHEXDUMP_BENCH=OFF
 echo "== ThreadSanitizer build (threaded tests)"
-run_suite build-tsan "Thread" -DHEXDUMP_TSAN=ON -DHEXDUMP_BENCH=OFF
+run_suite build-tsan "Thread" "platform_tests editor_tests" -DHEXDUMP_TSAN=ON -DHEXDUMP_BENCH=OFF
