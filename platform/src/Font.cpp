@@ -16,8 +16,8 @@ const float kDefaultSize = 12;
 
 void CopyName(char* to, const char* from, size_t size)
 {
-	strncpy(to, from, size - 1);
-	to[size - 1] = '\0';
+	// Cut to the buffer, always terminated.
+	snprintf(to, size, "%s", from);
 }
 
 BFont MakeFont(const char* style, uint16 face)
