@@ -62,11 +62,13 @@ status_t UseBackend(const Backend& backend)
 {
 	Backends& backends = All();
 	std::lock_guard<std::mutex> guard(backends.mutex);
+	const Backend* previous = sCurrent.load();
+	if (previous == &backend || (previous == NULL && strcmp(backend.name, "headless") == 0)) {
+		sCurrent.store(&backend);
+		return B_OK;
+	}
 	if (backends.frozen)
 		return B_NOT_ALLOWED;
-	const Backend* previous = sCurrent.load();
-	if (previous == &backend)
-		return B_OK;
 	status_t status = backend.Open();
 	if (status != B_OK)
 		return status;

@@ -77,8 +77,8 @@ const Backend* FindBackend(const char* name);
 // The backend windows use: headless until another one is chosen.
 const Backend& CurrentBackend();
 // Opens backend and makes it the current one (closing the previous one).
-// B_NOT_ALLOWED once a window has been shown; the backend's error when it
-// cannot open.
+// B_OK when it is the current one already; B_NOT_ALLOWED for another one once
+// a window has been shown; the backend's error when it cannot open.
 status_t UseBackend(const Backend& backend);
 // Called by a window's first Show: the choice is final from then on.
 void FreezeBackend();

@@ -16,7 +16,8 @@ enum DisplayKind {
 };
 
 // B_OK; B_ERROR when SDL2 was asked for and cannot be used (the display stays
-// as it was); B_NOT_ALLOWED once a window has been shown.
+// as it was); B_NOT_ALLOWED for a change of display once a window has been
+// shown.
 status_t ChooseDisplay(DisplayKind kind);
 DisplayKind ActiveDisplay();
 
