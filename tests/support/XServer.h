@@ -2,11 +2,15 @@
 // Start() picks a free display number, starts Xvfb there and waits until it
 // accepts connections; the destructor stops the server it started. Where
 // Xvfb is missing or cannot start, Start() says why, so the test can skip
-// with that message. Header-only test support; used on the test's thread.
+// with that message. Command() runs a command line against the server, and
+// WaitFor() polls for what a display does in its own time. Header-only
+// test support; used on the test's thread.
 #ifndef X_SERVER_H
 #define X_SERVER_H
 
 #include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -48,8 +52,52 @@ public:
 		return false;
 	}
 
+	// Talks to a server that someone else started and stops: $DISPLAY's.
+	bool UseEnvironment(std::string& error)
+	{
+		const char* display = getenv("DISPLAY");
+		if (display == NULL || display[0] == '\0') {
+			error = "$DISPLAY is not set";
+			return false;
+		}
+		fDisplay = display;
+		return true;
+	}
+
 	// ":93", for $DISPLAY.
 	const std::string& Display() const { return fDisplay; }
+
+	// Runs a shell command line with $DISPLAY set to this server; its
+	// standard output, trailing blanks and line ends cut off.
+	std::string Command(const std::string& command, int* exitCode = NULL) const
+	{
+		std::string line = "DISPLAY=" + fDisplay + " " + command + " 2>/dev/null";
+		FILE* pipe = popen(line.c_str(), "r");
+		std::string output;
+		char buffer[256];
+		for (size_t count; pipe != NULL && (count = fread(buffer, 1, sizeof(buffer), pipe)) > 0;)
+			output.append(buffer, count);
+		int status = pipe != NULL ? pclose(pipe) : -1;
+		if (exitCode != NULL)
+			*exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+		while (!output.empty() && (output.back() == '\n' || output.back() == ' '))
+			output.pop_back();
+		return output;
+	}
+
+	// True as soon as condition() is, false if it still is not after the
+	// given seconds.
+	template<typename Condition>
+	static bool WaitFor(Condition condition, int seconds)
+	{
+		auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+		while (std::chrono::steady_clock::now() < end) {
+			if (condition())
+				return true;
+			std::this_thread::sleep_for(std::chrono::milliseconds(50));
+		}
+		return condition();
+	}
 
 private:
 	bool TryDisplay(int number, int width, int height)

@@ -1,12 +1,26 @@
-// XwdImage: decoding xwd's screen dumps.
+// XwdImage: reads a screen dump in the X window dump format (as xwd writes
+// it: 24 or 32 bits a pixel, ZPixmap) into a PixelImage, so that a test can
+// look at its pixels and keep it as PNG without an image converter
+// installed. Header-only test support.
+#ifndef XWD_IMAGE_H
+#define XWD_IMAGE_H
 
-#include "XwdImage.h"
+#include <PlatformTesting.h>
 
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
-namespace {
+class XwdImage {
+public:
+	// False, with error set, for a file that is not such a dump.
+	static bool Read(const std::string& path, PlatformTesting::PixelImage& image,
+		std::string& error);
+};
+
+// Decoding details.
+namespace XwdDetail {
 
 // The header's fields, in file order; all are 32-bit, most significant
 // byte first.
@@ -34,18 +48,18 @@ enum {
 	kFieldCount = 25
 };
 
-const uint32 kZPixmap = 2;
-const size_t kColorEntrySize = 12;
+inline const uint32 kZPixmap = 2;
+inline const size_t kColorEntrySize = 12;
 
 
-uint32
+inline uint32
 BigEndian(const unsigned char* bytes)
 {
 	return uint32(bytes[0]) << 24 | uint32(bytes[1]) << 16 | uint32(bytes[2]) << 8 | bytes[3];
 }
 
 
-uint8
+inline uint8
 Channel(uint32 pixel, uint32 mask)
 {
 	if (mask == 0)
@@ -58,12 +72,13 @@ Channel(uint32 pixel, uint32 mask)
 	return uint8(value * 255 / maximum);
 }
 
-} // namespace
+} // namespace XwdDetail
 
 
-bool
+inline bool
 XwdImage::Read(const std::string& path, PlatformTesting::PixelImage& image, std::string& error)
 {
+	using namespace XwdDetail;
 	std::ifstream file(path, std::ios::binary);
 	std::vector<unsigned char> data((std::istreambuf_iterator<char>(file)), {});
 	if (data.size() < kFieldCount * 4) {
@@ -109,3 +124,5 @@ XwdImage::Read(const std::string& path, PlatformTesting::PixelImage& image, std:
 	}
 	return true;
 }
+
+#endif // XWD_IMAGE_H
