@@ -15,7 +15,7 @@
 
 namespace {
 
-const int32 kRounds = 200;
+const int32 kRounds = 2000;
 
 // Waits for a worker, bounded: a deadlocked run ends the test program with
 // a failure rather than hanging it.
