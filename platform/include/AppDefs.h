@@ -4,7 +4,8 @@
 
 #include <SupportDefs.h>
 
-enum {
+enum
+{
 	B_ABOUT_REQUESTED = '_ABR',
 	B_WINDOW_ACTIVATED = '_ACT',
 	B_APP_ACTIVATED = '_ACT',
@@ -39,7 +40,8 @@ enum {
 	B_ZOOM = '_WZM'
 };
 
-enum {
+enum
+{
 	B_SET_PROPERTY = 'PSET',
 	B_GET_PROPERTY = 'PGET',
 	B_CREATE_PROPERTY = 'PCRT',

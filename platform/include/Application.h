@@ -10,7 +10,8 @@
 
 class BWindow;
 
-class _IMPEXP_BE BApplication : public BLooper {
+class _IMPEXP_BE BApplication : public BLooper
+{
 public:
 	BApplication(const char* signature);
 	BApplication(const char* signature, status_t* error);

@@ -18,12 +18,13 @@ namespace BPrivate {
 class KitAccess;
 } // namespace BPrivate
 
-class _IMPEXP_BE BBitmap {
+class _IMPEXP_BE BBitmap
+{
 public:
 	// The stand-in keeps 32-bit pixels (B_RGB32) whatever space is asked for;
 	// ColorSpace() tells what was made.
 	BBitmap(BRect bounds, color_space space, bool acceptsViews = false,
-		bool needsContiguous = false);
+	        bool needsContiguous = false);
 	virtual ~BBitmap();
 
 	status_t InitCheck() const;

@@ -9,7 +9,8 @@ namespace BPrivate {
 class KitAccess;
 } // namespace BPrivate
 
-class _IMPEXP_BE BCursor {
+class _IMPEXP_BE BCursor
+{
 public:
 	virtual ~BCursor();
 

@@ -13,7 +13,8 @@
 class BLooper;
 class BMessage;
 
-class _IMPEXP_BE BHandler {
+class _IMPEXP_BE BHandler
+{
 public:
 	BHandler(const char* name = NULL);
 	virtual ~BHandler();

@@ -8,7 +8,8 @@
 #include <SupportDefs.h>
 
 // Key codes: the first byte of "bytes" in a B_KEY_DOWN message.
-enum {
+enum
+{
 	B_BACKSPACE = 0x08,
 	B_RETURN = 0x0a,
 	B_ENTER = 0x0a,
@@ -33,7 +34,8 @@ enum {
 };
 
 // Physical key numbers ("key") of the function keys.
-enum {
+enum
+{
 	B_F1_KEY = 0x02,
 	B_F2_KEY = 0x03,
 	B_F3_KEY = 0x04,
@@ -52,7 +54,8 @@ enum {
 };
 
 // Modifier bits ("modifiers").
-enum {
+enum
+{
 	B_SHIFT_KEY = 0x00000001,
 	B_COMMAND_KEY = 0x00000002,
 	B_CONTROL_KEY = 0x00000004,
@@ -72,14 +75,16 @@ enum {
 };
 
 // Mouse buttons ("buttons").
-enum {
+enum
+{
 	B_PRIMARY_MOUSE_BUTTON = 0x01,
 	B_SECONDARY_MOUSE_BUTTON = 0x02,
 	B_TERTIARY_MOUSE_BUTTON = 0x04
 };
 
 // Transit codes, the second argument of BView::MouseMoved.
-enum {
+enum
+{
 	B_ENTERED_VIEW = 0,
 	B_INSIDE_VIEW,
 	B_EXITED_VIEW,
@@ -87,13 +92,15 @@ enum {
 };
 
 // Event masks of BView::SetMouseEventMask.
-enum {
+enum
+{
 	B_POINTER_EVENTS = 0x00000001,
 	B_KEYBOARD_EVENTS = 0x00000002
 };
 
 // Options of BView::SetMouseEventMask.
-enum {
+enum
+{
 	B_LOCK_WINDOW_FOCUS = 0x00000001,
 	B_SUSPEND_VIEW_FOCUS = 0x00000002,
 	B_NO_POINTER_HISTORY = 0x00000004
@@ -107,8 +114,7 @@ enum {
 #define _VIEW_RIGHT_ 4UL
 #define _VIEW_CENTER_ 5UL
 
-#define _rule_(top, left, bottom, right) \
-	(((top) << 12) | ((left) << 8) | ((bottom) << 4) | (right))
+#define _rule_(top, left, bottom, right) (((top) << 12) | ((left) << 8) | ((bottom) << 4) | (right))
 
 #define B_FOLLOW_NONE 0
 #define B_FOLLOW_ALL_SIDES _rule_(_VIEW_TOP_, _VIEW_LEFT_, _VIEW_BOTTOM_, _VIEW_RIGHT_)
@@ -136,12 +142,14 @@ const uint32 B_SUBPIXEL_PRECISE = 0x01000000UL;
 const uint32 B_DRAW_ON_CHILDREN = 0x00800000UL;
 const uint32 B_INPUT_METHOD_AWARE = 0x00400000UL;
 
-enum orientation {
+enum orientation
+{
 	B_HORIZONTAL,
 	B_VERTICAL
 };
 
-enum border_style {
+enum border_style
+{
 	B_PLAIN_BORDER,
 	B_FANCY_BORDER,
 	B_NO_BORDER

@@ -15,7 +15,8 @@
 
 #define B_LOOPER_PORT_DEFAULT_CAPACITY 100
 
-enum {
+enum
+{
 	B_LOW_PRIORITY = 5,
 	B_NORMAL_PRIORITY = 10,
 	B_DISPLAY_PRIORITY = 15,
@@ -30,10 +31,11 @@ struct LooperState;
 class KitAccess;
 } // namespace BPrivate
 
-class _IMPEXP_BE BLooper : public BHandler {
+class _IMPEXP_BE BLooper : public BHandler
+{
 public:
 	BLooper(const char* name = NULL, int32 priority = B_NORMAL_PRIORITY,
-		int32 portCapacity = B_LOOPER_PORT_DEFAULT_CAPACITY);
+	        int32 portCapacity = B_LOOPER_PORT_DEFAULT_CAPACITY);
 	virtual ~BLooper();
 
 	// Appends a copy of the message to the queue. The target handler must

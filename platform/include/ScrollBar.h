@@ -8,12 +8,13 @@
 #include <InterfaceDefs.h>
 #include <View.h>
 
-class _IMPEXP_BE BScrollBar : public BView {
+class _IMPEXP_BE BScrollBar : public BView
+{
 public:
 	// A vertical bar follows its parent's top, bottom and right; a horizontal
 	// one its left, right and bottom.
 	BScrollBar(BRect frame, const char* name, BView* target, float min, float max,
-		orientation direction);
+	           orientation direction);
 	virtual ~BScrollBar();
 
 	// Clamped to the range; scrolls the target (through ValueChanged) unless

@@ -9,11 +9,12 @@
 
 class BScrollBar;
 
-class _IMPEXP_BE BScrollView : public BView {
+class _IMPEXP_BE BScrollView : public BView
+{
 public:
-	BScrollView(const char* name, BView* target,
-		uint32 resizingMode = B_FOLLOW_LEFT | B_FOLLOW_TOP, uint32 flags = 0,
-		bool horizontal = false, bool vertical = false, border_style border = B_FANCY_BORDER);
+	BScrollView(const char* name, BView* target, uint32 resizingMode = B_FOLLOW_LEFT | B_FOLLOW_TOP,
+	            uint32 flags = 0, bool horizontal = false, bool vertical = false,
+	            border_style border = B_FANCY_BORDER);
 	virtual ~BScrollView();
 
 	virtual void Draw(BRect updateRect);

@@ -27,7 +27,8 @@ struct ViewState;
 class KitAccess;
 } // namespace BPrivate
 
-class _IMPEXP_BE BView : public BHandler {
+class _IMPEXP_BE BView : public BHandler
+{
 public:
 	BView(BRect frame, const char* name, uint32 resizingMode, uint32 flags);
 	virtual ~BView();
@@ -163,8 +164,7 @@ public:
 	void DrawString(const char* string, escapement_delta* delta = NULL);
 	void DrawString(const char* string, BPoint point, escapement_delta* delta = NULL);
 	void DrawString(const char* string, int32 length, escapement_delta* delta = NULL);
-	void DrawString(const char* string, int32 length, BPoint point,
-		escapement_delta* delta = NULL);
+	void DrawString(const char* string, int32 length, BPoint point, escapement_delta* delta = NULL);
 	void DrawBitmap(const BBitmap* bitmap, BRect sourceRect, BRect destRect);
 	void DrawBitmap(const BBitmap* bitmap, BRect destRect);
 	void DrawBitmap(const BBitmap* bitmap, BPoint where);

@@ -13,7 +13,8 @@
 
 class BView;
 
-enum window_type {
+enum window_type
+{
 	B_UNTYPED_WINDOW = 0,
 	B_TITLED_WINDOW = 1,
 	B_MODAL_WINDOW = 3,
@@ -22,7 +23,8 @@ enum window_type {
 	B_FLOATING_WINDOW = 21
 };
 
-enum {
+enum
+{
 	B_NOT_MOVABLE = 0x00000001,
 	B_NOT_CLOSABLE = 0x00000020,
 	B_NOT_ZOOMABLE = 0x00000040,
@@ -48,11 +50,12 @@ struct WindowState;
 class KitAccess;
 } // namespace BPrivate
 
-class _IMPEXP_BE BWindow : public BLooper {
+class _IMPEXP_BE BWindow : public BLooper
+{
 public:
 	// frame: the content area in screen coordinates.
 	BWindow(BRect frame, const char* title, window_type type, uint32 flags,
-		uint32 workspace = B_CURRENT_WORKSPACE);
+	        uint32 workspace = B_CURRENT_WORKSPACE);
 	virtual ~BWindow();
 
 	virtual void Quit();

@@ -12,16 +12,12 @@
 
 BApplication* be_app = NULL;
 
-BApplication::BApplication(const char* signature)
-	:
-	BLooper(signature)
+BApplication::BApplication(const char* signature) : BLooper(signature)
 {
 	_Init(signature, NULL);
 }
 
-BApplication::BApplication(const char* signature, status_t* error)
-	:
-	BLooper(signature)
+BApplication::BApplication(const char* signature, status_t* error) : BLooper(signature)
 {
 	_Init(signature, error);
 }
@@ -34,8 +30,10 @@ void BApplication::_Init(const char* signature, status_t* error)
 		fprintf(stderr, "BApplication: there is already an application object\n");
 		fInitStatus = B_ERROR;
 	} else if (fSignature.compare(0, 12, "application/") != 0) {
-		fprintf(stderr, "BApplication: bad signature \"%s\"; it must begin with "
-			"\"application/\"\n", fSignature.c_str());
+		fprintf(stderr,
+		        "BApplication: bad signature \"%s\"; it must begin with "
+		        "\"application/\"\n",
+		        fSignature.c_str());
 		fInitStatus = B_BAD_VALUE;
 	}
 	if (error != NULL)
@@ -77,7 +75,7 @@ thread_id BApplication::Run()
 	}
 	BPrivate::QueueMessage(this, new BMessage(B_READY_TO_RUN), NULL, true);
 	BPrivate::CurrentBackend().Run(
-		[](void* cookie) { static_cast<BApplication*>(cookie)->_HandleQueue(); }, this);
+	    [](void* cookie) { static_cast<BApplication*>(cookie)->_HandleQueue(); }, this);
 	std::lock_guard<std::mutex> guard(fState->queueMutex);
 	fState->running = false;
 	fState->quitting = false;
@@ -109,7 +107,7 @@ bool BApplication::QuitRequested()
 {
 	for (BWindow* window : BPrivate::LiveWindows()) {
 		if (!window->Lock())
-			continue;	// gone meanwhile
+			continue; // gone meanwhile
 		if (!window->QuitRequested()) {
 			window->Unlock();
 			return false;
@@ -119,9 +117,7 @@ bool BApplication::QuitRequested()
 	return true;
 }
 
-void BApplication::ReadyToRun()
-{
-}
+void BApplication::ReadyToRun() {}
 
 void BApplication::DispatchMessage(BMessage* message, BHandler* handler)
 {

@@ -8,7 +8,8 @@
 
 namespace {
 
-struct Backends {
+struct Backends
+{
 	std::mutex mutex;
 	std::vector<const BPrivate::Backend*> known;
 	const BPrivate::Backend* current = NULL;

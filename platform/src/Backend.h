@@ -19,6 +19,9 @@
 //   B_WINDOW_RESIZED: "width", "height" (int32, as BRect::Width/Height);
 //   B_QUIT_REQUESTED.
 // After DestroyWindow returns, the backend posts nothing more to that window.
+// DestroyWindow runs on the window's thread, possibly while the thread in Run
+// waits for that window to go (BApplication::QuitRequested): it must not wait
+// for the thread in Run.
 #ifndef BACKEND_H
 #define BACKEND_H
 
@@ -31,15 +34,17 @@ class PixelBuffer;
 
 namespace BPrivate {
 
-enum CursorShape {
+enum CursorShape
+{
 	kSystemDefaultCursor = 0,
 	kIBeamCursor = 1
 };
 
 typedef void* NativeWindow;
 
-struct Backend {
-	const char* name;	// "headless", "sdl"
+struct Backend
+{
+	const char* name; // "headless", "sdl"
 
 	// Opens the display; an error leaves the backend unusable.
 	status_t (*Open)();
@@ -68,7 +73,8 @@ struct Backend {
 };
 
 // Makes a backend known by its name for as long as the process runs.
-struct BackendRegistration {
+struct BackendRegistration
+{
 	explicit BackendRegistration(const Backend& backend);
 };
 

@@ -14,10 +14,7 @@
 #include <stdio.h>
 
 BBitmap::BBitmap(BRect bounds, color_space, bool acceptsViews, bool)
-	:
-	fBounds(bounds),
-	fInitStatus(B_NO_INIT),
-	fWindow(NULL)
+    : fBounds(bounds), fInitStatus(B_NO_INIT), fWindow(NULL)
 {
 	if (!bounds.IsValid()) {
 		fInitStatus = B_BAD_VALUE;
@@ -28,7 +25,7 @@ BBitmap::BBitmap(BRect bounds, color_space, bool acceptsViews, bool)
 	fPixels.reset(new PixelBuffer(width, height));
 	if (acceptsViews) {
 		fWindow = BPrivate::KitAccess::MakeOffscreenWindow(BRect(0, 0, width - 1, height - 1),
-			fPixels.get());
+		                                                   fPixels.get());
 	}
 	fInitStatus = B_OK;
 }
@@ -38,8 +35,8 @@ BBitmap::~BBitmap()
 	if (fWindow != NULL) {
 		// Its views are detached and deleted with the lock held, as hooks
 		// expect; injected faults do not apply here.
-		BPrivate::LockLooperState(
-			BPrivate::KitAccess::State(static_cast<const BLooper*>(fWindow)), B_INFINITE_TIMEOUT);
+		BPrivate::LockLooperState(BPrivate::KitAccess::State(static_cast<const BLooper*>(fWindow)),
+		                          B_INFINITE_TIMEOUT);
 		delete fWindow;
 	}
 }

@@ -5,10 +5,7 @@
 #include <Message.h>
 
 BHandler::BHandler(const char* name)
-	:
-	fName(name != NULL ? name : ""),
-	fLooper(NULL),
-	fNextHandler(NULL)
+    : fName(name != NULL ? name : ""), fLooper(NULL), fNextHandler(NULL)
 {
 }
 

@@ -7,7 +7,8 @@
 
 namespace {
 
-struct Pump {
+struct Pump
+{
 	std::mutex mutex;
 	std::condition_variable changed;
 	bool woken = false;
@@ -26,42 +27,26 @@ status_t Open()
 	return B_OK;
 }
 
-void Close()
-{
-}
+void Close() {}
 
 BPrivate::NativeWindow CreateWindow(BWindow*, const char*, BRect)
 {
 	return NULL;
 }
 
-void DestroyWindow(BPrivate::NativeWindow)
-{
-}
+void DestroyWindow(BPrivate::NativeWindow) {}
 
-void ShowWindow(BPrivate::NativeWindow, bool)
-{
-}
+void ShowWindow(BPrivate::NativeWindow, bool) {}
 
-void Present(BPrivate::NativeWindow, const PixelBuffer&, BRect)
-{
-}
+void Present(BPrivate::NativeWindow, const PixelBuffer&, BRect) {}
 
-void SetTitle(BPrivate::NativeWindow, const char*)
-{
-}
+void SetTitle(BPrivate::NativeWindow, const char*) {}
 
-void Resize(BPrivate::NativeWindow, int32, int32)
-{
-}
+void Resize(BPrivate::NativeWindow, int32, int32) {}
 
-void Move(BPrivate::NativeWindow, BPoint)
-{
-}
+void Move(BPrivate::NativeWindow, BPoint) {}
 
-void SetCursor(BPrivate::NativeWindow, BPrivate::CursorShape)
-{
-}
+void SetCursor(BPrivate::NativeWindow, BPrivate::CursorShape) {}
 
 void Run(void (*service)(void* cookie), void* cookie)
 {
@@ -97,8 +82,9 @@ void Stop()
 	pump.changed.notify_all();
 }
 
-const BPrivate::Backend kHeadless = {"headless", Open, Close, CreateWindow, DestroyWindow,
-	ShowWindow, Present, SetTitle, Resize, Move, SetCursor, Run, Wake, Stop};
+const BPrivate::Backend kHeadless = {"headless", Open,    Close,    CreateWindow, DestroyWindow,
+                                     ShowWindow, Present, SetTitle, Resize,       Move,
+                                     SetCursor,  Run,     Wake,     Stop};
 
 const BPrivate::BackendRegistration kRegistration(kHeadless);
 

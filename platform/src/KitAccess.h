@@ -15,7 +15,8 @@
 
 namespace BPrivate {
 
-class KitAccess {
+class KitAccess
+{
 public:
 	static ViewState& State(const BView* view) { return *view->fState; }
 	static WindowState& State(const BWindow* window) { return *window->fWindowState; }

@@ -18,7 +18,8 @@ using BPrivate::LooperState;
 
 namespace {
 
-struct Registry {
+struct Registry
+{
 	std::mutex mutex;
 	std::map<const BLooper*, std::shared_ptr<LooperState>> loopers;
 };
@@ -127,18 +128,15 @@ void WaitUntilLooperIdle(const BLooper* looper)
 	std::unique_lock<std::mutex> lock(state->queueMutex);
 	state->queueChanged.wait(lock, [&]() {
 		// A quitting looper is waited for until it is gone.
-		return !state->running || state->exited
-			|| (!state->quitting && state->queue.empty() && !state->dispatching);
+		return !state->running || state->exited ||
+		       (!state->quitting && state->queue.empty() && !state->dispatching);
 	});
 }
 
 } // namespace BPrivate
 
 BLooper::BLooper(const char* name, int32 /*priority*/, int32 /*portCapacity*/)
-	:
-	BHandler(name),
-	fState(std::make_shared<LooperState>()),
-	fCurrentMessage(NULL)
+    : BHandler(name), fState(std::make_shared<LooperState>()), fCurrentMessage(NULL)
 {
 	fLooper.store(this);
 	fHandlers.push_back(this);
@@ -254,8 +252,8 @@ bool BLooper::_DispatchNext(bool wait)
 				break;
 			if (delay < 0) {
 				fState->queueChanged.wait(lock);
-			} else if (fState->queueChanged.wait_for(lock, std::chrono::microseconds(delay))
-				== std::cv_status::timeout) {
+			} else if (fState->queueChanged.wait_for(lock, std::chrono::microseconds(delay)) ==
+			           std::cv_status::timeout) {
 				lock.unlock();
 				_TimerFired();
 				lock.lock();
@@ -291,19 +289,15 @@ bigtime_t BLooper::_TimerDelay()
 	return -1;
 }
 
-void BLooper::_TimerFired()
-{
-}
+void BLooper::_TimerFired() {}
 
-void BLooper::_MessageHandled()
-{
-}
+void BLooper::_MessageHandled() {}
 
 void BLooper::Quit()
 {
 	if (!IsLocked()) {
 		fprintf(stderr, "ERROR - you must Lock a looper before calling Quit(), looper=%s\n",
-			Name());
+		        Name());
 		if (!Lock())
 			return;
 	}
@@ -318,7 +312,7 @@ void BLooper::Quit()
 	state->quitting = true;
 	state->queueChanged.notify_all();
 	if (state->thread == find_thread(NULL))
-		return;	// the loop ends after the current message
+		return; // the loop ends after the current message
 
 	// Another thread: give up its hold so the looper's thread can take the
 	// lock to delete the looper, and wait for that.

@@ -19,26 +19,28 @@ class BMessage;
 
 namespace BPrivate {
 
-struct LooperState {
+struct LooperState
+{
 	// The lock: a thread owns it with a nesting count.
 	std::mutex lockMutex;
 	std::condition_variable lockReleased;
 	thread_id owner = -1;
 	int32 count = 0;
-	bool dead = false;	// the looper was deleted: locking fails
+	bool dead = false; // the looper was deleted: locking fails
 
 	// The queue and the thread.
-	struct Entry {
+	struct Entry
+	{
 		BMessage* message;
-		BHandler* handler;	// NULL: the looper itself
+		BHandler* handler; // NULL: the looper itself
 	};
 	std::mutex queueMutex;
-	std::condition_variable queueChanged;	// messages, quitting, idleness, thread state
+	std::condition_variable queueChanged; // messages, quitting, idleness, thread state
 	std::deque<Entry> queue;
-	bool running = false;		// the thread was started
-	bool dispatching = false;	// a message is being handled
-	bool quitting = false;		// the loop ends after the current message
-	bool exited = false;		// the looper was deleted (its thread ends)
+	bool running = false;     // the thread was started
+	bool dispatching = false; // a message is being handled
+	bool quitting = false;    // the loop ends after the current message
+	bool exited = false;      // the looper was deleted (its thread ends)
 	thread_id thread = -1;
 	// Called after a message was queued, outside the mutexes (the
 	// application wakes the display's event pump with it).

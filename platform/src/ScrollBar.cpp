@@ -21,25 +21,16 @@ const float kMinimumKnob = 10;
 uint32 ModeFor(orientation direction)
 {
 	return direction == B_VERTICAL ? B_FOLLOW_TOP_BOTTOM | B_FOLLOW_RIGHT
-								   : B_FOLLOW_LEFT_RIGHT | B_FOLLOW_BOTTOM;
+	                               : B_FOLLOW_LEFT_RIGHT | B_FOLLOW_BOTTOM;
 }
 
 } // namespace
 
 BScrollBar::BScrollBar(BRect frame, const char* name, BView* target, float min, float max,
-	orientation direction)
-	:
-	BView(frame, name, ModeFor(direction), B_WILL_DRAW | B_FULL_UPDATE_ON_RESIZE),
-	fTarget(NULL),
-	fOrientation(direction),
-	fMin(std::min(min, max)),
-	fMax(std::max(min, max)),
-	fValue(fMin),
-	fProportion(0),
-	fSmallStep(1),
-	fLargeStep(10),
-	fDraggingKnob(false),
-	fDragOffset(0)
+                       orientation direction)
+    : BView(frame, name, ModeFor(direction), B_WILL_DRAW | B_FULL_UPDATE_ON_RESIZE), fTarget(NULL),
+      fOrientation(direction), fMin(std::min(min, max)), fMax(std::max(min, max)), fValue(fMin),
+      fProportion(0), fSmallStep(1), fLargeStep(10), fDraggingKnob(false), fDragOffset(0)
 {
 	SetViewColor(kPanel);
 	SetTarget(target);
@@ -164,12 +155,12 @@ BRect BScrollBar::_ArrowRect(bool decrement) const
 	float thickness = (vertical ? bounds.Width() : bounds.Height()) + 1;
 	float size = std::min(thickness, floorf(length / 2));
 	if (vertical) {
-		return decrement ? BRect(bounds.left, bounds.top, bounds.right, bounds.top + size - 1)
-						 : BRect(bounds.left, bounds.bottom - size + 1, bounds.right,
-							 bounds.bottom);
+		return decrement
+		           ? BRect(bounds.left, bounds.top, bounds.right, bounds.top + size - 1)
+		           : BRect(bounds.left, bounds.bottom - size + 1, bounds.right, bounds.bottom);
 	}
 	return decrement ? BRect(bounds.left, bounds.top, bounds.left + size - 1, bounds.bottom)
-					 : BRect(bounds.right - size + 1, bounds.top, bounds.right, bounds.bottom);
+	                 : BRect(bounds.right - size + 1, bounds.top, bounds.right, bounds.bottom);
 }
 
 BRect BScrollBar::_TroughRect() const
@@ -219,7 +210,7 @@ void BScrollBar::_DrawArrow(BRect rect, bool decrement, bool enabled)
 	SetHighColor(tint_color(kPanel, B_DARKEN_2_TINT));
 	StrokeRect(rect);
 	SetHighColor(enabled ? tint_color(kPanel, B_DARKEN_MAX_TINT)
-						 : tint_color(kPanel, B_DARKEN_2_TINT));
+	                     : tint_color(kPanel, B_DARKEN_2_TINT));
 	// A triangle pointing away from the trough, drawn as lines that shrink
 	// towards its tip.
 	float centerX = floorf((rect.left + rect.right) / 2);
@@ -229,10 +220,10 @@ void BScrollBar::_DrawArrow(BRect rect, bool decrement, bool enabled)
 		float offset = decrement ? row - 2 : 2 - row;
 		if (fOrientation == B_VERTICAL) {
 			StrokeLine(BPoint(centerX - half, centerY + offset),
-				BPoint(centerX + half, centerY + offset));
+			           BPoint(centerX + half, centerY + offset));
 		} else {
 			StrokeLine(BPoint(centerX + offset, centerY - half),
-				BPoint(centerX + offset, centerY + half));
+			           BPoint(centerX + offset, centerY + half));
 		}
 	}
 }

@@ -10,12 +10,12 @@ const rgb_color kPanel = {216, 216, 216, 255};
 float BorderWidth(border_style border)
 {
 	switch (border) {
-		case B_FANCY_BORDER:
-			return 2;
-		case B_PLAIN_BORDER:
-			return 1;
-		default:
-			return 0;
+	case B_FANCY_BORDER:
+		return 2;
+	case B_PLAIN_BORDER:
+		return 1;
+	default:
+		return 0;
 	}
 }
 
@@ -35,14 +35,10 @@ BRect FrameAround(const BView* target, bool horizontal, bool vertical, border_st
 } // namespace
 
 BScrollView::BScrollView(const char* name, BView* target, uint32 resizingMode, uint32 flags,
-	bool horizontal, bool vertical, border_style border)
-	:
-	BView(FrameAround(target, horizontal, vertical, border), name, resizingMode,
-		flags | B_WILL_DRAW | B_FRAME_EVENTS),
-	fTarget(target),
-	fHorizontal(NULL),
-	fVertical(NULL),
-	fBorder(border)
+                         bool horizontal, bool vertical, border_style border)
+    : BView(FrameAround(target, horizontal, vertical, border), name, resizingMode,
+            flags | B_WILL_DRAW | B_FRAME_EVENTS),
+      fTarget(target), fHorizontal(NULL), fVertical(NULL), fBorder(border)
 {
 	SetViewColor(kPanel);
 	float size = BorderWidth(border);
@@ -53,21 +49,20 @@ BScrollView::BScrollView(const char* name, BView* target, uint32 resizingMode, u
 	BRect bounds = Bounds();
 	if (vertical) {
 		BRect frame(bounds.right - size - B_V_SCROLL_BAR_WIDTH + 1, size, bounds.right - size,
-			bounds.bottom - size - (horizontal ? B_H_SCROLL_BAR_HEIGHT : 0));
+		            bounds.bottom - size - (horizontal ? B_H_SCROLL_BAR_HEIGHT : 0));
 		fVertical = new BScrollBar(frame, "_VSB_", target, 0, 1000, B_VERTICAL);
 		AddChild(fVertical);
 	}
 	if (horizontal) {
 		BRect frame(size, bounds.bottom - size - B_H_SCROLL_BAR_HEIGHT + 1,
-			bounds.right - size - (vertical ? B_V_SCROLL_BAR_WIDTH : 0), bounds.bottom - size);
+		            bounds.right - size - (vertical ? B_V_SCROLL_BAR_WIDTH : 0),
+		            bounds.bottom - size);
 		fHorizontal = new BScrollBar(frame, "_HSB_", target, 0, 1000, B_HORIZONTAL);
 		AddChild(fHorizontal);
 	}
 }
 
-BScrollView::~BScrollView()
-{
-}
+BScrollView::~BScrollView() {}
 
 void BScrollView::Draw(BRect)
 {
@@ -93,8 +88,8 @@ void BScrollView::Draw(BRect)
 	}
 	// The corner between the two bars.
 	if (fHorizontal != NULL && fVertical != NULL) {
-		BRect corner(fVertical->Frame().left, fHorizontal->Frame().top,
-			fVertical->Frame().right, fHorizontal->Frame().bottom);
+		BRect corner(fVertical->Frame().left, fHorizontal->Frame().top, fVertical->Frame().right,
+		             fHorizontal->Frame().bottom);
 		SetHighColor(kPanel);
 		FillRect(corner);
 	}

@@ -7,7 +7,8 @@
 
 namespace {
 
-struct DrawingLog {
+struct DrawingLog
+{
 	std::mutex mutex;
 	std::map<const void*, std::vector<PlatformTesting::DrawCall>> records;
 };

@@ -266,9 +266,7 @@ void CallFrameHooks(const std::vector<FrameHook>& hooks)
 } // namespace BPrivate
 
 BView::BView(BRect frame, const char* name, uint32 resizingMode, uint32 flags)
-	:
-	BHandler(name),
-	fState(new ViewState(this))
+    : BHandler(name), fState(new ViewState(this))
 {
 	fState->frame = frame;
 	fState->resizingMode = resizingMode;
@@ -293,21 +291,13 @@ BView::~BView()
 	}
 }
 
-void BView::AttachedToWindow()
-{
-}
+void BView::AttachedToWindow() {}
 
-void BView::AllAttached()
-{
-}
+void BView::AllAttached() {}
 
-void BView::DetachedFromWindow()
-{
-}
+void BView::DetachedFromWindow() {}
 
-void BView::AllDetached()
-{
-}
+void BView::AllDetached() {}
 
 void BView::MessageReceived(BMessage* message)
 {
@@ -338,21 +328,13 @@ void BView::MessageReceived(BMessage* message)
 	BHandler::MessageReceived(message);
 }
 
-void BView::Draw(BRect)
-{
-}
+void BView::Draw(BRect) {}
 
-void BView::MouseDown(BPoint)
-{
-}
+void BView::MouseDown(BPoint) {}
 
-void BView::MouseUp(BPoint)
-{
-}
+void BView::MouseUp(BPoint) {}
 
-void BView::MouseMoved(BPoint, uint32, const BMessage*)
-{
-}
+void BView::MouseMoved(BPoint, uint32, const BMessage*) {}
 
 void BView::KeyDown(const char* bytes, int32 numBytes)
 {
@@ -385,25 +367,15 @@ void BView::KeyDown(const char* bytes, int32 numBytes)
 	navigable[next]->MakeFocus(true);
 }
 
-void BView::KeyUp(const char*, int32)
-{
-}
+void BView::KeyUp(const char*, int32) {}
 
-void BView::Pulse()
-{
-}
+void BView::Pulse() {}
 
-void BView::FrameMoved(BPoint)
-{
-}
+void BView::FrameMoved(BPoint) {}
 
-void BView::FrameResized(float, float)
-{
-}
+void BView::FrameResized(float, float) {}
 
-void BView::WindowActivated(bool)
-{
-}
+void BView::WindowActivated(bool) {}
 
 BWindow* BView::Window() const
 {
@@ -416,8 +388,7 @@ void BView::AddChild(BView* child, BView* before)
 		return;
 	ViewState& childState = *child->fState;
 	if (childState.parent != NULL || childState.window != NULL) {
-		fprintf(stderr, "AddChild failed - the view \"%s\" already has a parent\n",
-			child->Name());
+		fprintf(stderr, "AddChild failed - the view \"%s\" already has a parent\n", child->Name());
 		return;
 	}
 	std::vector<BView*>& children = fState->children;
@@ -564,8 +535,8 @@ void BView::ScrollBy(float dh, float dv)
 		WindowState& windowState = KitAccess::State(window);
 		BPrivate::UpdateGeometry(*fState);
 		BRect area = OuterPixels(fState->visibleWithChildren);
-		area = area & BRect(0, 0, windowState.pixels->Width() - 1,
-			windowState.pixels->Height() - 1);
+		area =
+		    area & BRect(0, 0, windowState.pixels->Width() - 1, windowState.pixels->Height() - 1);
 		if (area.IsValid()) {
 			exposed = RegionOf(area);
 			// Whole-pixel scrolls shift what stays visible; the rest is drawn.
@@ -574,10 +545,10 @@ void BView::ScrollBy(float dh, float dv)
 				if (kept.IsValid()) {
 					PixelBuffer copy(int32(area.Width()) + 1, int32(area.Height()) + 1);
 					Painter(copy, RegionOf(BRect(0, 0, area.Width(), area.Height())))
-						.CopyPixels(*windowState.pixels, area, BPoint(0, 0));
+					    .CopyPixels(*windowState.pixels, area, BPoint(0, 0));
 					Painter shift(*windowState.pixels, RegionOf(kept));
 					shift.CopyPixels(copy, BRect(0, 0, area.Width(), area.Height()),
-						area.LeftTop() - BPoint(dh, dv));
+					                 area.LeftTop() - BPoint(dh, dv));
 					BPrivate::PixelsChanged(windowState, shift.Touched());
 					exposed.Exclude(kept);
 
@@ -979,8 +950,8 @@ void BView::Invalidate(BRect rect)
 	if (window == NULL || !rect.IsValid())
 		return;
 	BPrivate::UpdateGeometry(*fState);
-	BRect area = OuterPixels(rect.OffsetByCopy(fState->windowOffset))
-		& OuterPixels(fState->visibleWithChildren);
+	BRect area = OuterPixels(rect.OffsetByCopy(fState->windowOffset)) &
+	             OuterPixels(fState->visibleWithChildren);
 	BPrivate::InvalidateWindow(window, RegionOf(area));
 }
 
@@ -1029,9 +1000,9 @@ void BView::SetViewCursor(const BCursor* cursor, bool)
 	WindowState& windowState = KitAccess::State(window);
 	// Drawing is synchronous here, so the shape is applied at once either way.
 	if (!windowState.offscreen && windowState.viewUnderPointer == this) {
-		BPrivate::CurrentBackend().SetCursor(windowState.native,
-			cursor != NULL ? BPrivate::CursorShape(KitAccess::Shape(cursor))
-						   : BPrivate::kSystemDefaultCursor);
+		BPrivate::CurrentBackend().SetCursor(
+		    windowState.native, cursor != NULL ? BPrivate::CursorShape(KitAccess::Shape(cursor))
+		                                       : BPrivate::kSystemDefaultCursor);
 	}
 }
 

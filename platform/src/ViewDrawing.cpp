@@ -34,7 +34,8 @@ int32 Round(float value)
 
 // Where drawing lands: the pixels, the clip in them, and the offset from
 // drawing coordinates to pixels.
-struct Surface {
+struct Surface
+{
 	WindowState* window = NULL;
 	PixelBuffer* pixels = NULL;
 	BRegion clip;
@@ -93,8 +94,7 @@ DrawCall MakeCall(const ViewState& state, DrawCall::Kind kind)
 	return call;
 }
 
-void Record(const ViewState& state, DrawCall::Kind kind,
-	const std::function<void(DrawCall&)>& fill)
+void Record(const ViewState& state, DrawCall::Kind kind, const std::function<void(DrawCall&)>& fill)
 {
 	if (!BPrivate::DrawingLogActive())
 		return;
@@ -115,15 +115,15 @@ void PaintBits(Painter& painter, BRect pixels, bool high, const DrawState& draw)
 		return;
 	}
 	switch (draw.mode) {
-		case B_OP_INVERT:
-			painter.InvertRect(pixels);
-			break;
-		case B_OP_ERASE:
-			painter.FillRect(pixels, draw.low);
-			break;
-		default:
-			painter.FillRect(pixels, draw.high);
-			break;
+	case B_OP_INVERT:
+		painter.InvertRect(pixels);
+		break;
+	case B_OP_ERASE:
+		painter.FillRect(pixels, draw.low);
+		break;
+	default:
+		painter.FillRect(pixels, draw.high);
+		break;
 	}
 }
 
@@ -135,7 +135,7 @@ bool PatternBit(const pattern& p, int32 x, int32 y)
 }
 
 void PaintPattern(Surface& surface, Painter& painter, BRect pixels, const pattern& p,
-	const DrawState& draw)
+                  const DrawState& draw)
 {
 	if (p == B_SOLID_HIGH || p == B_SOLID_LOW) {
 		PaintBits(painter, pixels, p == B_SOLID_HIGH, draw);
@@ -181,7 +181,7 @@ void WalkLine(BPoint a, BPoint b, const std::function<void(int32 x, int32 y)>& p
 
 // Strokes a line in window pixels with the view's pen, pattern and mode.
 void PaintLine(Surface& surface, Painter& painter, BPoint a, BPoint b, const pattern& p,
-	const DrawState& draw)
+               const DrawState& draw)
 {
 	int32 size = std::max(int32(1), Round(draw.penSize));
 	bool solid = p == B_SOLID_HIGH || p == B_SOLID_LOW;
@@ -198,8 +198,8 @@ void PaintLine(Surface& surface, Painter& painter, BPoint a, BPoint b, const pat
 	BRegion covered;
 	int32 before = (size - 1) / 2;
 	WalkLine(a, b, [&](int32 x, int32 y) {
-		covered.Include(BRect(x - before, y - before, x - before + size - 1,
-			y - before + size - 1));
+		covered.Include(
+		    BRect(x - before, y - before, x - before + size - 1, y - before + size - 1));
 	});
 	for (int32 i = 0; i < covered.CountRects(); i++)
 		PaintPattern(surface, painter, covered.RectAt(i), p, draw);
@@ -225,7 +225,7 @@ void BView::StrokeLine(BPoint fromPoint, BPoint toPoint, pattern p)
 		return;
 	Painter painter(*surface.pixels, surface.clip);
 	PaintLine(surface, painter, fromPoint + surface.offset, toPoint + surface.offset, p,
-		fState->draw);
+	          fState->draw);
 	Finish(surface, painter);
 }
 
@@ -279,7 +279,7 @@ void BView::FillRegion(BRegion* region, pattern p)
 	Painter painter(*surface.pixels, surface.clip);
 	for (int32 i = 0; i < region->CountRects(); i++) {
 		PaintPattern(surface, painter, region->RectAt(i).OffsetByCopy(surface.offset), p,
-			fState->draw);
+		             fState->draw);
 	}
 	Finish(surface, painter);
 }
@@ -337,7 +337,7 @@ void BView::EndLineArray()
 		if (draw.mode == B_OP_ERASE)
 			draw.mode = B_OP_COPY;
 		PaintLine(surface, painter, line.start + surface.offset, line.end + surface.offset,
-			B_SOLID_HIGH, draw);
+		          B_SOLID_HIGH, draw);
 	}
 	Finish(surface, painter);
 }
@@ -378,8 +378,8 @@ void BView::DrawString(const char* string, int32 length, BPoint point, escapemen
 	if (drawn) {
 		Painter painter(*surface.pixels, surface.clip);
 		if (!spaced) {
-			advance = painter.DrawString(string, length, point + surface.offset, size,
-				draw.high, draw.low, draw.mode);
+			advance = painter.DrawString(string, length, point + surface.offset, size, draw.high,
+			                             draw.low, draw.mode);
 		} else {
 			// Extra room after each character, as the escapement asks.
 			for (int32 i = 0; i < length;) {
@@ -387,8 +387,8 @@ void BView::DrawString(const char* string, int32 length, BPoint point, escapemen
 				while (i + bytes < length && (uint8(string[i + bytes]) & 0xc0) == 0x80)
 					bytes++;
 				advance += painter.DrawString(string + i, bytes,
-					point + surface.offset + BPoint(advance, 0), size, draw.high, draw.low,
-					draw.mode);
+				                              point + surface.offset + BPoint(advance, 0), size,
+				                              draw.high, draw.low, draw.mode);
 				advance += string[i] == ' ' ? delta->space : delta->nonspace;
 				i += bytes;
 			}
@@ -421,8 +421,8 @@ void BView::DrawBitmap(const BBitmap* bitmap, BRect sourceRect, BRect destRect)
 	BRect dest = destRect.OffsetByCopy(surface.offset);
 	Painter painter(*surface.pixels, surface.clip);
 	drawing_mode mode = fState->draw.mode;
-	if (sourceRect.Width() == destRect.Width() && sourceRect.Height() == destRect.Height()
-		&& mode == B_OP_COPY) {
+	if (sourceRect.Width() == destRect.Width() && sourceRect.Height() == destRect.Height() &&
+	    mode == B_OP_COPY) {
 		painter.CopyPixels(source, sourceRect, dest.LeftTop());
 		Finish(surface, painter);
 		return;
@@ -443,14 +443,12 @@ void BView::DrawBitmap(const BBitmap* bitmap, BRect sourceRect, BRect destRect)
 		for (int32 x = left; x <= right; x++) {
 			if (!surface.clip.Contains(x, y))
 				continue;
-			int32 sourceX
-				= Round(sourceRect.left) + int32(floorf((x - Round(dest.left)) * scaleX));
+			int32 sourceX = Round(sourceRect.left) + int32(floorf((x - Round(dest.left)) * scaleX));
 			if (sourceX < 0 || sourceX >= source.Width())
 				continue;
 			rgb_color color = source.PixelAt(sourceX, sourceY);
-			if (mode != B_OP_COPY && color.red == B_TRANSPARENT_COLOR.red
-				&& color.green == B_TRANSPARENT_COLOR.green
-				&& color.blue == B_TRANSPARENT_COLOR.blue)
+			if (mode != B_OP_COPY && color.red == B_TRANSPARENT_COLOR.red &&
+			    color.green == B_TRANSPARENT_COLOR.green && color.blue == B_TRANSPARENT_COLOR.blue)
 				continue;
 			painter.FillRect(BRect(x, y, x, y), color);
 		}
@@ -477,13 +475,9 @@ void BView::DrawBitmap(const BBitmap* bitmap)
 	DrawBitmap(bitmap, fState->draw.pen);
 }
 
-void BView::Sync() const
-{
-}
+void BView::Sync() const {}
 
-void BView::Flush() const
-{
-}
+void BView::Flush() const {}
 
 void BView::GetClippingRegion(BRegion* region) const
 {

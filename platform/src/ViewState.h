@@ -20,24 +20,26 @@ class BWindow;
 namespace BPrivate {
 
 // The drawing state that PushState saves and PopState restores.
-struct DrawState {
+struct DrawState
+{
 	rgb_color high = {0, 0, 0, 255};
 	rgb_color low = {255, 255, 255, 255};
 	drawing_mode mode = B_OP_COPY;
 	float penSize = 1;
 	BPoint pen;
 	BFont font;
-	BPoint origin;		// relative to the saved states' origins
+	BPoint origin; // relative to the saved states' origins
 	bool clipped = false;
-	BRegion clipping;	// in this state's drawing coordinates
+	BRegion clipping; // in this state's drawing coordinates
 };
 
-struct ViewState {
+struct ViewState
+{
 	explicit ViewState(BView* self) : self(self) {}
 
 	BView* self;
-	BRect frame;		// in the parent's coordinates
-	BPoint scroll;		// the bounds' left-top
+	BRect frame;   // in the parent's coordinates
+	BPoint scroll; // the bounds' left-top
 	uint32 resizingMode = 0;
 	uint32 flags = 0;
 	BView* parent = NULL;
@@ -52,20 +54,21 @@ struct ViewState {
 	BScrollBar* horizontalBar = NULL;
 	BScrollBar* verticalBar = NULL;
 
-	struct Line {
+	struct Line
+	{
 		BPoint start;
 		BPoint end;
 		rgb_color color;
 	};
 	std::vector<Line> lines;
-	int32 lineCapacity = -1;	// -1: no line array open
+	int32 lineCapacity = -1; // -1: no line array open
 
 	// The visible region in window pixels (bounds cut by the ancestors,
 	// minus the children), valid while cacheGeneration matches the window's.
 	uint32 cacheGeneration = 0;
 	BRegion visible;
 	BRect visibleWithChildren;
-	BPoint windowOffset;	// where the view's (0, 0) lies in the window
+	BPoint windowOffset; // where the view's (0, 0) lies in the window
 };
 
 } // namespace BPrivate

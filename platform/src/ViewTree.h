@@ -36,9 +36,10 @@ void UpdateGeometry(ViewState& state);
 void GeometryChanged(BWindow* window);
 
 // A hook owed by a frame change, called once every frame has changed.
-struct FrameHook {
+struct FrameHook
+{
 	BView* view;
-	bool resized;	// FrameResized, else FrameMoved
+	bool resized; // FrameResized, else FrameMoved
 };
 // Sets the view's frame; its children follow by their resizing modes.
 // Invalidates what must be drawn again and lists the hooks to call.

@@ -26,7 +26,8 @@ using BPrivate::WindowState;
 
 namespace {
 
-struct Windows {
+struct Windows
+{
 	std::mutex mutex;
 	std::vector<BWindow*> live;
 	BWindow* active = NULL;
@@ -60,7 +61,7 @@ BPrivate::CursorShape ShapeOf(const BView* view)
 {
 	const BCursor* cursor = view != NULL ? KitAccess::State(view).cursor : NULL;
 	return cursor != NULL ? BPrivate::CursorShape(KitAccess::Shape(cursor))
-						  : BPrivate::kSystemDefaultCursor;
+	                      : BPrivate::kSystemDefaultCursor;
 }
 
 // The deepest view whose visible area holds the point (window coordinates).
@@ -116,11 +117,8 @@ void AdvanceManualPulse(BWindow* window, bigtime_t due)
 
 } // namespace BPrivate
 
-BWindow::BWindow(BRect frame, const char* title, window_type type, uint32 flags,
-	uint32 workspace)
-	:
-	BLooper(title),
-	fWindowState(new WindowState)
+BWindow::BWindow(BRect frame, const char* title, window_type type, uint32 flags, uint32 workspace)
+    : BLooper(title), fWindowState(new WindowState)
 {
 	WindowState& state = *fWindowState;
 	state.frame = frame;
@@ -139,9 +137,7 @@ BWindow::BWindow(BRect frame, const char* title, window_type type, uint32 flags,
 }
 
 BWindow::BWindow(BRect bounds, void* offscreenPixels)
-	:
-	BLooper("offscreen"),
-	fWindowState(new WindowState)
+    : BLooper("offscreen"), fWindowState(new WindowState)
 {
 	WindowState& state = *fWindowState;
 	state.frame = bounds;
@@ -233,139 +229,137 @@ void BWindow::DispatchMessage(BMessage* message, BHandler* handler)
 	}
 
 	switch (message->what) {
-		case BPrivate::kUpdateMessage:
-			UpdateIfNeeded();
-			break;
+	case BPrivate::kUpdateMessage:
+		UpdateIfNeeded();
+		break;
 
-		case B_KEY_DOWN: {
-			const char* bytes = message->FindString("bytes");
-			if (bytes == NULL)
-				bytes = "";
-			int32 modifiers = message->FindInt32("modifiers");
-			if ((modifiers & B_COMMAND_KEY) != 0) {
-				// Shortcuts only: such keys never reach KeyDown.
-				uint32 key = uint8(bytes[0]);
-				int32 rawChar;
-				if (key < 0x20 && message->FindInt32("raw_char", &rawChar) == B_OK)
-					key = uint32(rawChar);
-				key = ShortcutKey(key);
-				uint32 wanted = ShortcutModifiers(uint32(modifiers));
-				for (WindowState::Shortcut& shortcut : state.shortcuts) {
-					if (shortcut.key != key || shortcut.modifiers != wanted)
-						continue;
-					BHandler* target = shortcut.target != NULL ? shortcut.target : this;
-					if (BLooper* looper = target->Looper())
-						looper->PostMessage(shortcut.message.get(), target);
-					break;
-				}
+	case B_KEY_DOWN: {
+		const char* bytes = message->FindString("bytes");
+		if (bytes == NULL)
+			bytes = "";
+		int32 modifiers = message->FindInt32("modifiers");
+		if ((modifiers & B_COMMAND_KEY) != 0) {
+			// Shortcuts only: such keys never reach KeyDown.
+			uint32 key = uint8(bytes[0]);
+			int32 rawChar;
+			if (key < 0x20 && message->FindInt32("raw_char", &rawChar) == B_OK)
+				key = uint32(rawChar);
+			key = ShortcutKey(key);
+			uint32 wanted = ShortcutModifiers(uint32(modifiers));
+			for (WindowState::Shortcut& shortcut : state.shortcuts) {
+				if (shortcut.key != key || shortcut.modifiers != wanted)
+					continue;
+				BHandler* target = shortcut.target != NULL ? shortcut.target : this;
+				if (BLooper* looper = target->Looper())
+					looper->PostMessage(shortcut.message.get(), target);
 				break;
 			}
-			if (state.focus != NULL)
-				state.focus->KeyDown(bytes, int32(strlen(bytes)));
 			break;
 		}
+		if (state.focus != NULL)
+			state.focus->KeyDown(bytes, int32(strlen(bytes)));
+		break;
+	}
 
-		case B_KEY_UP: {
-			const char* bytes = message->FindString("bytes");
-			if (bytes == NULL)
-				bytes = "";
-			if (state.focus != NULL && (message->FindInt32("modifiers") & B_COMMAND_KEY) == 0)
-				state.focus->KeyUp(bytes, int32(strlen(bytes)));
+	case B_KEY_UP: {
+		const char* bytes = message->FindString("bytes");
+		if (bytes == NULL)
+			bytes = "";
+		if (state.focus != NULL && (message->FindInt32("modifiers") & B_COMMAND_KEY) == 0)
+			state.focus->KeyUp(bytes, int32(strlen(bytes)));
+		break;
+	}
+
+	case B_MOUSE_DOWN:
+	case B_MOUSE_UP:
+	case B_MOUSE_MOVED: {
+		BPoint where;
+		if (message->FindPoint("where", &where) != B_OK)
 			break;
-		}
+		state.pointer = where;
+		state.buttons = message->what == B_MOUSE_UP ? 0 : uint32(message->FindInt32("buttons"));
+		BView* under = FindView(where);
 
-		case B_MOUSE_DOWN:
-		case B_MOUSE_UP:
-		case B_MOUSE_MOVED: {
-			BPoint where;
-			if (message->FindPoint("where", &where) != B_OK)
-				break;
-			state.pointer = where;
-			state.buttons
-				= message->what == B_MOUSE_UP ? 0 : uint32(message->FindInt32("buttons"));
-			BView* under = FindView(where);
-
-			if (message->what == B_MOUSE_DOWN) {
-				if (under != NULL)
-					under->MouseDown(under->ConvertFromWindow(where));
-			} else if (message->what == B_MOUSE_UP) {
-				BView* target = state.maskView != NULL ? state.maskView : under;
-				state.maskView = NULL;
-				if (target != NULL)
-					target->MouseUp(target->ConvertFromWindow(where));
-			} else {
-				BView* exited = NULL;
-				if (under != state.viewUnderPointer) {
-					exited = state.viewUnderPointer;
-					state.viewUnderPointer = under;
-					BPrivate::CurrentBackend().SetCursor(state.native, ShapeOf(under));
-					if (exited != NULL)
-						exited->MouseMoved(exited->ConvertFromWindow(where), B_EXITED_VIEW, NULL);
-					// The hook may have removed views: go on with what is left.
-					if (under != NULL && state.viewUnderPointer == under)
-						under->MouseMoved(under->ConvertFromWindow(where), B_ENTERED_VIEW, NULL);
-				} else if (under != NULL) {
-					under->MouseMoved(under->ConvertFromWindow(where), B_INSIDE_VIEW, NULL);
-				}
-				BView* tracking = state.maskView;
-				if (tracking != NULL && tracking != under && tracking != exited) {
-					tracking->MouseMoved(tracking->ConvertFromWindow(where), B_OUTSIDE_VIEW,
-						NULL);
-				}
+		if (message->what == B_MOUSE_DOWN) {
+			if (under != NULL)
+				under->MouseDown(under->ConvertFromWindow(where));
+		} else if (message->what == B_MOUSE_UP) {
+			BView* target = state.maskView != NULL ? state.maskView : under;
+			state.maskView = NULL;
+			if (target != NULL)
+				target->MouseUp(target->ConvertFromWindow(where));
+		} else {
+			BView* exited = NULL;
+			if (under != state.viewUnderPointer) {
+				exited = state.viewUnderPointer;
+				state.viewUnderPointer = under;
+				BPrivate::CurrentBackend().SetCursor(state.native, ShapeOf(under));
+				if (exited != NULL)
+					exited->MouseMoved(exited->ConvertFromWindow(where), B_EXITED_VIEW, NULL);
+				// The hook may have removed views: go on with what is left.
+				if (under != NULL && state.viewUnderPointer == under)
+					under->MouseMoved(under->ConvertFromWindow(where), B_ENTERED_VIEW, NULL);
+			} else if (under != NULL) {
+				under->MouseMoved(under->ConvertFromWindow(where), B_INSIDE_VIEW, NULL);
 			}
-			break;
-		}
-
-		case B_MOUSE_WHEEL_CHANGED:
-			if (BView* under = FindView(state.pointer))
-				under->MessageReceived(message);
-			break;
-
-		case B_PULSE: {
-			std::vector<BView*> views;
-			BPrivate::CollectTree(state.topView, views);
-			for (BView* view : views) {
-				if (BPrivate::IsAlive(view, this) && (view->Flags() & B_PULSE_NEEDED) != 0)
-					view->Pulse();
+			BView* tracking = state.maskView;
+			if (tracking != NULL && tracking != under && tracking != exited) {
+				tracking->MouseMoved(tracking->ConvertFromWindow(where), B_OUTSIDE_VIEW, NULL);
 			}
-			break;
 		}
+		break;
+	}
 
-		case B_WINDOW_ACTIVATED: {
-			bool active = false;
-			if (message->FindBool("active", &active) != B_OK || active == state.active)
-				break;
-			state.active = active;
-			{
-				Windows& windows = AllWindows();
-				std::lock_guard<std::mutex> guard(windows.mutex);
-				if (active)
-					windows.active = this;
-				else if (windows.active == this)
-					windows.active = NULL;
-			}
-			WindowActivated(active);
-			std::vector<BView*> views;
-			BPrivate::CollectTree(state.topView, views);
-			for (BView* view : views) {
-				if (BPrivate::IsAlive(view, this))
-					view->WindowActivated(active);
-			}
-			break;
+	case B_MOUSE_WHEEL_CHANGED:
+		if (BView* under = FindView(state.pointer))
+			under->MessageReceived(message);
+		break;
+
+	case B_PULSE: {
+		std::vector<BView*> views;
+		BPrivate::CollectTree(state.topView, views);
+		for (BView* view : views) {
+			if (BPrivate::IsAlive(view, this) && (view->Flags() & B_PULSE_NEEDED) != 0)
+				view->Pulse();
 		}
+		break;
+	}
 
-		case B_WINDOW_RESIZED: {
-			int32 width;
-			int32 height;
-			if (message->FindInt32("width", &width) == B_OK
-				&& message->FindInt32("height", &height) == B_OK)
-				ResizeTo(float(width), float(height));
+	case B_WINDOW_ACTIVATED: {
+		bool active = false;
+		if (message->FindBool("active", &active) != B_OK || active == state.active)
 			break;
+		state.active = active;
+		{
+			Windows& windows = AllWindows();
+			std::lock_guard<std::mutex> guard(windows.mutex);
+			if (active)
+				windows.active = this;
+			else if (windows.active == this)
+				windows.active = NULL;
 		}
+		WindowActivated(active);
+		std::vector<BView*> views;
+		BPrivate::CollectTree(state.topView, views);
+		for (BView* view : views) {
+			if (BPrivate::IsAlive(view, this))
+				view->WindowActivated(active);
+		}
+		break;
+	}
 
-		default:
-			BLooper::DispatchMessage(message, handler);
-			break;
+	case B_WINDOW_RESIZED: {
+		int32 width;
+		int32 height;
+		if (message->FindInt32("width", &width) == B_OK &&
+		    message->FindInt32("height", &height) == B_OK)
+			ResizeTo(float(width), float(height));
+		break;
+	}
+
+	default:
+		BLooper::DispatchMessage(message, handler);
+		break;
 	}
 }
 
@@ -374,17 +368,11 @@ void BWindow::MessageReceived(BMessage* message)
 	BLooper::MessageReceived(message);
 }
 
-void BWindow::FrameMoved(BPoint)
-{
-}
+void BWindow::FrameMoved(BPoint) {}
 
-void BWindow::FrameResized(float, float)
-{
-}
+void BWindow::FrameResized(float, float) {}
 
-void BWindow::WindowActivated(bool)
-{
-}
+void BWindow::WindowActivated(bool) {}
 
 void BWindow::Show()
 {
@@ -396,8 +384,8 @@ void BWindow::Show()
 	if (!state.shownOnce) {
 		state.shownOnce = true;
 		BPrivate::FreezeBackend();
-		state.native
-			= BPrivate::CurrentBackend().CreateWindow(this, state.title.c_str(), state.frame);
+		state.native =
+		    BPrivate::CurrentBackend().CreateWindow(this, state.title.c_str(), state.frame);
 		SetPulseRate(PulseRate());
 		state.topView->Invalidate();
 		Run();
@@ -528,8 +516,7 @@ void BWindow::ResizeTo(float width, float height)
 	std::vector<BPrivate::FrameHook> hooks;
 	BPrivate::ChangeFrame(state.topView, Bounds(), hooks);
 	if (state.native != NULL) {
-		BPrivate::CurrentBackend().Resize(state.native, PixelCount(width),
-			PixelCount(height));
+		BPrivate::CurrentBackend().Resize(state.native, PixelCount(width), PixelCount(height));
 	}
 	BPrivate::CallFrameHooks(hooks);
 	FrameResized(width, height);
@@ -613,7 +600,7 @@ void BWindow::AddShortcut(uint32 key, uint32 modifiers, BMessage* message, BHand
 		return;
 	RemoveShortcut(key, modifiers);
 	fWindowState->shortcuts.push_back({ShortcutKey(key), ShortcutModifiers(modifiers),
-		std::unique_ptr<BMessage>(message), target});
+	                                   std::unique_ptr<BMessage>(message), target});
 }
 
 void BWindow::RemoveShortcut(uint32 key, uint32 modifiers)
@@ -622,10 +609,11 @@ void BWindow::RemoveShortcut(uint32 key, uint32 modifiers)
 	key = ShortcutKey(key);
 	modifiers = ShortcutModifiers(modifiers);
 	shortcuts.erase(std::remove_if(shortcuts.begin(), shortcuts.end(),
-						[&](const WindowState::Shortcut& shortcut) {
-							return shortcut.key == key && shortcut.modifiers == modifiers;
-						}),
-		shortcuts.end());
+	                               [&](const WindowState::Shortcut& shortcut) {
+		                               return shortcut.key == key &&
+		                                      shortcut.modifiers == modifiers;
+	                               }),
+	                shortcuts.end());
 }
 
 bool BWindow::HasShortcut(uint32 key, uint32 modifiers)
@@ -667,8 +655,8 @@ void BWindow::UpdateIfNeeded()
 				painter.FillRect(area.RectAt(i), viewState.viewColor);
 			BPrivate::PixelsChanged(state, painter.Touched());
 		}
-		BRect updateRect = area.Frame().OffsetByCopy(-viewState.windowOffset.x,
-			-viewState.windowOffset.y);
+		BRect updateRect =
+		    area.Frame().OffsetByCopy(-viewState.windowOffset.x, -viewState.windowOffset.y);
 		BPrivate::DrawState saved = viewState.draw;
 		std::vector<BPrivate::DrawState> savedStack = viewState.saved;
 		state.drawingView = view;
@@ -700,7 +688,7 @@ bigtime_t BWindow::_TimerDelay()
 		return 100000;
 	auto wait = state.nextRealPulse - std::chrono::steady_clock::now();
 	return std::max(bigtime_t(0),
-		bigtime_t(std::chrono::duration_cast<std::chrono::microseconds>(wait).count()));
+	                bigtime_t(std::chrono::duration_cast<std::chrono::microseconds>(wait).count()));
 }
 
 void BWindow::_TimerFired()

@@ -27,12 +27,14 @@ class BView;
 namespace BPrivate {
 
 // The private message that makes a window draw its invalidated views.
-enum {
+enum
+{
 	kUpdateMessage = '_UPD'
 };
 
-struct WindowState {
-	BRect frame;	// the content area in screen coordinates
+struct WindowState
+{
+	BRect frame; // the content area in screen coordinates
 	std::string title;
 	window_type type = B_TITLED_WINDOW;
 	uint32 flags = 0;
@@ -40,11 +42,11 @@ struct WindowState {
 	bool offscreen = false;
 
 	PixelBuffer ownPixels;
-	PixelBuffer* pixels = NULL;	// ownPixels, or the bitmap's
+	PixelBuffer* pixels = NULL; // ownPixels, or the bitmap's
 	BView* topView = NULL;
 	BView* focus = NULL;
 
-	int32 hideLevel = 1;	// hidden while above 0
+	int32 hideLevel = 1; // hidden while above 0
 	bool shownOnce = false;
 	bool active = false;
 	bool deleting = false;
@@ -65,7 +67,7 @@ struct WindowState {
 	BPoint pointer;
 	uint32 buttons = 0;
 	BView* viewUnderPointer = NULL;
-	BView* maskView = NULL;	// asked for B_POINTER_EVENTS until the release
+	BView* maskView = NULL; // asked for B_POINTER_EVENTS until the release
 
 	// Pulses: the rate, the next real-time pulse, and the next pulse on the
 	// manual clock (-1: counted from the next AdvanceTestClock).
@@ -74,7 +76,8 @@ struct WindowState {
 	std::chrono::steady_clock::time_point nextRealPulse;
 	bigtime_t nextManualPulse = -1;
 
-	struct Shortcut {
+	struct Shortcut
+	{
 		uint32 key;
 		uint32 modifiers;
 		std::unique_ptr<BMessage> message;

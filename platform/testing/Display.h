@@ -8,7 +8,8 @@
 
 namespace PlatformTesting {
 
-enum DisplayKind {
+enum DisplayKind
+{
 	kHeadlessDisplay,
 	kSdlDisplay,
 	// SDL2 when $DISPLAY is set and SDL's video starts, headless otherwise.

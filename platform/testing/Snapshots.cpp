@@ -27,10 +27,11 @@ PixelImage ImageOf(const PixelBuffer& pixels)
 }
 
 // Holds a window's lock (nested when the caller holds it already).
-class WindowLock {
+class WindowLock
+{
 public:
 	explicit WindowLock(const BWindow* window)
-		: fWindow(const_cast<BWindow*>(window)), fLocked(fWindow->Lock())
+	    : fWindow(const_cast<BWindow*>(window)), fLocked(fWindow->Lock())
 	{
 	}
 	~WindowLock()

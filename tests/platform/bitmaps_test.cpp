@@ -52,10 +52,11 @@ TEST(BitmapTest, ViewsAttachToItAndDieWithIt)
 {
 	std::vector<std::string> log;
 	bool deleted = false;
-	class Dying : public LoggingView {
+	class Dying : public LoggingView
+	{
 	public:
 		Dying(std::vector<std::string>& log, bool& deleted)
-			: LoggingView(BRect(0, 0, 9, 9), "dying", log, 0), fDeleted(deleted)
+		    : LoggingView(BRect(0, 0, 9, 9), "dying", log, 0), fDeleted(deleted)
 		{
 		}
 		~Dying() { fDeleted = true; }
@@ -103,7 +104,7 @@ TEST(BitmapTest, DrawingIntoItsViewCopiesOneToOneIntoAWindow)
 	EXPECT_COLOR(picture.At(2, 1), kRed);
 	EXPECT_COLOR(picture.At(4, 3), kRed);
 	EXPECT_COLOR(picture.At(5, 3), kGreen);
-	EXPECT_COLOR(picture.At(11, 3), kRed);	// the glyph's solid top row
+	EXPECT_COLOR(picture.At(11, 3), kRed); // the glyph's solid top row
 
 	TestWindow window(BRect(0, 0, 99, 99), false);
 	window->Lock();

@@ -100,9 +100,13 @@ TEST(ScrollBarTest, ValuesClampAndScrollTheTarget)
 
 TEST(ScrollBarTest, AValueThatStaysDoesNotScroll)
 {
-	class Counting : public BScrollBar {
+	class Counting : public BScrollBar
+	{
 	public:
-		Counting(BView* target) : BScrollBar(BRect(0, 0, 99, 13), "bar", target, 0, 50, B_HORIZONTAL) {}
+		Counting(BView* target)
+		    : BScrollBar(BRect(0, 0, 99, 13), "bar", target, 0, 50, B_HORIZONTAL)
+		{
+		}
 		virtual void ValueChanged(float value)
 		{
 			changes++;
@@ -121,7 +125,8 @@ TEST(ScrollBarTest, AValueThatStaysDoesNotScroll)
 }
 
 // A 100 x 100 window with a drawing view that has a vertical bar.
-class ScrollingTest : public ::testing::Test {
+class ScrollingTest : public ::testing::Test
+{
 protected:
 	ScrollingTest() : fWindow(BRect(0, 0, 99, 99))
 	{

@@ -14,7 +14,8 @@ namespace {
 
 // An unshown 100 x 100 window, driven from the test's thread with its lock
 // held, and a view at (10, 10, 59, 59).
-class ViewDrawingTest : public ::testing::Test {
+class ViewDrawingTest : public ::testing::Test
+{
 protected:
 	ViewDrawingTest() : fWindow(BRect(0, 0, 99, 99), false)
 	{
@@ -182,7 +183,7 @@ TEST_F(ViewDrawingTest, LineArraysDrawEachLineInItsOwnColour)
 	fView->BeginLineArray(2);
 	fView->AddLine(BPoint(0, 0), BPoint(9, 0), kRed);
 	fView->AddLine(BPoint(0, 2), BPoint(9, 2), kGreen);
-	fView->AddLine(BPoint(0, 4), BPoint(9, 4), kBlack);	// beyond the count
+	fView->AddLine(BPoint(0, 4), BPoint(9, 4), kBlack); // beyond the count
 	EXPECT_EQ(Painted(), 0);
 	fView->EndLineArray();
 	EXPECT_EQ(Painted(), 20);

@@ -18,10 +18,11 @@
 
 namespace {
 
-class TextView : public BView {
+class TextView : public BView
+{
 public:
 	TextView(BRect frame, const char* name, const char* text, rgb_color background)
-		: BView(frame, name, B_FOLLOW_ALL_SIDES, B_WILL_DRAW), fText(text)
+	    : BView(frame, name, B_FOLLOW_ALL_SIDES, B_WILL_DRAW), fText(text)
 	{
 		SetViewColor(background);
 		SetLowColor(background);
@@ -49,8 +50,9 @@ TEST(ViewsPictureTest, AWindowWithTextIsWrittenAsAPicture)
 {
 	PlatformTesting::UseFreeTypeFace();
 	BWindow* window = new BWindow(BRect(0, 0, 319, 199), "picture", B_TITLED_WINDOW, 0);
-	TextView* text = new TextView(BRect(2, 2, 280, 150), "text",
-		"48 65 78 20 64 75 6d 70  Hex dump", rgb_color{250, 250, 240, 255});
+	TextView* text =
+	    new TextView(BRect(2, 2, 280, 150), "text", "48 65 78 20 64 75 6d 70  Hex dump",
+	                 rgb_color{250, 250, 240, 255});
 	window->AddChild(new BScrollView("scroll", text, B_FOLLOW_ALL_SIDES, 0, true, true));
 	BView* box = new BView(BRect(10, 175, 309, 194), "box", B_FOLLOW_NONE, B_WILL_DRAW);
 	box->SetViewColor(rgb_color{200, 200, 200, 255});

@@ -16,7 +16,8 @@
 
 namespace {
 
-class TestApplication : public BApplication {
+class TestApplication : public BApplication
+{
 public:
 	TestApplication() : BApplication("application/x-vnd.test-kits") {}
 	virtual void ReadyToRun() { readyOn = find_thread(NULL); }
@@ -52,11 +53,12 @@ TEST(ApplicationThreadTest, RunHandlesMessagesOnTheCallingThreadUntilQuit)
 
 TEST(ApplicationThreadTest, QuittingAsksTheWindowsFirst)
 {
-	class Window : public BWindow {
+	class Window : public BWindow
+	{
 	public:
 		Window(std::atomic<bool>& allow, std::atomic<bool>& deleted)
-			: BWindow(BRect(0, 0, 9, 9), "asked", B_TITLED_WINDOW, 0), fAllow(allow),
-			  fDeleted(deleted)
+		    : BWindow(BRect(0, 0, 9, 9), "asked", B_TITLED_WINDOW, 0), fAllow(allow),
+		      fDeleted(deleted)
 		{
 		}
 		~Window() { fDeleted = true; }

@@ -22,20 +22,21 @@ const rgb_color kBlue = {0, 0, 255, 255};
 
 inline std::string ColorText(rgb_color color)
 {
-	return "(" + std::to_string(color.red) + ", " + std::to_string(color.green) + ", "
-		+ std::to_string(color.blue) + ")";
+	return "(" + std::to_string(color.red) + ", " + std::to_string(color.green) + ", " +
+	       std::to_string(color.blue) + ")";
 }
 
 #define EXPECT_COLOR(actual, expected) EXPECT_EQ(ColorText(actual), ColorText(expected))
-#define ASSERT_COLOR_AT(actual, expected, x, y) \
+#define ASSERT_COLOR_AT(actual, expected, x, y)                                                    \
 	ASSERT_EQ(ColorText(actual), ColorText(expected)) << "at " << (x) << ", " << (y)
 
 // A window, deleted at the end of the scope. Shown windows run their own
 // thread; an unshown one is driven from the test's thread under its lock.
-class TestWindow {
+class TestWindow
+{
 public:
 	explicit TestWindow(BRect frame = BRect(100, 100, 199, 199), bool show = true)
-		: fWindow(new BWindow(frame, "test", B_TITLED_WINDOW, 0)), fShown(show)
+	    : fWindow(new BWindow(frame, "test", B_TITLED_WINDOW, 0)), fShown(show)
 	{
 		PlatformTesting::UseTestFace();
 		if (show) {
@@ -71,10 +72,7 @@ public:
 			PlatformTesting::WaitUntilIdle(fWindow);
 	}
 	void Post(const BMessage& message) { PlatformTesting::PostAndWait(fWindow, message); }
-	rgb_color Pixel(int32 x, int32 y)
-	{
-		return PlatformTesting::Snapshot(fWindow).At(x, y);
-	}
+	rgb_color Pixel(int32 x, int32 y) { return PlatformTesting::Snapshot(fWindow).At(x, y); }
 
 private:
 	BWindow* fWindow;
@@ -82,11 +80,12 @@ private:
 };
 
 // A view that logs its hooks as "name:Hook detail".
-class LoggingView : public BView {
+class LoggingView : public BView
+{
 public:
 	LoggingView(BRect frame, const char* name, std::vector<std::string>& log,
-		uint32 flags = B_WILL_DRAW, uint32 mode = B_FOLLOW_LEFT | B_FOLLOW_TOP)
-		: BView(frame, name, mode, flags), fLog(log)
+	            uint32 flags = B_WILL_DRAW, uint32 mode = B_FOLLOW_LEFT | B_FOLLOW_TOP)
+	    : BView(frame, name, mode, flags), fLog(log)
 	{
 	}
 
@@ -133,8 +132,8 @@ public:
 	}
 	static std::string RectText(BRect rect)
 	{
-		return std::to_string(int(rect.left)) + "," + std::to_string(int(rect.top)) + ","
-			+ std::to_string(int(rect.right)) + "," + std::to_string(int(rect.bottom));
+		return std::to_string(int(rect.left)) + "," + std::to_string(int(rect.top)) + "," +
+		       std::to_string(int(rect.right)) + "," + std::to_string(int(rect.bottom));
 	}
 
 	// The pixel at the update rectangle's left-top as each Draw began.
@@ -148,7 +147,7 @@ private:
 
 // The log entries that start with prefix.
 inline std::vector<std::string> Matching(const std::vector<std::string>& log,
-	const std::string& prefix)
+                                         const std::string& prefix)
 {
 	std::vector<std::string> found;
 	for (const std::string& entry : log) {

@@ -20,16 +20,17 @@ using PlatformTesting::MakeMouseMoved;
 using PlatformTesting::MakeMouseUp;
 
 // A window that logs the messages reaching its MessageReceived.
-class LoggingWindow : public BWindow {
+class LoggingWindow : public BWindow
+{
 public:
 	explicit LoggingWindow(std::vector<std::string>& log)
-		: BWindow(BRect(0, 0, 99, 99), "input", B_TITLED_WINDOW, 0), fLog(log)
+	    : BWindow(BRect(0, 0, 99, 99), "input", B_TITLED_WINDOW, 0), fLog(log)
 	{
 	}
 	virtual void MessageReceived(BMessage* message)
 	{
 		char code[5] = {char(message->what >> 24), char(message->what >> 16),
-			char(message->what >> 8), char(message->what), 0};
+		                char(message->what >> 8), char(message->what), 0};
 		fLog.push_back(std::string("window:") + code);
 		BWindow::MessageReceived(message);
 	}
@@ -44,7 +45,8 @@ private:
 
 // Two views side by side, A at (10, 10, 49, 49) and B at (50, 10, 89, 49),
 // both navigable, in a shown window that logs.
-class WindowInputTest : public ::testing::Test {
+class WindowInputTest : public ::testing::Test
+{
 protected:
 	WindowInputTest() : fWindow(new LoggingWindow(fLog))
 	{
@@ -111,7 +113,7 @@ TEST_F(WindowInputTest, CommandKeysGoOnlyToMatchingShortcuts)
 
 	Post(MakeKeyDown("s", B_COMMAND_KEY));
 	Post(MakeKeyDown("Z", B_COMMAND_KEY | B_SHIFT_KEY));
-	Post(MakeKeyDown("z", B_COMMAND_KEY));	// no such shortcut: dropped
+	Post(MakeKeyDown("z", B_COMMAND_KEY)); // no such shortcut: dropped
 	Post(MakeKeyDown("s", B_COMMAND_KEY | B_CONTROL_KEY));
 	EXPECT_EQ(fLog, (std::vector<std::string>{"window:save", "window:redo"}));
 
@@ -126,7 +128,8 @@ TEST_F(WindowInputTest, CommandKeysGoOnlyToMatchingShortcuts)
 
 TEST_F(WindowInputTest, ShortcutsCanTargetAView)
 {
-	class Target : public BView {
+	class Target : public BView
+	{
 	public:
 		Target() : BView(BRect(0, 0, 1, 1), "target", B_FOLLOW_NONE, 0) {}
 		virtual void MessageReceived(BMessage* message) { received = message->what; }
@@ -150,7 +153,8 @@ TEST_F(WindowInputTest, ThePointerEntersMovesInsideAndExits)
 	Post(MakeMouseMoved(BPoint(60, 30)));
 	Post(MakeMouseMoved(BPoint(95, 95)));
 	EXPECT_EQ(fLog, (std::vector<std::string>{"A:MouseMoved 10,10 0", "A:MouseMoved 20,15 1",
-		"A:MouseMoved 50,20 2", "B:MouseMoved 10,20 0", "B:MouseMoved 45,85 2"}));
+	                                          "A:MouseMoved 50,20 2", "B:MouseMoved 10,20 0",
+	                                          "B:MouseMoved 45,85 2"}));
 }
 
 TEST_F(WindowInputTest, PressesAndReleasesGoToTheViewUnderThePointer)
@@ -168,10 +172,11 @@ TEST_F(WindowInputTest, PressesAndReleasesGoToTheViewUnderThePointer)
 
 TEST_F(WindowInputTest, APointerEventMaskFollowsThePointerUntilTheRelease)
 {
-	class Tracker : public LoggingView {
+	class Tracker : public LoggingView
+	{
 	public:
 		Tracker(std::vector<std::string>& log)
-			: LoggingView(BRect(10, 60, 29, 79), "T", log, B_WILL_DRAW)
+		    : LoggingView(BRect(10, 60, 29, 79), "T", log, B_WILL_DRAW)
 		{
 		}
 		virtual void MouseDown(BPoint where)
@@ -189,9 +194,10 @@ TEST_F(WindowInputTest, APointerEventMaskFollowsThePointerUntilTheRelease)
 	Post(MakeMouseMoved(BPoint(21, 31), B_PRIMARY_MOUSE_BUTTON));
 	Post(MakeMouseUp(BPoint(21, 31)));
 	Post(MakeMouseMoved(BPoint(22, 32)));
-	EXPECT_EQ(Matching(fLog, "T:Mouse"),
-		(std::vector<std::string>{"T:MouseMoved 5,5 0", "T:MouseDown 5,5", "T:MouseMoved 10,-30 2",
-			"T:MouseMoved 11,-29 3", "T:MouseUp 11,-29"}));
+	EXPECT_EQ(
+	    Matching(fLog, "T:Mouse"),
+	    (std::vector<std::string>{"T:MouseMoved 5,5 0", "T:MouseDown 5,5", "T:MouseMoved 10,-30 2",
+	                              "T:MouseMoved 11,-29 3", "T:MouseUp 11,-29"}));
 	EXPECT_EQ(Matching(fLog, "A:MouseUp"), std::vector<std::string>{});
 }
 
@@ -212,7 +218,7 @@ TEST_F(WindowInputTest, MakingAViewTheFocusTakesItFromThePreviousOne)
 	Focus(fA);
 	Focus(fB);
 	EXPECT_EQ(fLog, (std::vector<std::string>{"A:MakeFocus true", "B:MakeFocus true",
-		"A:MakeFocus false"}));
+	                                          "A:MakeFocus false"}));
 	fWindow->Lock();
 	EXPECT_TRUE(fB->IsFocus());
 	EXPECT_FALSE(fA->IsFocus());
@@ -249,12 +255,13 @@ TEST_F(WindowInputTest, ShowingActivatesTheWindowAndItsViews)
 	window->Show();
 	PlatformTesting::WaitUntilIdle(window);
 	EXPECT_TRUE(window->IsActive());
-	EXPECT_EQ(Matching(log, "V:WindowActivated"), std::vector<std::string>{"V:WindowActivated true"});
+	EXPECT_EQ(Matching(log, "V:WindowActivated"),
+	          std::vector<std::string>{"V:WindowActivated true"});
 	// The window shown earlier was deactivated.
 	PlatformTesting::WaitUntilIdle(fWindow);
 	EXPECT_FALSE(fWindow->IsActive());
 	EXPECT_EQ(Matching(fLog, "A:WindowActivated"),
-		std::vector<std::string>{"A:WindowActivated false"});
+	          std::vector<std::string>{"A:WindowActivated false"});
 	window->Lock();
 	window->Quit();
 }
@@ -262,8 +269,8 @@ TEST_F(WindowInputTest, ShowingActivatesTheWindowAndItsViews)
 TEST_F(WindowInputTest, PulsesArriveAtThePulseRateOnTheTestClock)
 {
 	PlatformTesting::SetTestClock(1000000);
-	LoggingView* pulsing
-		= new LoggingView(BRect(0, 60, 9, 69), "P", fLog, B_WILL_DRAW | B_PULSE_NEEDED);
+	LoggingView* pulsing =
+	    new LoggingView(BRect(0, 60, 9, 69), "P", fLog, B_WILL_DRAW | B_PULSE_NEEDED);
 	fWindow->Lock();
 	fWindow->AddChild(pulsing);
 	fWindow->SetPulseRate(100000);
@@ -273,8 +280,8 @@ TEST_F(WindowInputTest, PulsesArriveAtThePulseRateOnTheTestClock)
 	fLog.clear();
 
 	PlatformTesting::AdvanceTestClock(350000);
-	EXPECT_EQ(fLog, (std::vector<std::string>{"P:Pulse 1100000", "P:Pulse 1200000",
-		"P:Pulse 1300000"}));
+	EXPECT_EQ(fLog,
+	          (std::vector<std::string>{"P:Pulse 1100000", "P:Pulse 1200000", "P:Pulse 1300000"}));
 	EXPECT_EQ(system_time(), 1350000);
 
 	fWindow->Lock();

@@ -62,7 +62,8 @@ TEST(WindowLockThreadTest, AnotherThreadWaitsForTheLockOrTimesOut)
 
 TEST(WindowLockThreadTest, MessagesWaitWhileAnotherThreadHoldsTheLock)
 {
-	class Counting : public BWindow {
+	class Counting : public BWindow
+	{
 	public:
 		Counting() : BWindow(BRect(0, 0, 9, 9), "counting", B_TITLED_WINDOW, 0) {}
 		virtual void MessageReceived(BMessage* message)
@@ -99,15 +100,17 @@ TEST(WindowLockThreadTest, MessagesWaitWhileAnotherThreadHoldsTheLock)
 
 TEST(WindowLockThreadTest, QuitFromAnotherThreadDeletesTheWindowOnItsThread)
 {
-	struct Outcome {
+	struct Outcome
+	{
 		std::atomic<bool> detached{false};
 		std::atomic<thread_id> detachedOn{-1};
 		std::atomic<bool> deleted{false};
 	};
-	class Watched : public BView {
+	class Watched : public BView
+	{
 	public:
 		explicit Watched(Outcome& outcome)
-			: BView(BRect(0, 0, 9, 9), "watched", B_FOLLOW_NONE, 0), fOutcome(outcome)
+		    : BView(BRect(0, 0, 9, 9), "watched", B_FOLLOW_NONE, 0), fOutcome(outcome)
 		{
 		}
 		~Watched() { fOutcome.deleted = true; }
@@ -135,10 +138,11 @@ TEST(WindowLockThreadTest, QuitFromAnotherThreadDeletesTheWindowOnItsThread)
 
 TEST(WindowLockThreadTest, QuitRequestedDecidesWhetherTheWindowCloses)
 {
-	class Stubborn : public BWindow {
+	class Stubborn : public BWindow
+	{
 	public:
 		explicit Stubborn(std::atomic<bool>& deleted)
-			: BWindow(BRect(0, 0, 9, 9), "stubborn", B_TITLED_WINDOW, 0), fDeleted(deleted)
+		    : BWindow(BRect(0, 0, 9, 9), "stubborn", B_TITLED_WINDOW, 0), fDeleted(deleted)
 		{
 		}
 		~Stubborn() { fDeleted = true; }

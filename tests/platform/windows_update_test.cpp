@@ -40,7 +40,7 @@ TEST(WindowUpdateTest, ShowingDrawsEveryViewParentsFirst)
 
 TEST(WindowUpdateTest, AnInvalidatedAreaIsFilledWithTheViewColourThenDrawn)
 {
-	std::vector<std::string> log;	// outlives the window, whose views log into it
+	std::vector<std::string> log; // outlives the window, whose views log into it
 	TestWindow window(BRect(0, 0, 99, 99));
 	LoggingView* view = new LoggingView(BRect(10, 10, 59, 59), "view", log);
 	window.Add(view);
@@ -77,7 +77,8 @@ TEST(WindowUpdateTest, AnInvalidatedAreaIsFilledWithTheViewColourThenDrawn)
 
 TEST(WindowUpdateTest, DrawIsClippedToTheUpdateAndRestoresTheState)
 {
-	class Painting : public BView {
+	class Painting : public BView
+	{
 	public:
 		Painting() : BView(BRect(0, 0, 49, 49), "painting", B_FOLLOW_NONE, B_WILL_DRAW) {}
 		virtual void Draw(BRect)
@@ -124,22 +125,23 @@ TEST(WindowUpdateTest, RemovingAViewRedrawsWhatItCovered)
 }
 
 // A 100 x 100 window holding views with every kind of resizing mode.
-class WindowResizeTest : public ::testing::Test {
+class WindowResizeTest : public ::testing::Test
+{
 protected:
 	WindowResizeTest() : fWindow(BRect(0, 0, 99, 99))
 	{
 		fAll = new LoggingView(BRect(10, 10, 89, 89), "all", fLog, B_WILL_DRAW | B_FRAME_EVENTS,
-			B_FOLLOW_ALL_SIDES);
-		fInner = new LoggingView(BRect(5, 5, 74, 74), "inner", fLog,
-			B_WILL_DRAW | B_FRAME_EVENTS, B_FOLLOW_ALL_SIDES);
+		                       B_FOLLOW_ALL_SIDES);
+		fInner = new LoggingView(BRect(5, 5, 74, 74), "inner", fLog, B_WILL_DRAW | B_FRAME_EVENTS,
+		                         B_FOLLOW_ALL_SIDES);
 		fCorner = new LoggingView(BRect(90, 90, 99, 99), "corner", fLog, 0,
-			B_FOLLOW_RIGHT | B_FOLLOW_BOTTOM);
+		                          B_FOLLOW_RIGHT | B_FOLLOW_BOTTOM);
 		fCentre = new LoggingView(BRect(40, 0, 59, 9), "centre", fLog, 0,
-			B_FOLLOW_H_CENTER | B_FOLLOW_V_CENTER);
+		                          B_FOLLOW_H_CENTER | B_FOLLOW_V_CENTER);
 		fFixed = new LoggingView(BRect(0, 90, 9, 99), "fixed", fLog, B_FRAME_EVENTS,
-			B_FOLLOW_LEFT | B_FOLLOW_TOP);
+		                         B_FOLLOW_LEFT | B_FOLLOW_TOP);
 		fStretch = new LoggingView(BRect(0, 0, 99, 4), "stretch", fLog, 0,
-			B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP);
+		                           B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP);
 		fWindow.Add(fAll);
 		fWindow.Add(fInner, fAll);
 		fWindow.Add(fCorner);
@@ -186,9 +188,9 @@ TEST_F(WindowResizeTest, ViewsFollowTheirResizingModes)
 
 	// FrameResized for the views that asked for frame events only.
 	EXPECT_EQ(Matching(fLog, "all:FrameResized"),
-		std::vector<std::string>{"all:FrameResized 99 89"});
+	          std::vector<std::string>{"all:FrameResized 99 89"});
 	EXPECT_EQ(Matching(fLog, "inner:FrameResized"),
-		std::vector<std::string>{"inner:FrameResized 89 79"});
+	          std::vector<std::string>{"inner:FrameResized 89 79"});
 	EXPECT_TRUE(Matching(fLog, "fixed:FrameResized").empty());
 
 	// Shrinking brings everything back.
