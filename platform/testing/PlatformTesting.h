@@ -15,6 +15,7 @@
 #include <vector>
 
 class BBitmap;
+class BCursor;
 class BHandler;
 class BLooper;
 class BView;
@@ -113,6 +114,10 @@ PixelImage Snapshot(const BWindow* window);
 PixelImage Snapshot(const BBitmap* bitmap);
 // The pixel shown at a point given in the view's coordinates (its bounds).
 rgb_color ViewPixel(const BView* view, BPoint where);
+
+// The pointer shape a view has asked for with SetViewCursor (NULL until it
+// asks): what the display shows while the pointer is over the view.
+const BCursor* ViewCursor(const BView* view);
 
 // Writes the pixels as a PNG: a temporary file beside path, renamed over it.
 status_t WritePNG(const PixelImage& image, const char* path);

@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <AppDefs.h>
 #include <InterfaceDefs.h>
+#include <Message.h>
 
 #include <string>
 
 #include "HexDumpFullEditor.h"
 #include "HexDumpView.h"
+#include "PlatformTesting.h"
 #include "ViewHarness.h"
 
 namespace {
@@ -27,6 +30,14 @@ Counting(size_t count)
 
 class KeyboardTest : public ::testing::Test {
 protected:
+	// The test clock keeps the blink out of pictures and records.
+	void SetUp() override { PlatformTesting::SetTestClock(1000000); }
+	void TearDown() override
+	{
+		fHarness.reset();
+		PlatformTesting::UseRealClock();
+	}
+
 	void Open(const std::string& bytes)
 	{
 		fHarness = std::make_unique<ViewHarness>(bytes);
@@ -396,4 +407,82 @@ TEST_F(KeyboardTest, RefusedWriteLockChangesOnlyTheView)
 	EXPECT_EQ(ItemBytes(), Counting(4));
 	ExpectSelection(2, 2);
 	EXPECT_FALSE(fHarness->Doc().CanUndo());
+}
+
+
+namespace {
+
+// The window after the keys shows what a fresh view of the same bytes,
+// selection and focus draws.
+void
+ExpectFreshPicture(ViewHarness& edited, uint32 start, uint32 end, bool hexColumn = true)
+{
+	const std::string bytes = edited.ItemBytes();
+	PlatformTesting::PixelImage expected;
+	{
+		ViewHarness fresh(bytes);
+		fresh.Focus();
+		if (!hexColumn)
+			fresh.PressAsciiColumn(0);
+		{
+			ViewHarness::WindowLock lock(fresh);
+			fresh.View()->Select(start, end);
+		}
+		fresh.WaitUntilIdle();
+		expected = fresh.Snapshot();
+	}
+	// The fresh window took the activation while it lived.
+	BMessage activated(B_WINDOW_ACTIVATED);
+	activated.AddBool("active", true);
+	PlatformTesting::PostAndWait(edited.Window(), activated);
+	EXPECT_TRUE(edited.Snapshot() == expected) << "after the keys, with " << bytes.size()
+											   << " bytes";
+}
+
+} // namespace
+
+
+TEST_F(KeyboardTest, EditsLeaveThePictureAFreshViewDraws)
+{
+	Open(Counting(60));
+
+	// A character typed in front of several lines shifts them all; one
+	// that replaces one byte shifts nothing.
+	fHarness->PressAsciiColumn(2);
+	Key("Q");
+	ASSERT_EQ(ItemBytes(), Counting(2) + 'Q' + Counting(60).substr(2));
+	ExpectFreshPicture(*fHarness, 3, 3, false);
+	SetSelection(5, 6);
+	Key("R");
+	ExpectFreshPicture(*fHarness, 6, 6, false);
+
+	// A hex byte typed in front of several lines.
+	fHarness->PressHexColumn(3);
+	Key("a");
+	Key("b");
+	ASSERT_EQ(ItemBytes().substr(2, 3), "Q\xab\x02");
+	ExpectFreshPicture(*fHarness, 4, 4);
+
+	// A deletion of several lines clears everything below the new end.
+	SetSelection(20, 62);
+	Key(B_DELETE);
+	ASSERT_EQ(ItemBytes().size(), 20u);
+	ExpectFreshPicture(*fHarness, 20, 20);
+
+	// A selection replaced by one hex byte.
+	SetSelection(14, 18);
+	Key("7");
+	Key("7");
+	ASSERT_EQ(ItemBytes().size(), 17u);
+	ExpectFreshPicture(*fHarness, 15, 15);
+}
+
+
+TEST_F(KeyboardTest, DeletingDownToWholeLinesClearsTheOldLastLine)
+{
+	Open(Counting(17));
+	SetSelection(17, 17);
+	Key(B_BACKSPACE);
+	ASSERT_EQ(ItemBytes(), Counting(16));
+	ExpectFreshPicture(*fHarness, 16, 16);
 }

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <AppDefs.h>
+#include <Cursor.h>
 #include <InterfaceDefs.h>
+#include <Message.h>
 
 #include <algorithm>
 #include <string>
@@ -39,6 +42,18 @@ protected:
 
 	BPoint HexPoint(uint32 offset) { return fHarness->CellPoint(offset, true); }
 	BPoint AsciiPoint(uint32 offset) { return fHarness->CellPoint(offset, false); }
+
+	// Whether the byte's hex cell is filled with the selection grey (its
+	// left margin column, clear of glyphs and outline edges).
+	bool HexFilled(uint32 offset)
+	{
+		BPoint where;
+		{
+			ViewHarness::WindowLock lock(*fHarness);
+			where = View()->OffsetToHexPoint(offset) - BPoint(0, 6);
+		}
+		return DrawingChecks::SameColor(fHarness->Pixel(where), DrawingChecks::kGrey);
+	}
 
 	// A point below the view, on the editor's horizontal scroll bar.
 	BPoint Outside()
@@ -76,6 +91,13 @@ TEST_F(MouseTest, DragFollowsThePointerOnBothSidesOfTheAnchor)
 	ExpectSelection(3, 22);
 	fHarness->MouseMoved(HexPoint(3), B_PRIMARY_MOUSE_BUTTON);
 	ExpectSelection(3, 3);
+
+	// Swinging from far below the anchor to above it leaves no stale fill
+	// on the lines the selection left.
+	fHarness->MouseMoved(HexPoint(36), B_PRIMARY_MOUSE_BUTTON);
+	fHarness->MouseMoved(HexPoint(1), B_PRIMARY_MOUSE_BUTTON);
+	ExpectSelection(1, 3);
+	EXPECT_FALSE(HexFilled(34));
 
 	fHarness->MouseMoved(HexPoint(9), B_PRIMARY_MOUSE_BUTTON);
 	fHarness->MouseUp(HexPoint(11));
@@ -118,15 +140,14 @@ TEST_F(MouseTest, PressInTheOtherColumnSwitchesIt)
 		View()->Select(2, 6);
 	}
 	// The old selection is filled in the hex column ...
-	const BPoint inside = HexPoint(4) + BPoint(0, -1);
-	EXPECT_TRUE(DrawingChecks::SameColor(fHarness->Pixel(inside), DrawingChecks::kGrey));
+	EXPECT_TRUE(HexFilled(4));
 
 	fHarness->MouseDown(AsciiPoint(8));
 	fHarness->MouseUp(AsciiPoint(8));
 	EXPECT_FALSE(View()->HexColumnActive());
 	ExpectSelection(8, 8);
 	// ... and redrawn without it once the press has moved it away.
-	EXPECT_FALSE(DrawingChecks::SameColor(fHarness->Pixel(inside), DrawingChecks::kGrey));
+	EXPECT_FALSE(HexFilled(4));
 
 	fHarness->MouseDown(HexPoint(17));
 	fHarness->MouseUp(HexPoint(17));
@@ -261,4 +282,46 @@ TEST_F(MouseTest, SelectionSetters)
 	view->Select(3, 3);
 	EXPECT_TRUE(record.Calls().empty());
 	EXPECT_TRUE(view->LowNibblePending());
+}
+
+
+TEST_F(MouseTest, PointerShapeFollowsTheViewAndTheWindow)
+{
+	Open(40);
+	auto shape = [&]() {
+		ViewHarness::WindowLock lock(*fHarness);
+		return PlatformTesting::ViewCursor(View());
+	};
+	auto setActive = [&](bool active) {
+		BMessage message(B_WINDOW_ACTIVATED);
+		message.AddBool("active", active);
+		PlatformTesting::PostAndWait(fHarness->Window(), message);
+	};
+	setActive(true);
+
+	fHarness->MouseMoved(Outside());
+	fHarness->MouseMoved(HexPoint(5));
+	EXPECT_EQ(shape(), B_CURSOR_I_BEAM);
+	fHarness->MouseMoved(Outside());
+	EXPECT_EQ(shape(), B_CURSOR_SYSTEM_DEFAULT);
+
+	// An inactive window: the arrow on entering, and leaving changes nothing.
+	setActive(false);
+	fHarness->MouseMoved(HexPoint(5));
+	EXPECT_EQ(shape(), B_CURSOR_SYSTEM_DEFAULT);
+	{
+		ViewHarness::WindowLock lock(*fHarness);
+		View()->SetViewCursor(B_CURSOR_I_BEAM);
+	}
+	fHarness->MouseMoved(Outside());
+	EXPECT_EQ(shape(), B_CURSOR_I_BEAM);
+
+	// A release inside an active window brings the I-beam back.
+	{
+		ViewHarness::WindowLock lock(*fHarness);
+		View()->SetViewCursor(B_CURSOR_SYSTEM_DEFAULT);
+	}
+	setActive(true);
+	fHarness->Click(HexPoint(5));
+	EXPECT_EQ(shape(), B_CURSOR_I_BEAM);
 }
