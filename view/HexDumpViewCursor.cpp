@@ -29,10 +29,9 @@ HexDumpView::InvertCursor()
 	// Callers may move the selection before they redraw; the bars come off
 	// where they were drawn, not where the cursor now belongs.
 	if (fCursorOn) {
-		fCursorHexPoint = OffsetToHexPoint(int32(fSelStart));
 		// After a first digit the bar stands between the byte's two digits.
-		if (fLowNibble)
-			fCursorHexPoint.x += fCharWidth;
+		fCursorHexPoint
+			= HexTextOrigin(fSelStart, fLowNibble, fFontHeight, fCharWidth, fBytesPerGroup);
 		fCursorAsciiPoint = OffsetToAsciiPoint(int32(fSelStart));
 		fCursorHexInverted = fHexActive;
 	}

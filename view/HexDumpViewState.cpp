@@ -48,7 +48,7 @@ HexDumpView::HexDumpView(BRect frame, const char* name, HexDumpFullEditor* edito
 	fOffsetWidth(0),
 	fHexWidth(0),
 	fAsciiWidth(0),
-	fBytesPerGroup(2),
+	fBytesPerGroup(kDefaultBytesPerGroup),
 	fSelStart(0),
 	fSelEnd(0),
 	fAnchor(0),
@@ -88,8 +88,7 @@ HexDumpView::UpdateSizes()
 	const float width = StringWidth(" ");
 	fCharWidth = width;
 	fOffsetWidth = width * 8;
-	// Two digits a byte and one space after each group.
-	fHexWidth = width * float(kBytesPerLine / fBytesPerGroup + 2 * kBytesPerLine - 1);
+	fHexWidth = HexColumnWidth(width, fBytesPerGroup);
 	fAsciiWidth = width * float(kBytesPerLine);
 }
 
@@ -125,24 +124,14 @@ HexDumpView::LineHeight() const
 BPoint
 HexDumpView::OffsetToHexPoint(int32 offset) const
 {
-	const uint32 line = uint32(offset) / kBytesPerLine;
-	const uint32 column = uint32(offset) % kBytesPerLine;
-	const uint32 group = column / fBytesPerGroup;
-	const uint32 digit = group * (2 * fBytesPerGroup + 1) + 2 * (column % fBytesPerGroup);
-	const float left = fOffsetWidth + kMargin + kColumnGap;
-	return BPoint(left + fCharWidth * float(digit),
-		AscentPixels(fFontHeight) + kMargin + LineHeight() * float(line));
+	return HexTextOrigin(uint32(offset), false, fFontHeight, fCharWidth, fBytesPerGroup);
 }
 
 
 BPoint
 HexDumpView::OffsetToAsciiPoint(int32 offset) const
 {
-	const uint32 line = uint32(offset) / kBytesPerLine;
-	const uint32 column = uint32(offset) % kBytesPerLine;
-	const float left = fOffsetWidth + kMargin + kColumnGap + fHexWidth + kColumnGap;
-	return BPoint(left + fCharWidth * float(column),
-		AscentPixels(fFontHeight) + kMargin + LineHeight() * float(line));
+	return AsciiTextOrigin(uint32(offset), fFontHeight, fCharWidth, fBytesPerGroup);
 }
 
 

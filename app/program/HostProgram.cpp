@@ -24,7 +24,7 @@
 
 #include "AddonLoader.h"
 #include "Document.h"
-#include "DumpLayout.h"
+#include "HexDumpLayout.h"
 #include "HostWindow.h"
 #include "ItemFile.h"
 #include "ProgramOptions.h"
@@ -94,11 +94,11 @@ HostProgram::Run(int argc, const char* const* argv)
 	// Every check of the input comes before any window opens.
 	font_height height;
 	be_fixed_font->GetHeight(&height);
-	DumpLayout layout(height, be_fixed_font->StringWidth(" "));
+	const uint64 maxSize = HexDumpLayout::MaxExactDataSize(height);
 	std::vector<ItemFile> files;
 	for (const std::string& path : options.files) {
 		ItemFile file(path);
-		if (file.Read(layout.MaxItemSize()) != B_OK)
+		if (file.Read(maxSize) != B_OK)
 			return Complain(file.ErrorMessage());
 		files.push_back(std::move(file));
 	}

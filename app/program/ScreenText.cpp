@@ -6,20 +6,17 @@
 
 #include <map>
 
-namespace {
+#include "HexDumpLayout.h"
 
-// Texts start at the dump's left margin.
-const float kLeftMargin = 3;
-
-} // namespace
+using namespace HexDumpLayout;
 
 
 std::vector<std::string>
 ScreenText::Lines(const std::vector<PlatformTesting::DrawCall>& calls, const BView* dumpView,
 	BRect visible, const font_height& height, float charWidth)
 {
-	const float lineHeight = ceilf(height.ascent + height.descent + height.leading);
-	const float depth = ceilf(height.descent + height.leading);
+	const float lineHeight = LineHeightOf(height);
+	const float depth = LineDepth(height);
 
 	std::map<float, std::string> lines;
 	for (const PlatformTesting::DrawCall& call : calls) {
@@ -32,7 +29,7 @@ ScreenText::Lines(const std::vector<PlatformTesting::DrawCall>& calls, const BVi
 		if (bottom < visible.top || bottom - lineHeight + 1 > visible.bottom)
 			continue;
 
-		long cell = lroundf((call.start.x - kLeftMargin) / charWidth);
+		long cell = lroundf((call.start.x - kMargin) / charWidth);
 		if (cell < 0)
 			continue;
 		std::string& line = lines[baseline];

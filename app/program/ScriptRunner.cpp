@@ -9,7 +9,9 @@
 
 #include <PlatformTesting.h>
 
-#include "DumpLayout.h"
+#include <math.h>
+
+#include "HexDumpLayout.h"
 #include "HostWindow.h"
 #include "ScreenText.h"
 #include "ScriptParser.h"
@@ -83,9 +85,14 @@ ScriptRunner::WindowPoint(const ScriptCommand& command)
 	if (command.place != ScriptCommand::kAtPoint) {
 		font_height height;
 		view->GetFontHeight(&height);
-		DumpLayout layout(height, view->StringWidth(" "));
-		where = command.place == ScriptCommand::kHexOffset ? layout.HexPoint(command.offset)
-														   : layout.AsciiPoint(command.offset);
+		const float charWidth = view->StringWidth(" ");
+		const uint32 group = HexDumpLayout::kDefaultBytesPerGroup;
+		BPoint origin = command.place == ScriptCommand::kHexOffset
+			? HexDumpLayout::HexTextOrigin(command.offset, false, height, charWidth, group)
+			: HexDumpLayout::AsciiTextOrigin(command.offset, height, charWidth, group);
+		// The middle of the byte's first digit or of its character, halfway
+		// up the glyphs standing on the baseline.
+		where = origin + BPoint(charWidth / 2, -floorf(height.ascent / 2));
 	}
 	where = view->ConvertToWindow(where);
 	fWindow->Unlock();

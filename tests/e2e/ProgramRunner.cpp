@@ -38,8 +38,12 @@ ProgramRunner::~ProgramRunner()
 std::string
 ProgramRunner::ProgramPath()
 {
+	// The program is built beside the test program when the folder is not
+	// named.
 	const char* folder = getenv("HEXDUMP_BIN_DIR");
-	return std::string(folder != NULL ? folder : ".") + "/reshost";
+	if (folder != NULL && folder[0] != '\0')
+		return std::string(folder) + "/reshost";
+	return (fs::read_symlink("/proc/self/exe").parent_path() / "reshost").string();
 }
 
 

@@ -1,6 +1,7 @@
-// ProgramRunner: runs the built reshost ($HEXDUMP_BIN_DIR/reshost) in a
-// child process, with a script on its standard input or none, and collects
-// its exit code, standard output and standard error. Also makes and removes
+// ProgramRunner: runs the built reshost ($HEXDUMP_BIN_DIR/reshost, or the
+// one beside the test program) in a child process, with a script on its
+// standard input or none, and collects its exit code, standard output and
+// standard error. Also makes and removes
 // a temporary folder (Folder()) for the files the program works on, which
 // holds nothing else. Test support.
 #ifndef PROGRAM_RUNNER_H

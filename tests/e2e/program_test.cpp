@@ -111,7 +111,10 @@ TEST_F(ProgramTest, SelectingReplacingAndDeleting)
 		"title\n"
 		// Backspace removes the byte before the cursor.
 		"key Backspace\n"
-		// Shift+Right selects two bytes; a typed byte replaces them.
+		// A click sets where Shift+Right selects from: two bytes, which a
+		// typed byte replaces.
+		"press hex 1\n"
+		"release hex 1\n"
 		"key Shift+Right\n"
 		"key Shift+Right\n"
 		"type \"7e\"\n"

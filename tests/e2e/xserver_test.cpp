@@ -10,15 +10,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 #include <PlatformTesting.h>
 
-#include "DumpLayout.h"
+#include "HexDumpLayout.h"
 #include "ProgramRunner.h"
 #include "XServer.h"
 #include "XwdImage.h"
@@ -27,44 +25,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Runs a command line in the test's X server; its standard output, trimmed.
-std::string
-Command(const std::string& display, const std::string& command, int* exitCode = NULL)
-{
-	std::string line = "DISPLAY=" + display + " " + command + " 2>/dev/null";
-	FILE* pipe = popen(line.c_str(), "r");
-	std::string output;
-	char buffer[256];
-	for (size_t count; pipe != NULL && (count = fread(buffer, 1, sizeof(buffer), pipe)) > 0;)
-		output.append(buffer, count);
-	int status = pipe != NULL ? pclose(pipe) : -1;
-	if (exitCode != NULL)
-		*exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-	while (!output.empty() && (output.back() == '\n' || output.back() == ' '))
-		output.pop_back();
-	return output;
-}
-
-
-template<typename Condition>
-bool
-WaitFor(Condition condition, int seconds)
-{
-	auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-	while (std::chrono::steady_clock::now() < end) {
-		if (condition())
-			return true;
-		std::this_thread::sleep_for(std::chrono::milliseconds(50));
-	}
-	return condition();
-}
-
-
 std::string
 ArtifactFolder()
 {
+	// Without a folder named, the build's artifacts folder beside bin/.
 	const char* folder = getenv("HEXDUMP_ARTIFACT_DIR");
-	std::string path = folder != NULL ? folder : "artifacts";
+	std::string path = folder != NULL && folder[0] != '\0'
+		? std::string(folder)
+		: (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "artifacts").string();
 	fs::create_directories(path);
 	return path;
 }
@@ -79,7 +47,7 @@ TEST(XServerEndToEnd, KeysAndClicksEditAndCtrlSSaves)
 	if (!server.Start(1024, 768, error))
 		GTEST_SKIP() << "no X server for the end-to-end test: " << error;
 	int status;
-	Command(server.Display(), "xdotool version", &status);
+	server.Command("xdotool version", &status);
 	ASSERT_EQ(status, 0) << "xdotool is missing (scripts/setup.sh installs it)";
 
 	ProgramRunner runner;
@@ -101,38 +69,40 @@ TEST(XServerEndToEnd, KeysAndClicksEditAndCtrlSSaves)
 		}
 	};
 
-	std::string window = Command(server.Display(),
+	std::string window = server.Command(
 		"timeout 20 xdotool search --sync --onlyvisible --name data.bin");
 	if (window.empty() || window.find_first_not_of("0123456789\n") != std::string::npos) {
 		stopProgram();
 		FAIL() << "no reshost window appeared; its log: " << ProgramRunner::Contents(logPath);
 	}
 	window = window.substr(0, window.find('\n'));
-	Command(server.Display(), "xdotool windowfocus --sync " + window);
+	server.Command("xdotool windowfocus --sync " + window);
 
 	// Hex digits 4 and 1 type the byte 0x41 at the cursor (offset 0); two
 	// arrows on, the digits 7 and e type 0x7e.
-	Command(server.Display(), "xdotool key --delay 60 4 1 Right Right 7 e");
+	server.Command("xdotool key --delay 60 4 1 Right Right 7 e");
 
 	// A click on byte 6 in the character column (the dump view stands two
 	// pixels into the window, inside the scroll view's border) makes that
 	// column active with the cursor before byte 6; letters are typed there.
 	font_height height;
 	be_fixed_font->GetHeight(&height);
-	DumpLayout layout(height, be_fixed_font->StringWidth(" "));
-	BPoint click = layout.AsciiPoint(6) + BPoint(2, 2);
-	Command(server.Display(), "xdotool mousemove --window " + window + " "
+	const float charWidth = be_fixed_font->StringWidth(" ");
+	BPoint click = HexDumpLayout::AsciiTextOrigin(6, height, charWidth,
+					   HexDumpLayout::kDefaultBytesPerGroup)
+		+ BPoint(charWidth / 2 + 2, 2 - height.ascent / 2);
+	server.Command("xdotool mousemove --window " + window + " "
 			+ std::to_string(int(click.x)) + " " + std::to_string(int(click.y))
 			+ " click 1");
-	Command(server.Display(), "xdotool key --delay 60 z y BackSpace ctrl+s");
+	server.Command("xdotool key --delay 60 z y BackSpace ctrl+s");
 
 	// 0123456789abcdef -> A0123... -> A01~23... -> A01~23zy45... -> A01~23z45...
 	const std::string expected = "A01~23z456789abcdef";
-	bool saved = WaitFor([&]() { return ProgramRunner::Contents(path) == expected; }, 15);
+	bool saved = XServer::WaitFor([&]() { return ProgramRunner::Contents(path) == expected; }, 15);
 
 	// The screen as it stands, kept for a person to look at.
 	std::string dump = ArtifactFolder() + "/e2e-xserver.xwd";
-	Command(server.Display(), "xwd -root -silent -out " + dump);
+	server.Command("xwd -root -silent -out " + dump);
 	PlatformTesting::PixelImage image;
 	std::string imageError;
 	EXPECT_TRUE(XwdImage::Read(dump, image, imageError)) << imageError;
@@ -140,9 +110,9 @@ TEST(XServerEndToEnd, KeysAndClicksEditAndCtrlSSaves)
 	EXPECT_EQ(PlatformTesting::WritePNG(image, (ArtifactFolder() + "/e2e-xserver.png").c_str()),
 		B_OK);
 
-	std::string title = Command(server.Display(), "xdotool getwindowname " + window);
-	Command(server.Display(), "xdotool key ctrl+q");
-	bool ended = WaitFor([&]() { return waitpid(program, &status, WNOHANG) == program; }, 10);
+	std::string title = server.Command("xdotool getwindowname " + window);
+	server.Command("xdotool key ctrl+q");
+	bool ended = XServer::WaitFor([&]() { return waitpid(program, &status, WNOHANG) == program; }, 10);
 	if (ended)
 		program = -1;
 	stopProgram();
