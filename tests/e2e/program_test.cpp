@@ -411,6 +411,25 @@ TEST_F(ProgramTest, BadInputIsRefusedBeforeAnyWindowOpens)
 }
 
 
+TEST_F(ProgramTest, LargestItemOfTheDefaultFaceOpensAndOneByteMoreIsRefused)
+{
+	// The default face's lines are 15 pixels high: 1118479 lines (the one
+	// holding the end of the data included) and both margins stay below
+	// 2^24 pixels, so 17895679 bytes fit, as the README says.
+	std::string largest = fRunner.MakeFile("largest.bin", "");
+	fs::resize_file(largest, 17895679);
+	ProgramResult opened = RunScript({largest}, "title\nquit\n");
+	EXPECT_EQ(opened.exitCode, 0) << opened.errors;
+	EXPECT_EQ(Lines(opened.output), (std::vector<std::string>{"largest.bin"}));
+
+	std::string above = fRunner.MakeFile("above.bin", "");
+	fs::resize_file(above, 17895680);
+	ProgramResult refused = RunScript({above}, "quit\n");
+	EXPECT_EQ(refused.exitCode, 2);
+	EXPECT_NE(refused.errors.find("at most 17895679 bytes"), std::string::npos) << refused.errors;
+}
+
+
 TEST_F(ProgramTest, HelpAndVersion)
 {
 	ProgramResult help = fRunner.Run({"--help"});
