@@ -5,8 +5,8 @@
 
 #include "HexDumpAddon.h"
 
-extern "C" _EXPORT BResourceAddon*
-make_nth_tessary(int32 n, image_id, const BResourceAddonArgs& args)
+extern "C" _EXPORT BResourceAddon* make_nth_tessary(int32 n, image_id,
+                                                    const BResourceAddonArgs& args)
 {
 	if (n != 0)
 		return NULL;

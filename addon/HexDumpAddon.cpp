@@ -2,38 +2,29 @@
 
 #include "HexDumpFullEditor.h"
 
-HexDumpAddon::HexDumpAddon(const BResourceAddonArgs& args)
-	:
-	BResourceAddon(args)
-{
-}
+HexDumpAddon::HexDumpAddon(const BResourceAddonArgs& args) : BResourceAddon(args) {}
 
-HexDumpAddon::~HexDumpAddon()
-{
-}
+HexDumpAddon::~HexDumpAddon() {}
 
-float
-HexDumpAddon::QuickQuality(const BResourceItem*) const
+float HexDumpAddon::QuickQuality(const BResourceItem*) const
 {
 	// Low on purpose: any add-on that knows the type does better.
 	return 0.01f;
 }
 
-float
-HexDumpAddon::PreciseQuality(const BResourceItem* item) const
+float HexDumpAddon::PreciseQuality(const BResourceItem* item) const
 {
 	return QuickQuality(item);
 }
 
-BMiniItemEditor*
-HexDumpAddon::MakeMiniEditor(const BResourceAddonArgs&, BResourceHandle, const BMessage*)
+BMiniItemEditor* HexDumpAddon::MakeMiniEditor(const BResourceAddonArgs&, BResourceHandle,
+                                              const BMessage*)
 {
 	return NULL;
 }
 
-BFullItemEditor*
-HexDumpAddon::MakeFullEditor(const BResourceAddonArgs& args, BResourceHandle item,
-	const BMessage*)
+BFullItemEditor* HexDumpAddon::MakeFullEditor(const BResourceAddonArgs& args, BResourceHandle item,
+                                              const BMessage*)
 {
 	return new HexDumpFullEditor(args, item);
 }

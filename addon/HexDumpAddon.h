@@ -7,7 +7,8 @@
 
 #include <ResourceAddon.h>
 
-class HexDumpAddon : public BResourceAddon {
+class HexDumpAddon : public BResourceAddon
+{
 public:
 	explicit HexDumpAddon(const BResourceAddonArgs& args);
 	virtual ~HexDumpAddon();
@@ -15,9 +16,9 @@ public:
 	virtual float QuickQuality(const BResourceItem* item) const;
 	virtual float PreciseQuality(const BResourceItem* item) const;
 	virtual BMiniItemEditor* MakeMiniEditor(const BResourceAddonArgs& args, BResourceHandle item,
-		const BMessage* configuration);
+	                                        const BMessage* configuration);
 	virtual BFullItemEditor* MakeFullEditor(const BResourceAddonArgs& args, BResourceHandle item,
-		const BMessage* configuration);
+	                                        const BMessage* configuration);
 };
 
 #endif // HEX_DUMP_ADDON_H

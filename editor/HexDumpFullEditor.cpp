@@ -2,7 +2,6 @@
 
 #include <DataIO.h>
 #include <InterfaceDefs.h>
-#include <Looper.h>
 #include <Message.h>
 #include <ResourceCollection.h>
 #include <ResourceItem.h>
@@ -17,8 +16,7 @@
 namespace {
 
 // Fills buffer with exactly length bytes, NULs included.
-void
-FillBuffer(BString& buffer, const char* bytes, uint32 length)
+void FillBuffer(BString& buffer, const char* bytes, uint32 length)
 {
 	if (length == 0) {
 		buffer = "";
@@ -30,8 +28,7 @@ FillBuffer(BString& buffer, const char* bytes, uint32 length)
 }
 
 // Replaces the working copy with the item's data, whatever its bytes.
-void
-CopyItemData(BString& buffer, const BResourceItem* item)
+void CopyItemData(BString& buffer, const BResourceItem* item)
 {
 	const BMallocIO& data = item->DataIO();
 	FillBuffer(buffer, static_cast<const char*>(data.Buffer()), uint32(data.BufferLength()));
@@ -39,9 +36,8 @@ CopyItemData(BString& buffer, const BResourceItem* item)
 
 // Writes one change to the editor's primary item under the host's write
 // lock; a refused lock leaves the item as it is.
-template<typename Change>
-void
-WriteToItem(HexDumpFullEditor& editor, const char* undoName, Change change)
+template <typename Change>
+void WriteToItem(HexDumpFullEditor& editor, const char* undoName, Change change)
 {
 	BResourceCollection* collection = editor.WriteLock(undoName);
 	if (collection == NULL)
@@ -54,11 +50,9 @@ WriteToItem(HexDumpFullEditor& editor, const char* undoName, Change change)
 } // namespace
 
 HexDumpFullEditor::HexDumpFullEditor(const BResourceAddonArgs& args, BResourceHandle item)
-	:
-	BFullItemEditor(args, item, NULL),
-	BView(BRect(0, 0, 50, 50), "HexEditor", B_FOLLOW_ALL_SIDES, B_NAVIGABLE_JUMP),
-	fHexView(NULL),
-	fData()
+    : BFullItemEditor(args, item, NULL),
+      BView(BRect(0, 0, 50, 50), "HexEditor", B_FOLLOW_ALL_SIDES, B_NAVIGABLE_JUMP), fHexView(NULL),
+      fData()
 {
 	SetChangeTarget(this);
 
@@ -71,7 +65,8 @@ HexDumpFullEditor::HexDumpFullEditor(const BResourceAddonArgs& args, BResourceHa
 	// the editor's view does: a failure on the way leaks neither.
 	std::unique_ptr<HexDumpView> hexView(new HexDumpView(frame, "HexDumpView", this));
 	std::unique_ptr<BScrollView> scrollView(new BScrollView("StringScroll", hexView.get(),
-		B_FOLLOW_ALL_SIDES, B_WILL_DRAW, true, true, B_FANCY_BORDER));
+	                                                        B_FOLLOW_ALL_SIDES, B_WILL_DRAW, true,
+	                                                        true, B_FANCY_BORDER));
 	fHexView = hexView.release();
 	AddChild(scrollView.get());
 	scrollView.release();
@@ -94,9 +89,8 @@ HexDumpFullEditor::~HexDumpFullEditor()
 	SetChangeTarget(NULL);
 }
 
-void
-HexDumpFullEditor::PickUpDataChange(const BResourceCollection* collection,
-	BResourceHandle& item, uint32 changes)
+void HexDumpFullEditor::PickUpDataChange(const BResourceCollection* collection,
+                                         BResourceHandle& item, uint32 changes)
 {
 	if (item != PrimaryItem())
 		return;
@@ -112,8 +106,7 @@ HexDumpFullEditor::PickUpDataChange(const BResourceCollection* collection,
 	UnlockLooper();
 }
 
-void
-HexDumpFullEditor::MessageReceived(BMessage* message)
+void HexDumpFullEditor::MessageReceived(BMessage* message)
 {
 	if (message->what != B_RESOURCE_CHANGE_NOTICE) {
 		BView::MessageReceived(message);
@@ -132,8 +125,7 @@ HexDumpFullEditor::MessageReceived(BMessage* message)
 	ReadUnlock(collection);
 }
 
-status_t
-HexDumpFullEditor::Retarget(BResourceHandle item)
+status_t HexDumpFullEditor::Retarget(BResourceHandle item)
 {
 	// The window before the host's lock, as on every other path: an edit
 	// holds the window while it waits for the write lock, so taking the
@@ -151,14 +143,12 @@ HexDumpFullEditor::Retarget(BResourceHandle item)
 	return B_OK;
 }
 
-BView*
-HexDumpFullEditor::View()
+BView* HexDumpFullEditor::View()
 {
 	return this;
 }
 
-void
-HexDumpFullEditor::GetPreferredSize(float* width, float* height)
+void HexDumpFullEditor::GetPreferredSize(float* width, float* height)
 {
 	float viewWidth = 0;
 	float viewHeight = 0;
@@ -168,8 +158,7 @@ HexDumpFullEditor::GetPreferredSize(float* width, float* height)
 	*height = viewHeight + 19;
 }
 
-void
-HexDumpFullEditor::MakeFocus(bool focus)
+void HexDumpFullEditor::MakeFocus(bool focus)
 {
 	if (focus && fHexView != NULL)
 		fHexView->MakeFocus(true);
@@ -177,14 +166,12 @@ HexDumpFullEditor::MakeFocus(bool focus)
 		BView::MakeFocus(focus);
 }
 
-void
-HexDumpFullEditor::DetachedFromWindow()
+void HexDumpFullEditor::DetachedFromWindow()
 {
 	BView::DetachedFromWindow();
 }
 
-void
-HexDumpFullEditor::ModifyCharAt(uint32 offset, uchar value, const char* undoName, bool notify)
+void HexDumpFullEditor::ModifyCharAt(uint32 offset, uchar value, const char* undoName, bool notify)
 {
 	if (offset >= Size())
 		return;
@@ -199,8 +186,7 @@ HexDumpFullEditor::ModifyCharAt(uint32 offset, uchar value, const char* undoName
 	});
 }
 
-void
-HexDumpFullEditor::DeleteRange(uint32 start, uint32 end, const char* undoName, bool notify)
+void HexDumpFullEditor::DeleteRange(uint32 start, uint32 end, const char* undoName, bool notify)
 {
 	if (end > Size() || start >= end)
 		return;
@@ -212,9 +198,8 @@ HexDumpFullEditor::DeleteRange(uint32 start, uint32 end, const char* undoName, b
 	});
 }
 
-void
-HexDumpFullEditor::Insert(uint32 offset, const char* bytes, uint32 length, const char* undoName,
-	bool notify)
+void HexDumpFullEditor::Insert(uint32 offset, const char* bytes, uint32 length,
+                               const char* undoName, bool notify)
 {
 	if (offset > Size() || length == 0 || bytes == NULL)
 		return;
@@ -228,22 +213,19 @@ HexDumpFullEditor::Insert(uint32 offset, const char* bytes, uint32 length, const
 	});
 }
 
-void
-HexDumpFullEditor::SetData(const char* bytes, uint32 length, bool notify)
+void HexDumpFullEditor::SetData(const char* bytes, uint32 length, bool notify)
 {
 	FillBuffer(fData, bytes, length);
 	if (notify)
 		fHexView->DataChanged();
 }
 
-uint32
-HexDumpFullEditor::Size() const
+uint32 HexDumpFullEditor::Size() const
 {
 	return uint32(fData.Length());
 }
 
-const char*
-HexDumpFullEditor::Data() const
+const char* HexDumpFullEditor::Data() const
 {
 	return fData.String();
 }

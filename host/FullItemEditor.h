@@ -16,11 +16,12 @@ class BMenu;
 class BMessage;
 class BView;
 
-class _EXPORT BFullItemEditor : public BResourceAddonBase {
+class _EXPORT BFullItemEditor : public BResourceAddonBase
+{
 public:
 	// changeTarget, when not NULL, becomes the change target at once.
 	BFullItemEditor(const BResourceAddonArgs& args, BResourceHandle item,
-		BHandler* changeTarget = NULL);
+	                BHandler* changeTarget = NULL);
 	virtual ~BFullItemEditor();
 
 	const BResourceHandle& PrimaryItem() const;

@@ -13,7 +13,8 @@
 
 class BView;
 
-class _EXPORT BMiniItemEditor : public BResourceAddonBase {
+class _EXPORT BMiniItemEditor : public BResourceAddonBase
+{
 public:
 	BMiniItemEditor(const BResourceAddonArgs& args, BResourceHandle item);
 	virtual ~BMiniItemEditor();

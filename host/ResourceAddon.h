@@ -20,7 +20,8 @@ class BPositionIO;
 class BResourceItem;
 struct entry_ref;
 
-class _EXPORT BResourceAddon : public BResourceAddonBase {
+class _EXPORT BResourceAddon : public BResourceAddonBase
+{
 public:
 	explicit BResourceAddon(const BResourceAddonArgs& args);
 	virtual ~BResourceAddon();
@@ -31,9 +32,9 @@ public:
 	// Describes the n-th kind of new item the add-on can generate;
 	// B_BAD_INDEX when there is none.
 	virtual status_t GetNthGenerateInfo(int32 n, BMessage* info) const;
-	virtual status_t GenerateResource(BResourceHandle* outItem, const BMessage* info,
-		int32 id, const char* name, bool makeSelected,
-		BResourceCollection::conflict_resolution resolution);
+	virtual status_t GenerateResource(BResourceHandle* outItem, const BMessage* info, int32 id,
+	                                  const char* name, bool makeSelected,
+	                                  BResourceCollection::conflict_resolution resolution);
 
 	// How well the add-on handles an item: 0 not at all, higher is better.
 	// The quick answer may not look at the data; the precise one may.
@@ -41,9 +42,9 @@ public:
 	virtual float PreciseQuality(const BResourceItem* item) const;
 
 	virtual BMiniItemEditor* MakeMiniEditor(const BResourceAddonArgs& args, BResourceHandle item,
-		const BMessage* configuration);
+	                                        const BMessage* configuration);
 	virtual BFullItemEditor* MakeFullEditor(const BResourceAddonArgs& args, BResourceHandle item,
-		const BMessage* configuration);
+	                                        const BMessage* configuration);
 
 	virtual float PasteQuality(const BMessage* clip) const;
 	virtual status_t HandlePaste(const BMessage* clip);
@@ -56,6 +57,6 @@ public:
 // The entry every add-on image exports: the n-th add-on of the image, or
 // NULL past the last. you is the image's id as the host loaded it.
 typedef BResourceAddon* (*make_nth_tessary_func)(int32 n, image_id you,
-	const BResourceAddonArgs& args);
+                                                 const BResourceAddonArgs& args);
 
 #endif // _RESOURCE_ADDON_H

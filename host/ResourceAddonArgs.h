@@ -10,7 +10,8 @@
 
 class Document;
 
-class _EXPORT BResourceAddonArgs {
+class _EXPORT BResourceAddonArgs
+{
 public:
 	// No document: every lock asked through these arguments is refused.
 	BResourceAddonArgs();

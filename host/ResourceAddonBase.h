@@ -15,11 +15,13 @@ class BResourceCollection;
 
 // The change notice posted to a change target: the pending changes are
 // fetched with BResourceCollection::GetNextChange.
-enum {
+enum
+{
 	B_RESOURCE_CHANGE_NOTICE = 'RDCG'
 };
 
-class _EXPORT BResourceAddonBase {
+class _EXPORT BResourceAddonBase
+{
 public:
 	explicit BResourceAddonBase(const BResourceAddonArgs& args);
 	virtual ~BResourceAddonBase();

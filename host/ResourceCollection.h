@@ -15,14 +15,17 @@ class BResourceItem;
 class Document;
 
 // Change bits reported by GetNextChange.
-enum {
+enum
+{
 	B_RESOURCE_DATA_CHANGED = 0x08
 };
 
-class _EXPORT BResourceCollection {
+class _EXPORT BResourceCollection
+{
 public:
 	// How a new item whose type and id are already taken is resolved.
-	enum conflict_resolution {
+	enum conflict_resolution
+	{
 		B_ASK_USER_ON_CONFLICT = 0,
 		B_KEEP_OLD_ON_CONFLICT,
 		B_REPLACE_OLD_ON_CONFLICT,

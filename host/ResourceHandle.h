@@ -9,7 +9,8 @@
 
 class BResourceItem;
 
-class _EXPORT BResourceHandle {
+class _EXPORT BResourceHandle
+{
 public:
 	// An invalid handle: names no item.
 	BResourceHandle();

@@ -11,7 +11,8 @@
 
 class Document;
 
-class _EXPORT BResourceItem {
+class _EXPORT BResourceItem
+{
 public:
 	type_code Type() const;
 	int32 ID() const;
@@ -26,8 +27,8 @@ public:
 private:
 	friend class Document;
 
-	BResourceItem(Document* owner, type_code type, int32 id, const char* name,
-		const void* data, size_t length);
+	BResourceItem(Document* owner, type_code type, int32 id, const char* name, const void* data,
+	              size_t length);
 	virtual ~BResourceItem();
 	BResourceItem(const BResourceItem&);
 	BResourceItem& operator=(const BResourceItem&);

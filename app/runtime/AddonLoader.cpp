@@ -17,25 +17,20 @@ const int32 kMaxAddonsPerImage = 256;
 
 } // namespace
 
-AddonLoader::AddonLoader()
-	:
-	fNextImageID(1)
-{
-}
+AddonLoader::AddonLoader() : fNextImageID(1) {}
 
 AddonLoader::~AddonLoader()
 {
 	// Add-ons first: their code lives in the image.
-	for (std::vector<Image>::reverse_iterator image = fImages.rbegin();
-		image != fImages.rend(); ++image) {
+	for (std::vector<Image>::reverse_iterator image = fImages.rbegin(); image != fImages.rend();
+	     ++image) {
 		for (BResourceAddon* addon : image->addons)
 			delete addon;
 		dlclose(image->handle);
 	}
 }
 
-status_t
-AddonLoader::Load(const char* path, const BResourceAddonArgs& args)
+status_t AddonLoader::Load(const char* path, const BResourceAddonArgs& args)
 {
 	fError = "";
 	if (path == NULL || path[0] == '\0') {
@@ -46,12 +41,12 @@ AddonLoader::Load(const char* path, const BResourceAddonArgs& args)
 	if (handle == NULL) {
 		const char* reason = dlerror();
 		fError << "cannot load add-on image " << path << ": "
-			<< (reason != NULL ? reason : "unknown error");
+		       << (reason != NULL ? reason : "unknown error");
 		return B_ENTRY_NOT_FOUND;
 	}
 	dlerror();
-	make_nth_tessary_func entry
-		= reinterpret_cast<make_nth_tessary_func>(dlsym(handle, "make_nth_tessary"));
+	make_nth_tessary_func entry =
+	    reinterpret_cast<make_nth_tessary_func>(dlsym(handle, "make_nth_tessary"));
 	if (entry == NULL) {
 		const char* reason = dlerror();
 		fError << "add-on image " << path << " has no make_nth_tessary entry";
@@ -72,7 +67,7 @@ AddonLoader::Load(const char* path, const BResourceAddonArgs& args)
 		}
 		if (image.addons.size() == size_t(kMaxAddonsPerImage)) {
 			fError << "add-on image " << path << " offers more than " << kMaxAddonsPerImage
-				<< " add-ons";
+			       << " add-ons";
 			status = B_ERROR;
 		} else if (image.addons.empty()) {
 			fError << "add-on image " << path << " offers no add-on";
@@ -96,14 +91,12 @@ AddonLoader::Load(const char* path, const BResourceAddonArgs& args)
 	return B_OK;
 }
 
-const char*
-AddonLoader::ErrorMessage() const
+const char* AddonLoader::ErrorMessage() const
 {
 	return fError.String();
 }
 
-int32
-AddonLoader::CountAddons() const
+int32 AddonLoader::CountAddons() const
 {
 	size_t count = 0;
 	for (const Image& image : fImages)
@@ -111,8 +104,7 @@ AddonLoader::CountAddons() const
 	return int32(count);
 }
 
-BResourceAddon*
-AddonLoader::AddonAt(int32 index) const
+BResourceAddon* AddonLoader::AddonAt(int32 index) const
 {
 	if (index < 0)
 		return NULL;
@@ -124,8 +116,7 @@ AddonLoader::AddonAt(int32 index) const
 	return NULL;
 }
 
-BResourceAddon*
-AddonLoader::BestAddonFor(Document& document, const BResourceHandle& item) const
+BResourceAddon* AddonLoader::BestAddonFor(Document& document, const BResourceHandle& item) const
 {
 	const BResourceItem* resolved = document.Item(item);
 	BResourceAddon* best = NULL;
@@ -142,8 +133,7 @@ AddonLoader::BestAddonFor(Document& document, const BResourceHandle& item) const
 	return best;
 }
 
-BFullItemEditor*
-AddonLoader::MakeEditorFor(Document& document, const BResourceHandle& item)
+BFullItemEditor* AddonLoader::MakeEditorFor(Document& document, const BResourceHandle& item)
 {
 	fError = "";
 	if (document.Item(item) == NULL) {

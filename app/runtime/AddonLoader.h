@@ -17,7 +17,8 @@ class BFullItemEditor;
 class BResourceAddon;
 class Document;
 
-class AddonLoader {
+class AddonLoader
+{
 public:
 	AddonLoader();
 	~AddonLoader();
@@ -42,7 +43,8 @@ public:
 	BFullItemEditor* MakeEditorFor(Document& document, const BResourceHandle& item);
 
 private:
-	struct Image {
+	struct Image
+	{
 		void* handle;
 		image_id id;
 		std::vector<BResourceAddon*> addons;

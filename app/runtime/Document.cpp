@@ -9,12 +9,8 @@
 #include <algorithm>
 
 Document::Document()
-	:
-	fCollection(new BResourceCollection(this)),
-	fMergeOpen(false),
-	fSavedDepth(0),
-	fRefuseRead(false),
-	fRefuseWrite(false)
+    : fCollection(new BResourceCollection(this)), fMergeOpen(false), fSavedDepth(0),
+      fRefuseRead(false), fRefuseWrite(false)
 {
 }
 
@@ -25,8 +21,8 @@ Document::~Document()
 	delete fCollection;
 }
 
-BResourceHandle
-Document::AddItem(type_code type, int32 id, const char* name, const void* data, size_t length)
+BResourceHandle Document::AddItem(type_code type, int32 id, const char* name, const void* data,
+                                  size_t length)
 {
 	BResourceItem* item = new BResourceItem(this, type, id, name, data, length);
 	{
@@ -37,15 +33,13 @@ Document::AddItem(type_code type, int32 id, const char* name, const void* data, 
 	return BResourceHandle(item);
 }
 
-int32
-Document::CountItems() const
+int32 Document::CountItems() const
 {
 	std::shared_lock<std::shared_mutex> lock(fLock);
 	return int32(fItems.size());
 }
 
-BResourceHandle
-Document::ItemAt(int32 index) const
+BResourceHandle Document::ItemAt(int32 index) const
 {
 	std::shared_lock<std::shared_mutex> lock(fLock);
 	if (index < 0 || size_t(index) >= fItems.size())
@@ -53,68 +47,58 @@ Document::ItemAt(int32 index) const
 	return BResourceHandle(fItems[index]);
 }
 
-const BResourceItem*
-Document::Item(const BResourceHandle& item) const
+const BResourceItem* Document::Item(const BResourceHandle& item) const
 {
 	std::shared_lock<std::shared_mutex> lock(fLock);
 	return Resolve(item);
 }
 
-BResourceAddonArgs
-Document::AddonArgs()
+BResourceAddonArgs Document::AddonArgs()
 {
 	return BResourceAddonArgs(this);
 }
 
-status_t
-Document::Undo()
+status_t Document::Undo()
 {
 	return Replay(true);
 }
 
-status_t
-Document::Redo()
+status_t Document::Redo()
 {
 	return Replay(false);
 }
 
-bool
-Document::CanUndo() const
+bool Document::CanUndo() const
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	return !fUndo.empty();
 }
 
-bool
-Document::CanRedo() const
+bool Document::CanRedo() const
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	return !fRedo.empty();
 }
 
-const char*
-Document::UndoName() const
+const char* Document::UndoName() const
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	return fUndo.empty() ? NULL : fUndo.back().name.c_str();
 }
 
-const char*
-Document::RedoName() const
+const char* Document::RedoName() const
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	return fRedo.empty() ? NULL : fRedo.back().name.c_str();
 }
 
-bool
-Document::IsModified() const
+bool Document::IsModified() const
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	return fSavedDepth != int32(fUndo.size());
 }
 
-void
-Document::MarkSaved()
+void Document::MarkSaved()
 {
 	{
 		std::lock_guard<std::mutex> state(fStateLock);
@@ -124,36 +108,31 @@ Document::MarkSaved()
 	NotifyListener();
 }
 
-void
-Document::SetListener(std::function<void()> listener)
+void Document::SetListener(std::function<void()> listener)
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	fListener = std::move(listener);
 }
 
-void
-Document::SetWriteLockObserver(std::function<void(const char*)> observer)
+void Document::SetWriteLockObserver(std::function<void(const char*)> observer)
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	fWriteLockObserver = std::move(observer);
 }
 
-void
-Document::SetRefuseReadLock(bool refuse)
+void Document::SetRefuseReadLock(bool refuse)
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	fRefuseRead = refuse;
 }
 
-void
-Document::SetRefuseWriteLock(bool refuse)
+void Document::SetRefuseWriteLock(bool refuse)
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	fRefuseWrite = refuse;
 }
 
-const BResourceCollection*
-Document::LockForReading()
+const BResourceCollection* Document::LockForReading()
 {
 	{
 		std::lock_guard<std::mutex> state(fStateLock);
@@ -164,14 +143,12 @@ Document::LockForReading()
 	return fCollection;
 }
 
-void
-Document::UnlockForReading()
+void Document::UnlockForReading()
 {
 	fLock.unlock_shared();
 }
 
-BResourceCollection*
-Document::LockForWriting(const char* undoName)
+BResourceCollection* Document::LockForWriting(const char* undoName)
 {
 	std::function<void(const char*)> observer;
 	{
@@ -192,8 +169,7 @@ Document::LockForWriting(const char* undoName)
 	return fCollection;
 }
 
-void
-Document::UnlockForWriting()
+void Document::UnlockForWriting()
 {
 	Step step = std::move(fOpenStep);
 	fOpenStep = Step();
@@ -203,12 +179,12 @@ Document::UnlockForWriting()
 		std::lock_guard<std::mutex> state(fStateLock);
 		BResourceItem* item = step.edits.front().item;
 		const bool oneItem = std::all_of(step.edits.begin(), step.edits.end(),
-			[item](const Edit& edit) { return edit.item == item; });
-		if (fMergeOpen && oneItem && !fUndo.empty() && fUndo.back().name == step.name
-			&& fUndo.back().edits.front().item == item) {
+		                                 [item](const Edit& edit) { return edit.item == item; });
+		if (fMergeOpen && oneItem && !fUndo.empty() && fUndo.back().name == step.name &&
+		    fUndo.back().edits.front().item == item) {
 			std::vector<Edit>& edits = fUndo.back().edits;
 			edits.insert(edits.end(), std::make_move_iterator(step.edits.begin()),
-				std::make_move_iterator(step.edits.end()));
+			             std::make_move_iterator(step.edits.end()));
 		} else {
 			// A saved state that was undone cannot come back once a new step
 			// replaces the redo history.
@@ -225,8 +201,7 @@ Document::UnlockForWriting()
 		NotifyListener();
 }
 
-void
-Document::SetWatcher(const BResourceAddonBase* who, BHandler* target)
+void Document::SetWatcher(const BResourceAddonBase* who, BHandler* target)
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	if (target == NULL)
@@ -235,43 +210,39 @@ Document::SetWatcher(const BResourceAddonBase* who, BHandler* target)
 		fWatchers[who].target = target;
 }
 
-void
-Document::RemoveWatcher(const BResourceAddonBase* who)
+void Document::RemoveWatcher(const BResourceAddonBase* who)
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	fWatchers.erase(who);
 }
 
-BResourceItem*
-Document::Resolve(const BResourceHandle& item) const
+BResourceItem* Document::Resolve(const BResourceHandle& item) const
 {
 	// Handles of other documents, or of items of a deleted one, match none
 	// of ours.
-	std::vector<BResourceItem*>::const_iterator found
-		= std::find(fItems.begin(), fItems.end(), item.fItem);
+	std::vector<BResourceItem*>::const_iterator found =
+	    std::find(fItems.begin(), fItems.end(), item.fItem);
 	return found != fItems.end() ? *found : NULL;
 }
 
-void
-Document::BeginItemWrite(BResourceItem* item, const BResourceAddonBase* who)
+void Document::BeginItemWrite(BResourceItem* item, const BResourceAddonBase* who)
 {
 	fOpenWriters[item] = who;
 }
 
-void
-Document::RecordEdit(BResourceItem* item, bool insertion, off_t position, const void* bytes,
-	size_t length)
+void Document::RecordEdit(BResourceItem* item, bool insertion, off_t position, const void* bytes,
+                          size_t length)
 {
 	fOpenStep.edits.push_back(
-		Edit{item, insertion, position, std::string(static_cast<const char*>(bytes), length)});
-	std::map<BResourceItem*, const BResourceAddonBase*>::const_iterator writer
-		= fOpenWriters.find(item);
+	    Edit{item, insertion, position, std::string(static_cast<const char*>(bytes), length)});
+	std::map<BResourceItem*, const BResourceAddonBase*>::const_iterator writer =
+	    fOpenWriters.find(item);
 	std::lock_guard<std::mutex> state(fStateLock);
-	QueueChange(item, B_RESOURCE_DATA_CHANGED, writer != fOpenWriters.end() ? writer->second : NULL);
+	QueueChange(item, B_RESOURCE_DATA_CHANGED,
+	            writer != fOpenWriters.end() ? writer->second : NULL);
 }
 
-BResourceHandle
-Document::TakeNextChange(const BResourceAddonBase* who, uint32* changes)
+BResourceHandle Document::TakeNextChange(const BResourceAddonBase* who, uint32* changes)
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	std::map<const BResourceAddonBase*, Watcher>::iterator watcher = fWatchers.find(who);
@@ -286,18 +257,17 @@ Document::TakeNextChange(const BResourceAddonBase* who, uint32* changes)
 	return item;
 }
 
-void
-Document::QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except)
+void Document::QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except)
 {
 	for (std::pair<const BResourceAddonBase* const, Watcher>& entry : fWatchers) {
 		if (entry.first == except)
 			continue;
 		std::vector<std::pair<BResourceItem*, uint32>>& pending = entry.second.pending;
-		std::vector<std::pair<BResourceItem*, uint32>>::iterator found
-			= std::find_if(pending.begin(), pending.end(),
-				[item](const std::pair<BResourceItem*, uint32>& change) {
-					return change.first == item;
-				});
+		std::vector<std::pair<BResourceItem*, uint32>>::iterator found =
+		    std::find_if(pending.begin(), pending.end(),
+		                 [item](const std::pair<BResourceItem*, uint32>& change) {
+			                 return change.first == item;
+		                 });
 		if (found != pending.end())
 			found->second |= bits;
 		else
@@ -305,8 +275,7 @@ Document::QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase
 	}
 }
 
-status_t
-Document::Replay(bool undo)
+status_t Document::Replay(bool undo)
 {
 	fLock.lock();
 	{
@@ -320,7 +289,7 @@ Document::Replay(bool undo)
 		from.pop_back();
 		if (undo) {
 			for (std::vector<Edit>::reverse_iterator edit = step.edits.rbegin();
-				edit != step.edits.rend(); ++edit) {
+			     edit != step.edits.rend(); ++edit) {
 				if (edit->insertion)
 					edit->item->Remove(edit->position, edit->bytes.size());
 				else
@@ -346,8 +315,7 @@ Document::Replay(bool undo)
 	return B_OK;
 }
 
-void
-Document::PostNotices()
+void Document::PostNotices()
 {
 	// Posted with the state lock held, so that a watcher cannot go away
 	// between the look-up of its target and the post.
@@ -364,8 +332,7 @@ Document::PostNotices()
 	}
 }
 
-void
-Document::NotifyListener()
+void Document::NotifyListener()
 {
 	std::function<void()> listener;
 	{

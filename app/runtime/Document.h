@@ -22,7 +22,8 @@
 class BHandler;
 class BResourceAddonBase;
 
-class Document {
+class Document
+{
 public:
 	Document();
 	~Document();
@@ -31,7 +32,7 @@ public:
 
 	// Adds an item with a copy of data; not an undoable step.
 	BResourceHandle AddItem(type_code type, int32 id, const char* name, const void* data,
-		size_t length);
+	                        size_t length);
 	int32 CountItems() const;
 	// An invalid handle for an index out of range.
 	BResourceHandle ItemAt(int32 index) const;
@@ -70,18 +71,21 @@ private:
 	friend class BResourceCollection;
 	friend class BResourceItem;
 
-	struct Edit {
+	struct Edit
+	{
 		BResourceItem* item;
 		bool insertion;
 		off_t position;
 		std::string bytes;
 	};
 	// One user step: the edits of one or more write locks, in order.
-	struct Step {
+	struct Step
+	{
 		std::string name;
 		std::vector<Edit> edits;
 	};
-	struct Watcher {
+	struct Watcher
+	{
 		BHandler* target;
 		// Items in the order of their first change, bits OR-ed.
 		std::vector<std::pair<BResourceItem*, uint32>> pending;
@@ -99,7 +103,7 @@ private:
 	BResourceItem* Resolve(const BResourceHandle& item) const;
 	void BeginItemWrite(BResourceItem* item, const BResourceAddonBase* who);
 	void RecordEdit(BResourceItem* item, bool insertion, off_t position, const void* bytes,
-		size_t length);
+	                size_t length);
 	BResourceHandle TakeNextChange(const BResourceAddonBase* who, uint32* changes);
 
 	void QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except);

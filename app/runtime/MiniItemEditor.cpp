@@ -1,18 +1,13 @@
 #include <MiniItemEditor.h>
 
 BMiniItemEditor::BMiniItemEditor(const BResourceAddonArgs& args, BResourceHandle item)
-	:
-	BResourceAddonBase(args),
-	fItem(item)
+    : BResourceAddonBase(args), fItem(item)
 {
 }
 
-BMiniItemEditor::~BMiniItemEditor()
-{
-}
+BMiniItemEditor::~BMiniItemEditor() {}
 
-const BResourceHandle&
-BMiniItemEditor::Item() const
+const BResourceHandle& BMiniItemEditor::Item() const
 {
 	return fItem;
 }

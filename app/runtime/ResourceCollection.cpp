@@ -2,18 +2,11 @@
 
 #include "Document.h"
 
-BResourceCollection::BResourceCollection(Document* document)
-	:
-	fDocument(document)
-{
-}
+BResourceCollection::BResourceCollection(Document* document) : fDocument(document) {}
 
-BResourceCollection::~BResourceCollection()
-{
-}
+BResourceCollection::~BResourceCollection() {}
 
-BResourceHandle
-BResourceCollection::GetNextChange(BResourceAddonBase* who, uint32* changes) const
+BResourceHandle BResourceCollection::GetNextChange(BResourceAddonBase* who, uint32* changes) const
 {
 	uint32 bits = 0;
 	BResourceHandle item = fDocument->TakeNextChange(who, &bits);
@@ -22,14 +15,12 @@ BResourceCollection::GetNextChange(BResourceAddonBase* who, uint32* changes) con
 	return item;
 }
 
-const BResourceItem*
-BResourceCollection::ReadItem(const BResourceHandle& item) const
+const BResourceItem* BResourceCollection::ReadItem(const BResourceHandle& item) const
 {
 	return fDocument->Resolve(item);
 }
 
-BResourceItem*
-BResourceCollection::WriteItem(const BResourceHandle& item, BResourceAddonBase* who)
+BResourceItem* BResourceCollection::WriteItem(const BResourceHandle& item, BResourceAddonBase* who)
 {
 	BResourceItem* resolved = fDocument->Resolve(item);
 	if (resolved != NULL)

@@ -22,15 +22,15 @@
 
 namespace {
 
-const char*
-ImagePath()
+const char* ImagePath()
 {
 	const char* path = getenv("HEXDUMP_ADDON_PATH");
 	return path != NULL ? path : "";
 }
 
 // Opens the image as the host does and finds its entry.
-class AddonImageTest : public testing::Test {
+class AddonImageTest : public testing::Test
+{
 protected:
 	void SetUp() override
 	{
@@ -52,15 +52,15 @@ protected:
 };
 
 // Symbols the linker itself defines in every shared object.
-bool
-IsLinkerSymbol(const std::string& name)
+bool IsLinkerSymbol(const std::string& name)
 {
-	static const std::set<std::string> kLinkerSymbols
-		= {"_init", "_fini", "__bss_start", "_edata", "_end"};
+	static const std::set<std::string> kLinkerSymbols = {"_init", "_fini", "__bss_start", "_edata",
+	                                                     "_end"};
 	return kLinkerSymbols.count(name) > 0;
 }
 
-class HigherQualityAddon : public HexDumpAddon {
+class HigherQualityAddon : public HexDumpAddon
+{
 public:
 	explicit HigherQualityAddon(const BResourceAddonArgs& args) : HexDumpAddon(args) {}
 	virtual float QuickQuality(const BResourceItem*) const { return 0.75f; }
@@ -114,7 +114,7 @@ TEST_F(AddonImageTest, QualityIsLowForEveryItemWhateverItsType)
 	BResourceHandle text = fDocument.AddItem('TEXT', 2, "text", "hello", 5);
 	BResourceHandle odd = fDocument.AddItem(0xffffffff, -7, "odd", "\0", 1);
 	const BResourceItem* items[] = {NULL, fDocument.Item(empty), fDocument.Item(text),
-		fDocument.Item(odd)};
+	                                fDocument.Item(odd)};
 	for (const BResourceItem* item : items) {
 		EXPECT_EQ(addon->QuickQuality(item), 0.01f);
 		EXPECT_EQ(addon->PreciseQuality(item), 0.01f);
@@ -140,12 +140,12 @@ TEST_F(AddonImageTest, BuildsFullEditorsAndNoMiniEditor)
 	EXPECT_EQ(addon->MakeMiniEditor(fDocument.AddonArgs(), bytes, NULL), nullptr);
 
 	// Every call makes an editor of its own for the item it names.
-	std::unique_ptr<BFullItemEditor> first(addon->MakeFullEditor(fDocument.AddonArgs(), empty,
-		NULL));
-	std::unique_ptr<BFullItemEditor> second(addon->MakeFullEditor(fDocument.AddonArgs(), bytes,
-		NULL));
-	std::unique_ptr<BFullItemEditor> third(addon->MakeFullEditor(fDocument.AddonArgs(), bytes,
-		NULL));
+	std::unique_ptr<BFullItemEditor> first(
+	    addon->MakeFullEditor(fDocument.AddonArgs(), empty, NULL));
+	std::unique_ptr<BFullItemEditor> second(
+	    addon->MakeFullEditor(fDocument.AddonArgs(), bytes, NULL));
+	std::unique_ptr<BFullItemEditor> third(
+	    addon->MakeFullEditor(fDocument.AddonArgs(), bytes, NULL));
 	ASSERT_NE(first, nullptr);
 	ASSERT_NE(second, nullptr);
 	ASSERT_NE(third, nullptr);

@@ -17,8 +17,7 @@
 
 namespace {
 
-const char*
-HexDumpImage()
+const char* HexDumpImage()
 {
 	const char* path = getenv("HEXDUMP_ADDON_PATH");
 	return path != NULL ? path : "";

@@ -20,8 +20,7 @@
 
 namespace {
 
-std::string
-Bytes(const BResourceItem* item)
+std::string Bytes(const BResourceItem* item)
 {
 	const BMallocIO& data = item->DataIO();
 	if (data.BufferLength() == 0)
@@ -30,9 +29,9 @@ Bytes(const BResourceItem* item)
 }
 
 // One write step made by who: the edits run on the writable item.
-template<typename Edits>
-void
-Write(BResourceAddonBase& who, const BResourceHandle& handle, const char* undoName, Edits edits)
+template <typename Edits>
+void Write(BResourceAddonBase& who, const BResourceHandle& handle, const char* undoName,
+           Edits edits)
 {
 	BResourceCollection* collection = who.WriteLock(undoName);
 	ASSERT_NE(collection, nullptr);
@@ -42,25 +41,20 @@ Write(BResourceAddonBase& who, const BResourceHandle& handle, const char* undoNa
 	who.WriteUnlock(collection);
 }
 
-void
-Type(BResourceAddonBase& who, const BResourceHandle& handle, off_t at, const char* text)
+void Type(BResourceAddonBase& who, const BResourceHandle& handle, off_t at, const char* text)
 {
-	Write(who, handle, "typing", [&](BResourceItem* item) {
-		EXPECT_EQ(item->InsertData(at, text, strlen(text)), B_OK);
-	});
+	Write(who, handle, "typing",
+	      [&](BResourceItem* item) { EXPECT_EQ(item->InsertData(at, text, strlen(text)), B_OK); });
 }
 
-void
-Delete(BResourceAddonBase& who, const BResourceHandle& handle, off_t at, size_t length)
+void Delete(BResourceAddonBase& who, const BResourceHandle& handle, off_t at, size_t length)
 {
-	Write(who, handle, "delete", [&](BResourceItem* item) {
-		EXPECT_EQ(item->RemoveData(at, length), B_OK);
-	});
+	Write(who, handle, "delete",
+	      [&](BResourceItem* item) { EXPECT_EQ(item->RemoveData(at, length), B_OK); });
 }
 
 // The changes still queued for who, as (item, bits), drained.
-std::vector<std::pair<BResourceHandle, uint32>>
-Drain(BResourceAddonBase& who)
+std::vector<std::pair<BResourceHandle, uint32>> Drain(BResourceAddonBase& who)
 {
 	std::vector<std::pair<BResourceHandle, uint32>> changes;
 	const BResourceCollection* collection = who.ReadLock();
@@ -78,7 +72,8 @@ Drain(BResourceAddonBase& who)
 	return changes;
 }
 
-class NoticeCounter : public BHandler {
+class NoticeCounter : public BHandler
+{
 public:
 	NoticeCounter() : BHandler("notice counter"), fNotices(0) {}
 
@@ -96,13 +91,13 @@ private:
 	std::atomic<int32> fNotices;
 };
 
-class DocumentTest : public testing::Test {
+class DocumentTest : public testing::Test
+{
 protected:
 	DocumentTest()
-		:
-		fWriter(fDocument.AddonArgs()),
-		fFirst(fDocument.AddItem('RAWT', 1, "first", "abcdef", 6)),
-		fSecond(fDocument.AddItem('TEXT', 2, "second", "xyz", 3))
+	    : fWriter(fDocument.AddonArgs()),
+	      fFirst(fDocument.AddItem('RAWT', 1, "first", "abcdef", 6)),
+	      fSecond(fDocument.AddItem('TEXT', 2, "second", "xyz", 3))
 	{
 	}
 
@@ -365,8 +360,8 @@ TEST_F(DocumentTest, TheWriteLockObserverSeesEveryRequestFirst)
 	fDocument.SetRefuseWriteLock(false);
 	fDocument.Undo();
 	fDocument.MarkSaved();
-	EXPECT_EQ(events, (std::vector<std::string>{"lock typing", "changed", "lock delete",
-		"changed", "changed"}));
+	EXPECT_EQ(events, (std::vector<std::string>{"lock typing", "changed", "lock delete", "changed",
+	                                            "changed"}));
 }
 
 TEST_F(DocumentTest, ChangesQueueForOtherWatchersPerItemWithBitsOred)

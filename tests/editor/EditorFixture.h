@@ -18,8 +18,7 @@
 #include "HexDumpFullEditor.h"
 #include "HexDumpView.h"
 
-inline std::string
-ItemBytes(const BResourceItem* item)
+inline std::string ItemBytes(const BResourceItem* item)
 {
 	const BMallocIO& data = item->DataIO();
 	if (data.BufferLength() == 0)
@@ -27,20 +26,17 @@ ItemBytes(const BResourceItem* item)
 	return std::string(static_cast<const char*>(data.Buffer()), data.BufferLength());
 }
 
-inline std::string
-WorkingCopy(const HexDumpFullEditor& editor)
+inline std::string WorkingCopy(const HexDumpFullEditor& editor)
 {
 	return std::string(editor.Data(), editor.Size());
 }
 
-class EditorFixture : public testing::Test {
+class EditorFixture : public testing::Test
+{
 protected:
 	EditorFixture()
-		:
-		fItem(fDocument.AddItem('RAWT', 1, "first", "0123456789", 10)),
-		fOther(fDocument.AddItem('RAWT', 2, "other", "ABC", 3)),
-		fEditor(NULL),
-		fWindow(NULL)
+	    : fItem(fDocument.AddItem('RAWT', 1, "first", "0123456789", 10)),
+	      fOther(fDocument.AddItem('RAWT', 2, "other", "ABC", 3)), fEditor(NULL), fWindow(NULL)
 	{
 		PlatformTesting::UseTestFace();
 	}

@@ -19,8 +19,7 @@ const int32 kRounds = 2000;
 
 // Waits for a worker, bounded: a deadlocked run ends the test program with
 // a failure rather than hanging it.
-void
-JoinWithin(std::thread& thread, std::future<void>& done, const char* what)
+void JoinWithin(std::thread& thread, std::future<void>& done, const char* what)
 {
 	if (done.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
 		fprintf(stderr, "%s did not finish: deadlock\n", what);
@@ -32,7 +31,9 @@ JoinWithin(std::thread& thread, std::future<void>& done, const char* what)
 
 } // namespace
 
-class EditorThreadTest : public EditorFixture {};
+class EditorThreadTest : public EditorFixture
+{
+};
 
 TEST_F(EditorThreadTest, RetargetWhileTypingAndHostNoticesFinishes)
 {

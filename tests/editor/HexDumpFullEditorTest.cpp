@@ -14,7 +14,8 @@
 namespace {
 
 // A watcher of its own that writes to the document as another editor would.
-class OtherWriter : public BResourceAddonBase {
+class OtherWriter : public BResourceAddonBase
+{
 public:
 	explicit OtherWriter(Document& document) : BResourceAddonBase(document.AddonArgs()) {}
 
@@ -29,19 +30,18 @@ public:
 	}
 };
 
-void
-ExpectFrame(BView* view, BRect frame)
+void ExpectFrame(BView* view, BRect frame)
 {
 	EXPECT_EQ(view->Frame(), frame) << view->Name();
 }
 
 } // namespace
 
-class EditorTest : public EditorFixture {
+class EditorTest : public EditorFixture
+{
 protected:
 	// Runs a call on the editor as the window's thread would: locked.
-	template<typename Call>
-	void Locked(Call call)
+	template <typename Call> void Locked(Call call)
 	{
 		ASSERT_TRUE(fWindow->Lock());
 		call();
@@ -198,9 +198,8 @@ TEST_F(EditorTest, NotifyTellsTheViewBeforeTheHostIsWritten)
 {
 	ShowEditor();
 	std::vector<uint32> selectionEndAtLock;
-	fDocument.SetWriteLockObserver([&](const char*) {
-		selectionEndAtLock.push_back(fEditor->DumpView()->SelectionEnd());
-	});
+	fDocument.SetWriteLockObserver(
+	    [&](const char*) { selectionEndAtLock.push_back(fEditor->DumpView()->SelectionEnd()); });
 	Locked([&] {
 		// The view clamps its selection to the data when told of a change.
 		fEditor->DumpView()->Select(8, 10);
@@ -340,7 +339,9 @@ TEST_F(EditorTest, AnEditUndoneInTheHostComesBackThroughTheNotice)
 		fEditor->ModifyCharAt(2, 'x', "typing", false);
 		fEditor->Insert(0, "\0", 1, "typing", false);
 	});
-	EXPECT_EQ(ItemData(fItem), std::string("\0" "01x3456789", 11));
+	EXPECT_EQ(ItemData(fItem), std::string("\0"
+	                                       "01x3456789",
+	                                       11));
 	EXPECT_EQ(fDocument.Undo(), B_OK);
 	EXPECT_EQ(ItemData(fItem), "0123456789");
 	PlatformTesting::WaitUntilIdle(fWindow);

@@ -1,8 +1,7 @@
 // A test image whose entry offers no add-on at all.
 #include <ResourceAddon.h>
 
-extern "C" _EXPORT BResourceAddon*
-make_nth_tessary(int32, image_id, const BResourceAddonArgs&)
+extern "C" _EXPORT BResourceAddon* make_nth_tessary(int32, image_id, const BResourceAddonArgs&)
 {
 	return NULL;
 }

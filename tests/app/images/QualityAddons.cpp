@@ -7,17 +7,23 @@
 
 namespace {
 
-class ViewlessEditor : public BFullItemEditor {
+class ViewlessEditor : public BFullItemEditor
+{
 public:
 	ViewlessEditor(const BResourceAddonArgs& args, BResourceHandle item)
-		: BFullItemEditor(args, item) {}
+	    : BFullItemEditor(args, item)
+	{
+	}
 	virtual BView* View() { return NULL; }
 };
 
-class FixedQualityAddon : public BResourceAddon {
+class FixedQualityAddon : public BResourceAddon
+{
 public:
 	FixedQualityAddon(const BResourceAddonArgs& args, type_code type, float quality)
-		: BResourceAddon(args), fType(type), fQuality(quality) {}
+	    : BResourceAddon(args), fType(type), fQuality(quality)
+	{
+	}
 
 	virtual float QuickQuality(const BResourceItem* item) const
 	{
@@ -27,7 +33,7 @@ public:
 	}
 
 	virtual BFullItemEditor* MakeFullEditor(const BResourceAddonArgs& args, BResourceHandle item,
-		const BMessage*)
+	                                        const BMessage*)
 	{
 		return new ViewlessEditor(args, item);
 	}
@@ -39,15 +45,15 @@ private:
 
 } // namespace
 
-extern "C" _EXPORT BResourceAddon*
-make_nth_tessary(int32 n, image_id, const BResourceAddonArgs& args)
+extern "C" _EXPORT BResourceAddon* make_nth_tessary(int32 n, image_id,
+                                                    const BResourceAddonArgs& args)
 {
 	switch (n) {
-		case 0:
-			return new FixedQualityAddon(args, 'TEXT', 0.5f);
-		case 1:
-			return new FixedQualityAddon(args, 0, 0.005f);
-		default:
-			return NULL;
+	case 0:
+		return new FixedQualityAddon(args, 'TEXT', 0.5f);
+	case 1:
+		return new FixedQualityAddon(args, 0, 0.005f);
+	default:
+		return NULL;
 	}
 }
