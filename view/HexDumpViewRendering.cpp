@@ -43,6 +43,13 @@ IsActiveView(const BView* view)
 void
 HexDumpView::Draw(BRect updateRect)
 {
+	// The window has filled the update area with the view colour, and all
+	// drawing here is clipped to that area: the cursor's pixels inside it
+	// are gone, those outside it stay. Counting the cursor as off lets the
+	// redraw put it back inside the area, instead of inverting a bar that is
+	// no longer there and leaving the cursor invisible while it counts as on.
+	fCursorOn = false;
+
 	const float lineHeight = LineHeight();
 	const uint32 end = PointToOffset(updateRect.RightBottom() + BPoint(0, lineHeight), false);
 	const uint32 start = PointToOffset(updateRect.LeftTop() - BPoint(0, lineHeight), false);

@@ -199,3 +199,35 @@ TEST_F(CursorTest, RedrawsBracketTheCursor)
 	ExpectBar(79 + 7 * 5 - 1, 16, 27, kBlack);
 	ExpectNoBar(78, 16, 27);
 }
+
+
+TEST_F(CursorTest, AnUpdateOverTheCursorKeepsItShowing)
+{
+	// The window fills an update area with the view colour before the view
+	// draws: the bar inside it must come back, in step with the cursor's
+	// state, and the next blink must take it off.
+	Open(std::string(20, 'a'));
+	Select(5);
+	ASSERT_TRUE(View()->CursorOn());
+	const float hexBar = 56 + 23 + 12 * 7 - 1;
+	const float asciiBar = 56 + 43 + 273 + 5 * 7 - 1;
+	for (BRect area : {BRect(), BRect(0, 0, 200, 8), BRect(hexBar - 5, 0, asciiBar + 5, 40)}) {
+		{
+			ViewHarness::WindowLock lock(*fHarness);
+			if (area.IsValid())
+				View()->Invalidate(area);
+			else
+				View()->Invalidate();
+		}
+		fHarness->WaitUntilIdle();
+		ASSERT_TRUE(View()->CursorOn());
+		ExpectBar(hexBar, 3, 14, kBlack);
+		ExpectBar(asciiBar, 3, 14, kTintedBar);
+	}
+	{
+		ViewHarness::WindowLock lock(*fHarness);
+		View()->InvertCursor();
+	}
+	ExpectNoBar(hexBar, 3, 14);
+	ExpectNoBar(asciiBar, 3, 14);
+}
