@@ -24,16 +24,15 @@ namespace {
 const float kWheelLines = 3;
 
 // The dump's full extent and how far the view may scroll across it.
-struct ScrollExtent {
+struct ScrollExtent
+{
 	float totalWidth;
 	float totalHeight;
 	float maxLeft;
 	float maxTop;
 };
 
-
-void
-SetUpBar(BScrollBar* bar, float total, float visible, float maximum, float step)
+void SetUpBar(BScrollBar* bar, float total, float visible, float maximum, float step)
 {
 	if (bar == NULL)
 		return;
@@ -49,21 +48,17 @@ SetUpBar(BScrollBar* bar, float total, float visible, float maximum, float step)
 	bar->SetSteps(step, std::max(step, visible - step));
 }
 
-
 // Scrolling shifts the pixels, cursor included, and redraws the rest; the
 // cursor is inverted into the pixels, so it comes off first and the whole
 // view is redrawn, which puts it back exactly once.
-void
-ScrollKeepingCursor(HexDumpView* view, BPoint to)
+void ScrollKeepingCursor(HexDumpView* view, BPoint to)
 {
 	view->HideCursor();
 	view->ScrollTo(to);
 	view->Invalidate();
 }
 
-
-ScrollExtent
-ExtentOf(HexDumpView* view, uint32 size)
+ScrollExtent ExtentOf(HexDumpView* view, uint32 size)
 {
 	ScrollExtent extent;
 	float contentHeight;
@@ -78,9 +73,7 @@ ExtentOf(HexDumpView* view, uint32 size)
 
 } // namespace
 
-
-void
-HexDumpView::UpdateScrollBars()
+void HexDumpView::UpdateScrollBars()
 {
 	// Before the view is attached there are no metrics to measure with.
 	if (Window() == NULL || LineHeight() <= 0)
@@ -93,14 +86,12 @@ HexDumpView::UpdateScrollBars()
 		ScrollKeepingCursor(this, inRange);
 
 	SetUpBar(ScrollBar(B_VERTICAL), extent.totalHeight, bounds.Height() + 1, extent.maxTop,
-		LineHeight());
+	         LineHeight());
 	SetUpBar(ScrollBar(B_HORIZONTAL), extent.totalWidth, bounds.Width() + 1, extent.maxLeft,
-		ceilf(fCharWidth));
+	         ceilf(fCharWidth));
 }
 
-
-void
-HexDumpView::ScrollToOffset(uint32 offset)
+void HexDumpView::ScrollToOffset(uint32 offset)
 {
 	if (Window() == NULL || LineHeight() <= 0)
 		return;
@@ -108,8 +99,8 @@ HexDumpView::ScrollToOffset(uint32 offset)
 	const uint32 size = fEditor->Size();
 	offset = std::min(offset, size);
 	const float lineHeight = LineHeight();
-	const BPoint point = fHexActive ? OffsetToHexPoint(int32(offset))
-									: OffsetToAsciiPoint(int32(offset));
+	const BPoint point =
+	    fHexActive ? OffsetToHexPoint(int32(offset)) : OffsetToAsciiPoint(int32(offset));
 
 	// The line box of the offset's line; the first line brings the top
 	// margin with it, the last one the bottom margin.
@@ -144,9 +135,7 @@ HexDumpView::ScrollToOffset(uint32 offset)
 		ScrollKeepingCursor(this, to);
 }
 
-
-void
-HexDumpView::MessageReceived(BMessage* message)
+void HexDumpView::MessageReceived(BMessage* message)
 {
 	if (message->what != B_MOUSE_WHEEL_CHANGED || Window() == NULL || LineHeight() <= 0) {
 		BView::MessageReceived(message);
@@ -166,7 +155,7 @@ HexDumpView::MessageReceived(BMessage* message)
 	ScrollExtent extent = ExtentOf(this, fEditor->Size());
 	float topLine = roundf((bounds.top - kMargin) / lineHeight) + roundf(deltaY * kWheelLines);
 	BPoint to(bounds.left + roundf(deltaX * kWheelLines * fCharWidth),
-		topLine <= 0 ? 0 : kMargin + topLine * lineHeight);
+	          topLine <= 0 ? 0 : kMargin + topLine * lineHeight);
 	to.x = std::clamp(to.x, 0.0f, extent.maxLeft);
 	to.y = std::clamp(to.y, 0.0f, extent.maxTop);
 	if (to != bounds.LeftTop())

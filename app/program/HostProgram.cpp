@@ -37,9 +37,7 @@ namespace {
 
 const char* const kSignature = "application/x-vnd.hexdump-reshost";
 
-
-std::string
-ProgramDirectory()
+std::string ProgramDirectory()
 {
 	std::error_code error;
 	fs::path program = fs::read_symlink("/proc/self/exe", error);
@@ -48,9 +46,7 @@ ProgramDirectory()
 	return program.parent_path().string();
 }
 
-
-int
-Complain(const std::string& message)
+int Complain(const std::string& message)
 {
 	fprintf(stderr, "reshost: %s\n", message.c_str());
 	return HostProgram::kExitBadInput;
@@ -58,23 +54,17 @@ Complain(const std::string& message)
 
 } // namespace
 
-
-std::string
-HostProgram::DefaultAddonPath()
+std::string HostProgram::DefaultAddonPath()
 {
 	return (fs::path(ProgramDirectory()).parent_path() / "lib" / "HexDump.so").string();
 }
 
-
-std::string
-HostProgram::DefaultSnapshotPath()
+std::string HostProgram::DefaultSnapshotPath()
 {
 	return (fs::path(ProgramDirectory()).parent_path() / "reshost-sample.png").string();
 }
 
-
-int
-HostProgram::Run(int argc, const char* const* argv)
+int HostProgram::Run(int argc, const char* const* argv)
 {
 	// A file size limit then fails a save, which reports it, instead of
 	// killing the program with the document unsaved.
@@ -82,13 +72,13 @@ HostProgram::Run(int argc, const char* const* argv)
 
 	ProgramOptions options;
 	switch (options.Parse(argc, argv)) {
-		case ProgramOptions::kExit:
-			fputs(options.output.c_str(), stdout);
-			return kExitOK;
-		case ProgramOptions::kError:
-			return Complain(options.errorMessage);
-		case ProgramOptions::kRun:
-			break;
+	case ProgramOptions::kExit:
+		fputs(options.output.c_str(), stdout);
+		return kExitOK;
+	case ProgramOptions::kError:
+		return Complain(options.errorMessage);
+	case ProgramOptions::kRun:
+		break;
 	}
 
 	// Every check of the input comes before any window opens.
@@ -110,7 +100,8 @@ HostProgram::Run(int argc, const char* const* argv)
 	else if (!options.scriptPath.empty()) {
 		scriptFile.open(options.scriptPath);
 		if (!scriptFile)
-			return Complain("cannot open the script " + options.scriptPath + ": " + strerror(errno));
+			return Complain("cannot open the script " + options.scriptPath + ": " +
+			                strerror(errno));
 		script = &scriptFile;
 	}
 
@@ -119,12 +110,12 @@ HostProgram::Run(int argc, const char* const* argv)
 		int32 id = 1;
 		for (const SampleItems::Item& item : SampleItems::Items())
 			document.AddItem(B_RAW_TYPE, id++, item.name.c_str(), item.bytes.data(),
-				item.bytes.size());
+			                 item.bytes.size());
 	} else {
 		for (size_t i = 0; i < files.size(); i++) {
 			const std::vector<char>& data = files[i].Data();
 			document.AddItem(B_RAW_TYPE, int32(i + 1), files[i].Name().c_str(), data.data(),
-				data.size());
+			                 data.size());
 		}
 	}
 
@@ -169,15 +160,14 @@ HostProgram::Run(int argc, const char* const* argv)
 		PlatformTesting::WaitUntilIdle(window);
 		std::string error;
 		if (script != NULL && runner.Run(*script, error) != B_OK) {
-			fprintf(stderr, "reshost: script %s: %s\n", options.scriptPath.c_str(),
-				error.c_str());
+			fprintf(stderr, "reshost: script %s: %s\n", options.scriptPath.c_str(), error.c_str());
 			exitCode = kExitScriptError;
 		}
 
 		if (exitCode == kExitOK && !snapshotPath.empty()) {
 			if (runner.WriteSnapshot(snapshotPath, error) == B_OK) {
 				fprintf(options.printText ? stderr : stdout, "reshost: snapshot written to %s\n",
-					snapshotPath.c_str());
+				        snapshotPath.c_str());
 			} else {
 				fprintf(stderr, "reshost: %s\n", error.c_str());
 				exitCode = kExitScriptError;

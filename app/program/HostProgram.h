@@ -9,10 +9,12 @@
 
 #include <string>
 
-class HostProgram {
+class HostProgram
+{
 public:
 	// Exit codes.
-	enum {
+	enum
+	{
 		kExitOK = 0,
 		kExitScriptError = 1,
 		kExitBadInput = 2

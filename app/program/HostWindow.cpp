@@ -19,18 +19,10 @@ const char* const kQuitAgainNotice = "Unsaved changes: press Ctrl+Q again to qui
 
 } // namespace
 
-
 HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<ItemFile>& files)
-	:
-	BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0),
-	fDocument(document),
-	fLoader(loader),
-	fFiles(files),
-	fEditor(NULL),
-	fItem(0),
-	fQuitArmed(false),
-	fDriven(false),
-	fQuitAccepted(false)
+    : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fDocument(document),
+      fLoader(loader), fFiles(files), fEditor(NULL), fItem(0), fQuitArmed(false), fDriven(false),
+      fQuitAccepted(false)
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
 	AddShortcut('Z', 0, new BMessage(kMsgUndo));
@@ -44,7 +36,6 @@ HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<Item
 	fDocument.SetListener([this]() { PostMessage(kMsgUpdateTitle); });
 }
 
-
 HostWindow::~HostWindow()
 {
 	fDocument.SetListener(nullptr);
@@ -56,9 +47,7 @@ HostWindow::~HostWindow()
 	}
 }
 
-
-status_t
-HostWindow::SetUp()
+status_t HostWindow::SetUp()
 {
 	fEditor = fLoader.MakeEditorFor(fDocument, fDocument.ItemAt(0));
 	if (fEditor == NULL) {
@@ -74,9 +63,7 @@ HostWindow::SetUp()
 	return B_OK;
 }
 
-
-void
-HostWindow::ResizeToEditor()
+void HostWindow::ResizeToEditor()
 {
 	// The editor knows its preferred size only once attached (it measures
 	// its font then); it follows every side of the window from then on.
@@ -89,61 +76,54 @@ HostWindow::ResizeToEditor()
 	ResizeTo(width, height);
 }
 
-
-BView*
-HostWindow::DumpView() const
+BView* HostWindow::DumpView() const
 {
 	return FindView("HexDumpView");
 }
 
-
-void
-HostWindow::MessageReceived(BMessage* message)
+void HostWindow::MessageReceived(BMessage* message)
 {
 	switch (message->what) {
-		case kMsgSave:
-			fQuitArmed = false;
-			Save();
-			break;
-		case kMsgUndo:
-		case kMsgRedo:
-		{
-			fQuitArmed = false;
-			fNotice.clear();
-			bool undo = message->what == kMsgUndo;
-			if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK)
-				fNotice = undo ? "Nothing to undo" : "Nothing to redo";
-			UpdateTitle();
-			break;
+	case kMsgSave:
+		fQuitArmed = false;
+		Save();
+		break;
+	case kMsgUndo:
+	case kMsgRedo: {
+		fQuitArmed = false;
+		fNotice.clear();
+		bool undo = message->what == kMsgUndo;
+		if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK)
+			fNotice = undo ? "Nothing to undo" : "Nothing to redo";
+		UpdateTitle();
+		break;
+	}
+	case kMsgNextItem:
+		ShowItem(fItem + 1);
+		break;
+	case kMsgPreviousItem:
+		ShowItem(fItem - 1);
+		break;
+	case kMsgQuit:
+		RequestQuit();
+		break;
+	case kMsgUpdateTitle:
+		UpdateTitle();
+		break;
+	case kMsgEndDriving:
+		fDriven = false;
+		if (fQuitAccepted) {
+			be_app->PostMessage(B_QUIT_REQUESTED);
+			Quit();
 		}
-		case kMsgNextItem:
-			ShowItem(fItem + 1);
-			break;
-		case kMsgPreviousItem:
-			ShowItem(fItem - 1);
-			break;
-		case kMsgQuit:
-			RequestQuit();
-			break;
-		case kMsgUpdateTitle:
-			UpdateTitle();
-			break;
-		case kMsgEndDriving:
-			fDriven = false;
-			if (fQuitAccepted) {
-				be_app->PostMessage(B_QUIT_REQUESTED);
-				Quit();
-			}
-			break;
-		default:
-			BWindow::MessageReceived(message);
-			break;
+		break;
+	default:
+		BWindow::MessageReceived(message);
+		break;
 	}
 }
 
-
-void
-HostWindow::Save()
+void HostWindow::Save()
 {
 	fNotice.clear();
 	if (fFiles.empty()) {
@@ -156,7 +136,7 @@ HostWindow::Save()
 	// leaves the document unsaved, so nothing is lost.
 	std::string firstError;
 	for (int32 index = 0; index < fDocument.CountItems() && size_t(index) < fFiles.size();
-		index++) {
+	     index++) {
 		const BMallocIO& data = fDocument.Item(fDocument.ItemAt(index))->DataIO();
 		const void* bytes = data.Buffer() != NULL ? data.Buffer() : "";
 		size_t length = data.BufferLength();
@@ -178,9 +158,7 @@ HostWindow::Save()
 	UpdateTitle();
 }
 
-
-void
-HostWindow::ShowItem(int32 index)
+void HostWindow::ShowItem(int32 index)
 {
 	fQuitArmed = false;
 	fNotice.clear();
@@ -190,17 +168,13 @@ HostWindow::ShowItem(int32 index)
 	UpdateTitle();
 }
 
-
-void
-HostWindow::RequestQuit()
+void HostWindow::RequestQuit()
 {
 	if (QuitRequested() && !fDriven)
 		Quit();
 }
 
-
-bool
-HostWindow::QuitRequested()
+bool HostWindow::QuitRequested()
 {
 	// A first request with unsaved changes only warns; the next one quits.
 	if (fDocument.IsModified() && !fQuitArmed) {
@@ -217,17 +191,15 @@ HostWindow::QuitRequested()
 	return true;
 }
 
-
-void
-HostWindow::UpdateTitle()
+void HostWindow::UpdateTitle()
 {
 	std::string title;
 	if (fDocument.IsModified())
 		title += "*";
 	title += fDocument.Item(fDocument.ItemAt(fItem))->Name();
 	if (fDocument.CountItems() > 1) {
-		title += " (item " + std::to_string(fItem + 1) + " of "
-			+ std::to_string(fDocument.CountItems()) + ")";
+		title += " (item " + std::to_string(fItem + 1) + " of " +
+		         std::to_string(fDocument.CountItems()) + ")";
 	}
 	auto stepName = [](const char* name) { return name != NULL ? name : ""; };
 	if (fDocument.CanUndo())

@@ -20,7 +20,8 @@ class AddonLoader;
 class BFullItemEditor;
 class Document;
 
-enum {
+enum
+{
 	kMsgSave = 'hsav',
 	kMsgUndo = 'hund',
 	kMsgRedo = 'hred',
@@ -31,7 +32,8 @@ enum {
 	kMsgUpdateTitle = 'httl'
 };
 
-class HostWindow : public BWindow {
+class HostWindow : public BWindow
+{
 public:
 	// files holds one file per item, or is empty for the sample document,
 	// which has no files to save to.

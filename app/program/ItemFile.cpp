@@ -14,7 +14,8 @@
 namespace {
 
 // Closes a descriptor when the scope ends.
-class FileDescriptor {
+class FileDescriptor
+{
 public:
 	explicit FileDescriptor(int fd) : fFD(fd) {}
 	~FileDescriptor() { Close(); }
@@ -35,9 +36,7 @@ private:
 	int fFD;
 };
 
-
-const char*
-KindOf(mode_t mode)
+const char* KindOf(mode_t mode)
 {
 	if (S_ISDIR(mode))
 		return "is a directory";
@@ -52,9 +51,7 @@ KindOf(mode_t mode)
 	return "is not a regular file";
 }
 
-
-std::string
-DirectoryOf(const std::string& path)
+std::string DirectoryOf(const std::string& path)
 {
 	std::string::size_type slash = path.rfind('/');
 	if (slash == std::string::npos)
@@ -64,11 +61,9 @@ DirectoryOf(const std::string& path)
 	return path.substr(0, slash);
 }
 
-
 // Saving goes to the file a symbolic link points to, so that the link
 // survives and the temporary file lands beside the real target.
-std::string
-ResolvedTarget(const std::string& path)
+std::string ResolvedTarget(const std::string& path)
 {
 	char* resolved = realpath(path.c_str(), NULL);
 	if (resolved == NULL)
@@ -78,9 +73,7 @@ ResolvedTarget(const std::string& path)
 	return result;
 }
 
-
-bool
-WriteAll(int fd, const char* data, size_t length)
+bool WriteAll(int fd, const char* data, size_t length)
 {
 	while (length > 0) {
 		ssize_t written = write(fd, data, length);
@@ -97,24 +90,15 @@ WriteAll(int fd, const char* data, size_t length)
 
 } // namespace
 
+ItemFile::ItemFile(const std::string& path) : fPath(path) {}
 
-ItemFile::ItemFile(const std::string& path)
-	:
-	fPath(path)
-{
-}
-
-
-std::string
-ItemFile::Name() const
+std::string ItemFile::Name() const
 {
 	std::string::size_type slash = fPath.rfind('/');
 	return slash == std::string::npos ? fPath : fPath.substr(slash + 1);
 }
 
-
-status_t
-ItemFile::Fail(const std::string& what, int error)
+status_t ItemFile::Fail(const std::string& what, int error)
 {
 	fError = fPath + ": " + what;
 	if (error != 0)
@@ -122,9 +106,7 @@ ItemFile::Fail(const std::string& what, int error)
 	return B_ERROR;
 }
 
-
-status_t
-ItemFile::Read(uint64 sizeLimit)
+status_t ItemFile::Read(uint64 sizeLimit)
 {
 	fData.clear();
 	fError.clear();
@@ -144,9 +126,10 @@ ItemFile::Read(uint64 sizeLimit)
 
 	uint64 limit = std::min(sizeLimit, kMaxSize);
 	auto tooLarge = [&](uint64 size) {
-		std::string why = size > kMaxSize
-			? "offsets are 32-bit, so at most " + std::to_string(kMaxSize) + " bytes"
-			: "at most " + std::to_string(limit) + " bytes fit the view's exact coordinates";
+		std::string why =
+		    size > kMaxSize
+		        ? "offsets are 32-bit, so at most " + std::to_string(kMaxSize) + " bytes"
+		        : "at most " + std::to_string(limit) + " bytes fit the view's exact coordinates";
 		return Fail("too large: " + std::to_string(size) + " bytes (" + why + ")", 0);
 	};
 	if (uint64(info.st_size) > limit)
@@ -180,9 +163,7 @@ ItemFile::Read(uint64 sizeLimit)
 	return B_OK;
 }
 
-
-status_t
-ItemFile::Write(const void* data, size_t length)
+status_t ItemFile::Write(const void* data, size_t length)
 {
 	fError.clear();
 	std::string target = ResolvedTarget(fPath);
@@ -233,9 +214,7 @@ ItemFile::Write(const void* data, size_t length)
 	return B_OK;
 }
 
-
-bool
-ItemFile::Differs(const void* data, size_t length) const
+bool ItemFile::Differs(const void* data, size_t length) const
 {
 	return length != fData.size() || (length > 0 && memcmp(data, fData.data(), length) != 0);
 }

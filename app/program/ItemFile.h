@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-class ItemFile {
+class ItemFile
+{
 public:
 	explicit ItemFile(const std::string& path);
 

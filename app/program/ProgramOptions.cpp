@@ -10,32 +10,28 @@ const char* const kVersion = "reshost 1.0";
 
 } // namespace
 
-
-std::string
-ProgramOptions::Usage()
+std::string ProgramOptions::Usage()
 {
 	return "usage: reshost [options] [FILE...]\n"
-		   "Opens each file as one item of one document and shows the hex dump editor\n"
-		   "for the first; without a file, a built-in sample document.\n"
-		   "\n"
-		   "  --addon PATH      the add-on image (default: ../lib/HexDump.so beside the\n"
-		   "                    program)\n"
-		   "  --headless        no window on the display, even when there is one\n"
-		   "  --script FILE     replay a script of input and host commands ('-' reads\n"
-		   "                    standard input)\n"
-		   "  --snapshot FILE   write the window's pixels as PNG at the end\n"
-		   "  --text            print the dump as drawn at the end, one line per\n"
-		   "                    visible line\n"
-		   "  --help            show this text\n"
-		   "  --version         show the version\n"
-		   "\n"
-		   "Keys: Ctrl+S save, Ctrl+Z undo, Ctrl+Shift+Z redo, Ctrl+Page Down and\n"
-		   "Ctrl+Page Up next and previous item, Ctrl+Q quit.\n";
+	       "Opens each file as one item of one document and shows the hex dump editor\n"
+	       "for the first; without a file, a built-in sample document.\n"
+	       "\n"
+	       "  --addon PATH      the add-on image (default: ../lib/HexDump.so beside the\n"
+	       "                    program)\n"
+	       "  --headless        no window on the display, even when there is one\n"
+	       "  --script FILE     replay a script of input and host commands ('-' reads\n"
+	       "                    standard input)\n"
+	       "  --snapshot FILE   write the window's pixels as PNG at the end\n"
+	       "  --text            print the dump as drawn at the end, one line per\n"
+	       "                    visible line\n"
+	       "  --help            show this text\n"
+	       "  --version         show the version\n"
+	       "\n"
+	       "Keys: Ctrl+S save, Ctrl+Z undo, Ctrl+Shift+Z redo, Ctrl+Page Down and\n"
+	       "Ctrl+Page Up next and previous item, Ctrl+Q quit.\n";
 }
 
-
-ProgramOptions::Result
-ProgramOptions::Parse(int argc, const char* const* argv)
+ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 {
 	bool optionsEnded = false;
 	for (int i = 1; i < argc; i++) {

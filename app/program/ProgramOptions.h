@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
-class ProgramOptions {
+class ProgramOptions
+{
 public:
-	enum Result {
-		kRun,		// the options are good: run the program
-		kExit,		// --help or --version has been answered
-		kError		// ErrorMessage() says what is wrong
+	enum Result
+	{
+		kRun,  // the options are good: run the program
+		kExit, // --help or --version has been answered
+		kError // ErrorMessage() says what is wrong
 	};
 
 	Result Parse(int argc, const char* const* argv);
@@ -20,12 +22,12 @@ public:
 	static std::string Usage();
 
 	std::vector<std::string> files;
-	std::string addonPath;		// empty: beside the program
-	std::string scriptPath;		// empty: no script; "-": standard input
-	std::string snapshotPath;	// empty: none (headless runs pick a default)
+	std::string addonPath;    // empty: beside the program
+	std::string scriptPath;   // empty: no script; "-": standard input
+	std::string snapshotPath; // empty: none (headless runs pick a default)
 	bool headless = false;
 	bool printText = false;
-	std::string output;			// what --help or --version prints
+	std::string output; // what --help or --version prints
 	std::string errorMessage;
 };
 

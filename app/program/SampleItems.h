@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-class SampleItems {
+class SampleItems
+{
 public:
-	struct Item {
+	struct Item
+	{
 		std::string name;
 		std::string bytes;
 	};

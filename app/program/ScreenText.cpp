@@ -10,10 +10,9 @@
 
 using namespace HexDumpLayout;
 
-
-std::vector<std::string>
-ScreenText::Lines(const std::vector<PlatformTesting::DrawCall>& calls, const BView* dumpView,
-	BRect visible, const font_height& height, float charWidth)
+std::vector<std::string> ScreenText::Lines(const std::vector<PlatformTesting::DrawCall>& calls,
+                                           const BView* dumpView, BRect visible,
+                                           const font_height& height, float charWidth)
 {
 	const float lineHeight = LineHeightOf(height);
 	const float depth = LineDepth(height);

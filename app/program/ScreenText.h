@@ -16,10 +16,12 @@
 
 class BView;
 
-class ScreenText {
+class ScreenText
+{
 public:
 	static std::vector<std::string> Lines(const std::vector<PlatformTesting::DrawCall>& calls,
-		const BView* dumpView, BRect visible, const font_height& height, float charWidth);
+	                                      const BView* dumpView, BRect visible,
+	                                      const font_height& height, float charWidth);
 };
 
 #endif // SCREEN_TEXT_H

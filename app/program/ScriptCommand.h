@@ -10,32 +10,35 @@
 
 #include <string>
 
-struct ScriptCommand {
-	enum Kind {
-		kKey,			// bytes, modifiers
-		kType,			// bytes: one key press per UTF-8 character
-		kPress,			// place, point or offset
+struct ScriptCommand
+{
+	enum Kind
+	{
+		kKey,   // bytes, modifiers
+		kType,  // bytes: one key press per UTF-8 character
+		kPress, // place, point or offset
 		kMove,
 		kRelease,
-		kWheel,			// deltaX, deltaY
-		kFocus,			// on
-		kActivate,		// on
-		kWait,			// duration
-		kResize,		// width, height
+		kWheel,    // deltaX, deltaY
+		kFocus,    // on
+		kActivate, // on
+		kWait,     // duration
+		kResize,   // width, height
 		kSave,
 		kUndo,
 		kRedo,
 		kNextItem,
 		kPreviousItem,
-		kSnapshot,		// path
-		kText,			// prints the dump as drawn
-		kTitle,			// prints the window's title
+		kSnapshot, // path
+		kText,     // prints the dump as drawn
+		kTitle,    // prints the window's title
 		kQuit
 	};
 
 	// Where a mouse command points: a point in the dump view's coordinates,
 	// or a byte offset in one of the two columns.
-	enum Place {
+	enum Place
+	{
 		kAtPoint,
 		kHexOffset,
 		kAsciiOffset

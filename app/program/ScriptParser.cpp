@@ -14,32 +14,26 @@
 
 namespace {
 
-struct NamedKey {
+struct NamedKey
+{
 	const char* name;
 	char byte;
 };
 
 // Keys with a name of their own, and the byte the kits deliver for each.
 const NamedKey kNamedKeys[] = {
-	{"Left", B_LEFT_ARROW},
-	{"Right", B_RIGHT_ARROW},
-	{"Up", B_UP_ARROW},
-	{"Down", B_DOWN_ARROW},
-	{"Home", B_HOME},
-	{"End", B_END},
-	{"PageUp", B_PAGE_UP},
-	{"PageDown", B_PAGE_DOWN},
-	{"Insert", B_INSERT},
-	{"Delete", B_DELETE},
-	{"Backspace", B_BACKSPACE},
-	{"Return", B_RETURN},
-	{"Enter", B_ENTER},
-	{"Tab", B_TAB},
-	{"Escape", B_ESCAPE},
-	{"Space", B_SPACE},
+    {"Left", B_LEFT_ARROW},     {"Right", B_RIGHT_ARROW},
+    {"Up", B_UP_ARROW},         {"Down", B_DOWN_ARROW},
+    {"Home", B_HOME},           {"End", B_END},
+    {"PageUp", B_PAGE_UP},      {"PageDown", B_PAGE_DOWN},
+    {"Insert", B_INSERT},       {"Delete", B_DELETE},
+    {"Backspace", B_BACKSPACE}, {"Return", B_RETURN},
+    {"Enter", B_ENTER},         {"Tab", B_TAB},
+    {"Escape", B_ESCAPE},       {"Space", B_SPACE},
 };
 
-struct NamedModifier {
+struct NamedModifier
+{
 	const char* name;
 	int32 bits;
 };
@@ -47,32 +41,24 @@ struct NamedModifier {
 // Ctrl is the host's command modifier on Linux, as the SDL display maps it:
 // Ctrl+letters reach the window's shortcuts and never a view's KeyDown.
 const NamedModifier kModifiers[] = {
-	{"Shift", B_SHIFT_KEY},
-	{"Ctrl", B_COMMAND_KEY},
-	{"Control", B_COMMAND_KEY},
-	{"Cmd", B_COMMAND_KEY},
-	{"Command", B_COMMAND_KEY},
-	{"Alt", B_OPTION_KEY},
-	{"Option", B_OPTION_KEY},
+    {"Shift", B_SHIFT_KEY},   {"Ctrl", B_COMMAND_KEY},    {"Control", B_COMMAND_KEY},
+    {"Cmd", B_COMMAND_KEY},   {"Command", B_COMMAND_KEY}, {"Alt", B_OPTION_KEY},
+    {"Option", B_OPTION_KEY},
 };
 
-
-struct Word {
+struct Word
+{
 	std::string text;
 	bool quoted;
 };
 
-
-bool
-Fail(std::string& error, int32 line, const std::string& what)
+bool Fail(std::string& error, int32 line, const std::string& what)
 {
 	error = "line " + std::to_string(line) + ": " + what;
 	return false;
 }
 
-
-int
-HexValue(char c)
+int HexValue(char c)
 {
 	if (c >= '0' && c <= '9')
 		return c - '0';
@@ -82,11 +68,9 @@ HexValue(char c)
 	return -1;
 }
 
-
 // Splits a line into words; a word in double quotes may hold spaces and the
 // escapes \" \\ \n \r \t \xHH. '#' outside quotes ends the line.
-bool
-SplitWords(const std::string& text, int32 line, std::vector<Word>& words, std::string& error)
+bool SplitWords(const std::string& text, int32 line, std::vector<Word>& words, std::string& error)
 {
 	size_t i = 0;
 	while (i < text.size()) {
@@ -99,8 +83,8 @@ SplitWords(const std::string& text, int32 line, std::vector<Word>& words, std::s
 			break;
 		Word word{"", c == '"'};
 		if (!word.quoted) {
-			while (i < text.size() && !isspace(static_cast<unsigned char>(text[i]))
-				&& text[i] != '#')
+			while (i < text.size() && !isspace(static_cast<unsigned char>(text[i])) &&
+			       text[i] != '#')
 				word.text += text[i++];
 			words.push_back(word);
 			continue;
@@ -121,30 +105,30 @@ SplitWords(const std::string& text, int32 line, std::vector<Word>& words, std::s
 				break;
 			char escape = text[i++];
 			switch (escape) {
-				case '"':
-				case '\\':
-					word.text += escape;
-					break;
-				case 'n':
-					word.text += '\n';
-					break;
-				case 'r':
-					word.text += '\r';
-					break;
-				case 't':
-					word.text += '\t';
-					break;
-				case 'x': {
-					int high = i < text.size() ? HexValue(text[i]) : -1;
-					int low = i + 1 < text.size() ? HexValue(text[i + 1]) : -1;
-					if (high < 0 || low < 0)
-						return Fail(error, line, "\\x needs two hex digits");
-					word.text += char(high * 16 + low);
-					i += 2;
-					break;
-				}
-				default:
-					return Fail(error, line, std::string("unknown escape \\") + escape);
+			case '"':
+			case '\\':
+				word.text += escape;
+				break;
+			case 'n':
+				word.text += '\n';
+				break;
+			case 'r':
+				word.text += '\r';
+				break;
+			case 't':
+				word.text += '\t';
+				break;
+			case 'x': {
+				int high = i < text.size() ? HexValue(text[i]) : -1;
+				int low = i + 1 < text.size() ? HexValue(text[i + 1]) : -1;
+				if (high < 0 || low < 0)
+					return Fail(error, line, "\\x needs two hex digits");
+				word.text += char(high * 16 + low);
+				i += 2;
+				break;
+			}
+			default:
+				return Fail(error, line, std::string("unknown escape \\") + escape);
 			}
 		}
 		if (!closed)
@@ -154,9 +138,7 @@ SplitWords(const std::string& text, int32 line, std::vector<Word>& words, std::s
 	return true;
 }
 
-
-bool
-ParseNumber(const std::string& text, double& value)
+bool ParseNumber(const std::string& text, double& value)
 {
 	if (text.empty())
 		return false;
@@ -165,9 +147,7 @@ ParseNumber(const std::string& text, double& value)
 	return end == text.c_str() + text.size() && std::isfinite(value);
 }
 
-
-bool
-ParseOffset(const std::string& text, uint32& offset)
+bool ParseOffset(const std::string& text, uint32& offset)
 {
 	if (text.empty() || !isdigit(static_cast<unsigned char>(text[0])))
 		return false;
@@ -180,11 +160,10 @@ ParseOffset(const std::string& text, uint32& offset)
 	return true;
 }
 
-
-bool
-ParseDuration(const std::string& text, bigtime_t& duration)
+bool ParseDuration(const std::string& text, bigtime_t& duration)
 {
-	struct Unit {
+	struct Unit
+	{
 		const char* suffix;
 		double factor;
 	};
@@ -207,23 +186,23 @@ ParseDuration(const std::string& text, bigtime_t& duration)
 	return true;
 }
 
-
-bool
-IsOneCharacter(const std::string& text)
+bool IsOneCharacter(const std::string& text)
 {
 	if (text.empty())
 		return false;
 	unsigned char first = static_cast<unsigned char>(text[0]);
-	size_t length = first < 0x80 ? 1 : first >= 0xf0 ? 4 : first >= 0xe0 ? 3 : first >= 0xc0 ? 2 : 0;
+	size_t length = first < 0x80    ? 1
+	                : first >= 0xf0 ? 4
+	                : first >= 0xe0 ? 3
+	                : first >= 0xc0 ? 2
+	                                : 0;
 	return length == text.size();
 }
 
 } // namespace
 
-
-bool
-ScriptParser::ParseKey(const std::string& description, std::string& bytes, int32& modifiers,
-	std::string& error)
+bool ScriptParser::ParseKey(const std::string& description, std::string& bytes, int32& modifiers,
+                            std::string& error)
 {
 	modifiers = 0;
 	std::string rest = description;
@@ -270,10 +249,8 @@ ScriptParser::ParseKey(const std::string& description, std::string& bytes, int32
 	return true;
 }
 
-
-ScriptParser::Result
-ScriptParser::ParseLine(const std::string& text, int32 line, ScriptCommand& command,
-	std::string& error)
+ScriptParser::Result ScriptParser::ParseLine(const std::string& text, int32 line,
+                                             ScriptCommand& command, std::string& error)
 {
 	std::vector<Word> words;
 	if (!SplitWords(text, line, words, error))
@@ -296,19 +273,16 @@ ScriptParser::ParseLine(const std::string& text, int32 line, ScriptCommand& comm
 		return false;
 	};
 
-	struct Simple {
+	struct Simple
+	{
 		const char* verb;
 		ScriptCommand::Kind kind;
 	};
 	const Simple simple[] = {
-		{"save", ScriptCommand::kSave},
-		{"undo", ScriptCommand::kUndo},
-		{"redo", ScriptCommand::kRedo},
-		{"text", ScriptCommand::kText},
-		{"title", ScriptCommand::kTitle},
-		{"quit", ScriptCommand::kQuit},
-		{"activate", ScriptCommand::kActivate},
-		{"deactivate", ScriptCommand::kActivate},
+	    {"save", ScriptCommand::kSave},         {"undo", ScriptCommand::kUndo},
+	    {"redo", ScriptCommand::kRedo},         {"text", ScriptCommand::kText},
+	    {"title", ScriptCommand::kTitle},       {"quit", ScriptCommand::kQuit},
+	    {"activate", ScriptCommand::kActivate}, {"deactivate", ScriptCommand::kActivate},
 	};
 	for (const Simple& entry : simple) {
 		if (verb != entry.verb)
@@ -346,14 +320,14 @@ ScriptParser::ParseLine(const std::string& text, int32 line, ScriptCommand& comm
 	}
 
 	if (verb == "press" || verb == "move" || verb == "release") {
-		command.kind = verb == "press" ? ScriptCommand::kPress
-			: verb == "move"           ? ScriptCommand::kMove
-									   : ScriptCommand::kRelease;
-		std::string usage = "usage: " + verb + " hex OFFSET | " + verb + " ascii OFFSET | "
-			+ verb + " at X Y";
+		command.kind = verb == "press"  ? ScriptCommand::kPress
+		               : verb == "move" ? ScriptCommand::kMove
+		                                : ScriptCommand::kRelease;
+		std::string usage =
+		    "usage: " + verb + " hex OFFSET | " + verb + " ascii OFFSET | " + verb + " at X Y";
 		if (argumentCount == 2 && (words[1].text == "hex" || words[1].text == "ascii")) {
-			command.place = words[1].text == "hex" ? ScriptCommand::kHexOffset
-												   : ScriptCommand::kAsciiOffset;
+			command.place =
+			    words[1].text == "hex" ? ScriptCommand::kHexOffset : ScriptCommand::kAsciiOffset;
 			if (!ParseOffset(words[2].text, command.offset))
 				return fail("\"" + words[2].text + "\" is not a byte offset");
 			return kCommand;
@@ -371,8 +345,8 @@ ScriptParser::ParseLine(const std::string& text, int32 line, ScriptCommand& comm
 
 	if (verb == "wheel") {
 		double deltaY, deltaX = 0;
-		if ((argumentCount != 1 && argumentCount != 2) || !ParseNumber(words[1].text, deltaY)
-			|| (argumentCount == 2 && !ParseNumber(words[2].text, deltaX)))
+		if ((argumentCount != 1 && argumentCount != 2) || !ParseNumber(words[1].text, deltaY) ||
+		    (argumentCount == 2 && !ParseNumber(words[2].text, deltaX)))
 			return fail("usage: wheel DY [DX]");
 		command.kind = ScriptCommand::kWheel;
 		command.deltaY = float(deltaY);
@@ -401,9 +375,9 @@ ScriptParser::ParseLine(const std::string& text, int32 line, ScriptCommand& comm
 		double width, height;
 		if (!expectArguments(2, "resize WIDTH HEIGHT"))
 			return kError;
-		if (!ParseNumber(words[1].text, width) || !ParseNumber(words[2].text, height)
-			|| width < 1 || height < 1 || width > 16384 || height > 16384
-			|| width != floor(width) || height != floor(height))
+		if (!ParseNumber(words[1].text, width) || !ParseNumber(words[2].text, height) ||
+		    width < 1 || height < 1 || width > 16384 || height > 16384 || width != floor(width) ||
+		    height != floor(height))
 			return fail("the size must be whole numbers from 1 to 16384");
 		command.kind = ScriptCommand::kResize;
 		command.width = int32(width);

@@ -21,8 +21,7 @@ using namespace PlatformTesting;
 namespace {
 
 // The length of the UTF-8 character that starts with byte.
-size_t
-CharacterLength(unsigned char byte)
+size_t CharacterLength(unsigned char byte)
 {
 	if (byte >= 0xf0)
 		return 4;
@@ -35,19 +34,12 @@ CharacterLength(unsigned char byte)
 
 } // namespace
 
-
 ScriptRunner::ScriptRunner(HostWindow* window, bool testClock, std::ostream& output)
-	:
-	fWindow(window),
-	fTestClock(testClock),
-	fOutput(output),
-	fButtons(0)
+    : fWindow(window), fTestClock(testClock), fOutput(output), fButtons(0)
 {
 }
 
-
-status_t
-ScriptRunner::Run(std::istream& input, std::string& error)
+status_t ScriptRunner::Run(std::istream& input, std::string& error)
 {
 	std::string text;
 	for (int32 line = 1; std::getline(input, text); line++) {
@@ -67,16 +59,12 @@ ScriptRunner::Run(std::istream& input, std::string& error)
 	return B_OK;
 }
 
-
-void
-ScriptRunner::Post(const BMessage& message)
+void ScriptRunner::Post(const BMessage& message)
 {
 	PostAndWait(fWindow, message);
 }
 
-
-BPoint
-ScriptRunner::WindowPoint(const ScriptCommand& command)
+BPoint ScriptRunner::WindowPoint(const ScriptCommand& command)
 {
 	fWindow->Lock();
 	BView* view = fWindow->DumpView();
@@ -87,9 +75,10 @@ ScriptRunner::WindowPoint(const ScriptCommand& command)
 		view->GetFontHeight(&height);
 		const float charWidth = view->StringWidth(" ");
 		const uint32 group = HexDumpLayout::kDefaultBytesPerGroup;
-		BPoint origin = command.place == ScriptCommand::kHexOffset
-			? HexDumpLayout::HexTextOrigin(command.offset, false, height, charWidth, group)
-			: HexDumpLayout::AsciiTextOrigin(command.offset, height, charWidth, group);
+		BPoint origin =
+		    command.place == ScriptCommand::kHexOffset
+		        ? HexDumpLayout::HexTextOrigin(command.offset, false, height, charWidth, group)
+		        : HexDumpLayout::AsciiTextOrigin(command.offset, height, charWidth, group);
 		// The middle of the byte's first digit or of its character, halfway
 		// up the glyphs standing on the baseline.
 		where = origin + BPoint(charWidth / 2, -floorf(height.ascent / 2));
@@ -99,129 +88,121 @@ ScriptRunner::WindowPoint(const ScriptCommand& command)
 	return where;
 }
 
-
-status_t
-ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
+status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 {
 	const std::string where = "line " + std::to_string(command.line) + ": ";
 	switch (command.kind) {
-		case ScriptCommand::kKey:
-			Post(MakeKeyDown(command.bytes.c_str(), command.modifiers));
-			break;
+	case ScriptCommand::kKey:
+		Post(MakeKeyDown(command.bytes.c_str(), command.modifiers));
+		break;
 
-		case ScriptCommand::kType:
-			for (size_t i = 0; i < command.bytes.size();) {
-				size_t length = CharacterLength(static_cast<unsigned char>(command.bytes[i]));
-				Post(MakeKeyDown(command.bytes.substr(i, length).c_str()));
-				i += length;
-			}
-			break;
-
-		case ScriptCommand::kPress:
-			fButtons = B_PRIMARY_MOUSE_BUTTON;
-			Post(MakeMouseDown(WindowPoint(command), fButtons));
-			break;
-
-		case ScriptCommand::kMove:
-			Post(MakeMouseMoved(WindowPoint(command), fButtons));
-			break;
-
-		case ScriptCommand::kRelease:
-			fButtons = 0;
-			Post(MakeMouseUp(WindowPoint(command)));
-			break;
-
-		case ScriptCommand::kWheel:
-		{
-			BMessage wheel(B_MOUSE_WHEEL_CHANGED);
-			wheel.AddInt64("when", system_time());
-			wheel.AddFloat("be:wheel_delta_x", command.deltaX);
-			wheel.AddFloat("be:wheel_delta_y", command.deltaY);
-			Post(wheel);
-			break;
+	case ScriptCommand::kType:
+		for (size_t i = 0; i < command.bytes.size();) {
+			size_t length = CharacterLength(static_cast<unsigned char>(command.bytes[i]));
+			Post(MakeKeyDown(command.bytes.substr(i, length).c_str()));
+			i += length;
 		}
+		break;
 
-		case ScriptCommand::kFocus:
-		{
-			fWindow->Lock();
-			fWindow->DumpView()->MakeFocus(command.on);
-			fWindow->Unlock();
+	case ScriptCommand::kPress:
+		fButtons = B_PRIMARY_MOUSE_BUTTON;
+		Post(MakeMouseDown(WindowPoint(command), fButtons));
+		break;
+
+	case ScriptCommand::kMove:
+		Post(MakeMouseMoved(WindowPoint(command), fButtons));
+		break;
+
+	case ScriptCommand::kRelease:
+		fButtons = 0;
+		Post(MakeMouseUp(WindowPoint(command)));
+		break;
+
+	case ScriptCommand::kWheel: {
+		BMessage wheel(B_MOUSE_WHEEL_CHANGED);
+		wheel.AddInt64("when", system_time());
+		wheel.AddFloat("be:wheel_delta_x", command.deltaX);
+		wheel.AddFloat("be:wheel_delta_y", command.deltaY);
+		Post(wheel);
+		break;
+	}
+
+	case ScriptCommand::kFocus: {
+		fWindow->Lock();
+		fWindow->DumpView()->MakeFocus(command.on);
+		fWindow->Unlock();
+		WaitUntilIdle(fWindow);
+		break;
+	}
+
+	case ScriptCommand::kActivate: {
+		BMessage activation(B_WINDOW_ACTIVATED);
+		activation.AddBool("active", command.on);
+		Post(activation);
+		break;
+	}
+
+	case ScriptCommand::kWait:
+		if (fTestClock)
+			AdvanceTestClock(command.duration);
+		else {
+			snooze(command.duration);
 			WaitUntilIdle(fWindow);
-			break;
 		}
+		break;
 
-		case ScriptCommand::kActivate:
-		{
-			BMessage activation(B_WINDOW_ACTIVATED);
-			activation.AddBool("active", command.on);
-			Post(activation);
-			break;
+	case ScriptCommand::kResize:
+		fWindow->Lock();
+		fWindow->ResizeTo(float(command.width - 1), float(command.height - 1));
+		fWindow->Unlock();
+		WaitUntilIdle(fWindow);
+		break;
+
+	case ScriptCommand::kSave:
+		Post(BMessage(kMsgSave));
+		break;
+	case ScriptCommand::kUndo:
+		Post(BMessage(kMsgUndo));
+		break;
+	case ScriptCommand::kRedo:
+		Post(BMessage(kMsgRedo));
+		break;
+	case ScriptCommand::kNextItem:
+		Post(BMessage(kMsgNextItem));
+		break;
+	case ScriptCommand::kPreviousItem:
+		Post(BMessage(kMsgPreviousItem));
+		break;
+	case ScriptCommand::kQuit:
+		Post(BMessage(kMsgQuit));
+		break;
+
+	case ScriptCommand::kSnapshot: {
+		std::string snapshotError;
+		if (WriteSnapshot(command.path, snapshotError) != B_OK) {
+			error = where + snapshotError;
+			return B_ERROR;
 		}
+		break;
+	}
 
-		case ScriptCommand::kWait:
-			if (fTestClock)
-				AdvanceTestClock(command.duration);
-			else {
-				snooze(command.duration);
-				WaitUntilIdle(fWindow);
-			}
-			break;
+	case ScriptCommand::kText:
+		for (const std::string& line : DumpText())
+			fOutput << line << '\n';
+		fOutput.flush();
+		break;
 
-		case ScriptCommand::kResize:
-			fWindow->Lock();
-			fWindow->ResizeTo(float(command.width - 1), float(command.height - 1));
-			fWindow->Unlock();
-			WaitUntilIdle(fWindow);
-			break;
-
-		case ScriptCommand::kSave:
-			Post(BMessage(kMsgSave));
-			break;
-		case ScriptCommand::kUndo:
-			Post(BMessage(kMsgUndo));
-			break;
-		case ScriptCommand::kRedo:
-			Post(BMessage(kMsgRedo));
-			break;
-		case ScriptCommand::kNextItem:
-			Post(BMessage(kMsgNextItem));
-			break;
-		case ScriptCommand::kPreviousItem:
-			Post(BMessage(kMsgPreviousItem));
-			break;
-		case ScriptCommand::kQuit:
-			Post(BMessage(kMsgQuit));
-			break;
-
-		case ScriptCommand::kSnapshot:
-		{
-			std::string snapshotError;
-			if (WriteSnapshot(command.path, snapshotError) != B_OK) {
-				error = where + snapshotError;
-				return B_ERROR;
-			}
-			break;
-		}
-
-		case ScriptCommand::kText:
-			for (const std::string& line : DumpText())
-				fOutput << line << '\n';
-			fOutput.flush();
-			break;
-
-		case ScriptCommand::kTitle:
-			fWindow->Lock();
-			fOutput << fWindow->Title() << '\n';
-			fWindow->Unlock();
-			fOutput.flush();
-			break;
+	case ScriptCommand::kTitle:
+		fWindow->Lock();
+		fOutput << fWindow->Title() << '\n';
+		fWindow->Unlock();
+		fOutput.flush();
+		break;
 	}
 	return B_OK;
 }
 
-
-std::vector<std::string>
-ScriptRunner::DumpText()
+std::vector<std::string> ScriptRunner::DumpText()
 {
 	// The whole view is drawn afresh while its drawing is recorded, so the
 	// text is what the view draws for its present state.
@@ -238,9 +219,7 @@ ScriptRunner::DumpText()
 	return ScreenText::Lines(record.Calls(), view, visible, height, charWidth);
 }
 
-
-status_t
-ScriptRunner::WriteSnapshot(const std::string& path, std::string& error)
+status_t ScriptRunner::WriteSnapshot(const std::string& path, std::string& error)
 {
 	WaitUntilIdle(fWindow);
 	PixelImage image = Snapshot(fWindow);

@@ -18,7 +18,8 @@
 
 class HostWindow;
 
-class ScriptRunner {
+class ScriptRunner
+{
 public:
 	// With testClock, waits advance the manual test clock (pulses and the
 	// cursor's blinking follow it exactly); otherwise they sleep.

@@ -2,8 +2,7 @@
 
 #include "HostProgram.h"
 
-int
-main(int argc, char** argv)
+int main(int argc, char** argv)
 {
 	HostProgram program;
 	return program.Run(argc, argv);

@@ -31,7 +31,8 @@ namespace {
 // One native window and what the pump still has to do for it. Everything
 // but the SDL objects is guarded by sLock; the SDL objects belong to the
 // pump's thread.
-struct SdlWindow {
+struct SdlWindow
+{
 	BWindow* owner = NULL;
 	SDL_Window* window = NULL;
 	SDL_Renderer* renderer = NULL;
@@ -62,7 +63,8 @@ struct SdlWindow {
 
 // The state of the display, never destroyed: windows may present while the
 // process exits.
-struct Display {
+struct Display
+{
 	std::mutex lock;
 	std::vector<SdlWindow*> windows;
 	Uint32 wakeEvent = 0;
@@ -108,14 +110,14 @@ int32 Modifiers(Uint16 state)
 int32 ButtonMask(Uint8 button)
 {
 	switch (button) {
-		case SDL_BUTTON_LEFT:
-			return B_PRIMARY_MOUSE_BUTTON;
-		case SDL_BUTTON_RIGHT:
-			return B_SECONDARY_MOUSE_BUTTON;
-		case SDL_BUTTON_MIDDLE:
-			return B_TERTIARY_MOUSE_BUTTON;
-		default:
-			return 0;
+	case SDL_BUTTON_LEFT:
+		return B_PRIMARY_MOUSE_BUTTON;
+	case SDL_BUTTON_RIGHT:
+		return B_SECONDARY_MOUSE_BUTTON;
+	case SDL_BUTTON_MIDDLE:
+		return B_TERTIARY_MOUSE_BUTTON;
+	default:
+		return 0;
 	}
 }
 
@@ -123,39 +125,39 @@ int32 ButtonMask(Uint8 button)
 char SpecialKeyByte(SDL_Keycode key)
 {
 	switch (key) {
-		case SDLK_LEFT:
-			return B_LEFT_ARROW;
-		case SDLK_RIGHT:
-			return B_RIGHT_ARROW;
-		case SDLK_UP:
-			return B_UP_ARROW;
-		case SDLK_DOWN:
-			return B_DOWN_ARROW;
-		case SDLK_BACKSPACE:
-			return B_BACKSPACE;
-		case SDLK_DELETE:
-			return B_DELETE;
-		case SDLK_RETURN:
-		case SDLK_KP_ENTER:
-			return B_RETURN;
-		case SDLK_TAB:
-			return B_TAB;
-		case SDLK_ESCAPE:
-			return B_ESCAPE;
-		case SDLK_HOME:
-			return B_HOME;
-		case SDLK_END:
-			return B_END;
-		case SDLK_PAGEUP:
-			return B_PAGE_UP;
-		case SDLK_PAGEDOWN:
-			return B_PAGE_DOWN;
-		case SDLK_INSERT:
-			return B_INSERT;
-		default:
-			if (key >= SDLK_F1 && key <= SDLK_F12)
-				return B_FUNCTION_KEY;
-			return 0;
+	case SDLK_LEFT:
+		return B_LEFT_ARROW;
+	case SDLK_RIGHT:
+		return B_RIGHT_ARROW;
+	case SDLK_UP:
+		return B_UP_ARROW;
+	case SDLK_DOWN:
+		return B_DOWN_ARROW;
+	case SDLK_BACKSPACE:
+		return B_BACKSPACE;
+	case SDLK_DELETE:
+		return B_DELETE;
+	case SDLK_RETURN:
+	case SDLK_KP_ENTER:
+		return B_RETURN;
+	case SDLK_TAB:
+		return B_TAB;
+	case SDLK_ESCAPE:
+		return B_ESCAPE;
+	case SDLK_HOME:
+		return B_HOME;
+	case SDLK_END:
+		return B_END;
+	case SDLK_PAGEUP:
+		return B_PAGE_UP;
+	case SDLK_PAGEDOWN:
+		return B_PAGE_DOWN;
+	case SDLK_INSERT:
+		return B_INSERT;
+	default:
+		if (key >= SDLK_F1 && key <= SDLK_F12)
+			return B_FUNCTION_KEY;
+		return 0;
 	}
 }
 
@@ -174,8 +176,7 @@ void PostTo(Uint32 windowID, BMessage& message)
 	}
 }
 
-void PostKey(Uint32 windowID, const std::string& bytes, int32 modifiers, int32 key,
-	bool repeat)
+void PostKey(Uint32 windowID, const std::string& bytes, int32 modifiers, int32 key, bool repeat)
 {
 	BMessage message(B_KEY_DOWN);
 	message.AddInt64("when", system_time());
@@ -211,10 +212,9 @@ void HandleKey(const SDL_KeyboardEvent& event)
 	}
 	// With the command key no text comes: the key goes out here, as the
 	// key's lowercase character. Other keys come as text (HandleText).
-	if ((modifiers & B_COMMAND_KEY) != 0 && event.keysym.sym > 0x20
-		&& event.keysym.sym < 0x7f)
+	if ((modifiers & B_COMMAND_KEY) != 0 && event.keysym.sym > 0x20 && event.keysym.sym < 0x7f)
 		PostKey(event.windowID, std::string(1, char(event.keysym.sym)), modifiers, key,
-			event.repeat != 0);
+		        event.repeat != 0);
 }
 
 void HandleText(const SDL_TextInputEvent& event)
@@ -237,37 +237,37 @@ void HandleText(const SDL_TextInputEvent& event)
 void HandleWindowEvent(const SDL_WindowEvent& event)
 {
 	switch (event.event) {
-		case SDL_WINDOWEVENT_FOCUS_GAINED:
-		case SDL_WINDOWEVENT_FOCUS_LOST: {
-			BMessage message(B_WINDOW_ACTIVATED);
-			message.AddBool("active", event.event == SDL_WINDOWEVENT_FOCUS_GAINED);
-			PostTo(event.windowID, message);
-			break;
+	case SDL_WINDOWEVENT_FOCUS_GAINED:
+	case SDL_WINDOWEVENT_FOCUS_LOST: {
+		BMessage message(B_WINDOW_ACTIVATED);
+		message.AddBool("active", event.event == SDL_WINDOWEVENT_FOCUS_GAINED);
+		PostTo(event.windowID, message);
+		break;
+	}
+	case SDL_WINDOWEVENT_SIZE_CHANGED: {
+		// Widths count the pixels less one, as BRect's do.
+		BMessage message(B_WINDOW_RESIZED);
+		message.AddInt64("when", system_time());
+		message.AddInt32("width", event.data1 - 1);
+		message.AddInt32("height", event.data2 - 1);
+		PostTo(event.windowID, message);
+		break;
+	}
+	case SDL_WINDOWEVENT_EXPOSED: {
+		Display& display = TheDisplay();
+		SDL_Window* native = SDL_GetWindowFromID(event.windowID);
+		std::lock_guard<std::mutex> guard(display.lock);
+		for (SdlWindow* window : display.windows) {
+			if (window->window == native)
+				window->dirty = SDL_Rect{0, 0, window->frameWidth, window->frameHeight};
 		}
-		case SDL_WINDOWEVENT_SIZE_CHANGED: {
-			// Widths count the pixels less one, as BRect's do.
-			BMessage message(B_WINDOW_RESIZED);
-			message.AddInt64("when", system_time());
-			message.AddInt32("width", event.data1 - 1);
-			message.AddInt32("height", event.data2 - 1);
-			PostTo(event.windowID, message);
-			break;
-		}
-		case SDL_WINDOWEVENT_EXPOSED: {
-			Display& display = TheDisplay();
-			SDL_Window* native = SDL_GetWindowFromID(event.windowID);
-			std::lock_guard<std::mutex> guard(display.lock);
-			for (SdlWindow* window : display.windows) {
-				if (window->window == native)
-					window->dirty = SDL_Rect{0, 0, window->frameWidth, window->frameHeight};
-			}
-			break;
-		}
-		case SDL_WINDOWEVENT_CLOSE: {
-			BMessage message(B_QUIT_REQUESTED);
-			PostTo(event.windowID, message);
-			break;
-		}
+		break;
+	}
+	case SDL_WINDOWEVENT_CLOSE: {
+		BMessage message(B_QUIT_REQUESTED);
+		PostTo(event.windowID, message);
+		break;
+	}
 	}
 }
 
@@ -275,38 +275,38 @@ void HandleEvent(const SDL_Event& event)
 {
 	Display& display = TheDisplay();
 	switch (event.type) {
-		case SDL_KEYDOWN:
-			HandleKey(event.key);
-			break;
-		case SDL_TEXTINPUT:
-			HandleText(event.text);
-			break;
-		case SDL_MOUSEBUTTONDOWN:
-			display.buttons |= ButtonMask(event.button.button);
-			PostMouse(event.button.windowID, B_MOUSE_DOWN, event.button.x, event.button.y,
-				event.button.clicks);
-			break;
-		case SDL_MOUSEBUTTONUP:
-			display.buttons &= ~ButtonMask(event.button.button);
-			PostMouse(event.button.windowID, B_MOUSE_UP, event.button.x, event.button.y, 0);
-			break;
-		case SDL_MOUSEMOTION:
-			PostMouse(event.motion.windowID, B_MOUSE_MOVED, event.motion.x, event.motion.y, 0);
-			break;
-		case SDL_MOUSEWHEEL: {
-			// SDL counts a turn away from the user as positive; the kits
-			// count it as negative (scrolling up).
-			int direction = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
-			BMessage message(B_MOUSE_WHEEL_CHANGED);
-			message.AddInt64("when", system_time());
-			message.AddFloat("be:wheel_delta_x", float(direction * event.wheel.x));
-			message.AddFloat("be:wheel_delta_y", -float(direction * event.wheel.y));
-			PostTo(event.wheel.windowID, message);
-			break;
-		}
-		case SDL_WINDOWEVENT:
-			HandleWindowEvent(event.window);
-			break;
+	case SDL_KEYDOWN:
+		HandleKey(event.key);
+		break;
+	case SDL_TEXTINPUT:
+		HandleText(event.text);
+		break;
+	case SDL_MOUSEBUTTONDOWN:
+		display.buttons |= ButtonMask(event.button.button);
+		PostMouse(event.button.windowID, B_MOUSE_DOWN, event.button.x, event.button.y,
+		          event.button.clicks);
+		break;
+	case SDL_MOUSEBUTTONUP:
+		display.buttons &= ~ButtonMask(event.button.button);
+		PostMouse(event.button.windowID, B_MOUSE_UP, event.button.x, event.button.y, 0);
+		break;
+	case SDL_MOUSEMOTION:
+		PostMouse(event.motion.windowID, B_MOUSE_MOVED, event.motion.x, event.motion.y, 0);
+		break;
+	case SDL_MOUSEWHEEL: {
+		// SDL counts a turn away from the user as positive; the kits
+		// count it as negative (scrolling up).
+		int direction = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+		BMessage message(B_MOUSE_WHEEL_CHANGED);
+		message.AddInt64("when", system_time());
+		message.AddFloat("be:wheel_delta_x", float(direction * event.wheel.x));
+		message.AddFloat("be:wheel_delta_y", -float(direction * event.wheel.y));
+		PostTo(event.wheel.windowID, message);
+		break;
+	}
+	case SDL_WINDOWEVENT:
+		HandleWindowEvent(event.window);
+		break;
 	}
 }
 
@@ -325,8 +325,9 @@ bool MakeNative(SdlWindow* window)
 {
 	if (window->window != NULL)
 		return true;
-	window->window = SDL_CreateWindow(window->title.c_str(), window->left, window->top,
-		window->width, window->height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+	window->window =
+	    SDL_CreateWindow(window->title.c_str(), window->left, window->top, window->width,
+	                     window->height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
 	if (window->window == NULL)
 		return false;
 	window->renderer = SDL_CreateRenderer(window->window, -1, 0);
@@ -345,13 +346,14 @@ void ShowPixels(SdlWindow* window)
 {
 	if (window->renderer == NULL || window->frameWidth <= 0 || window->frameHeight <= 0)
 		return;
-	if (window->texture == NULL || window->textureWidth != window->frameWidth
-		|| window->textureHeight != window->frameHeight) {
+	if (window->texture == NULL || window->textureWidth != window->frameWidth ||
+	    window->textureHeight != window->frameHeight) {
 		if (window->texture != NULL)
 			SDL_DestroyTexture(window->texture);
 		// B_RGB32 pixels read as 32-bit words are 0xAARRGGBB.
-		window->texture = SDL_CreateTexture(window->renderer, SDL_PIXELFORMAT_ARGB8888,
-			SDL_TEXTUREACCESS_STREAMING, window->frameWidth, window->frameHeight);
+		window->texture =
+		    SDL_CreateTexture(window->renderer, SDL_PIXELFORMAT_ARGB8888,
+		                      SDL_TEXTUREACCESS_STREAMING, window->frameWidth, window->frameHeight);
 		window->textureWidth = window->frameWidth;
 		window->textureHeight = window->frameHeight;
 		window->dirty = SDL_Rect{0, 0, window->frameWidth, window->frameHeight};
@@ -360,8 +362,8 @@ void ShowPixels(SdlWindow* window)
 		return;
 	const SDL_Rect& dirty = window->dirty;
 	SDL_UpdateTexture(window->texture, &dirty,
-		window->frame.data() + size_t(dirty.y) * window->frameWidth + dirty.x,
-		window->frameWidth * 4);
+	                  window->frame.data() + size_t(dirty.y) * window->frameWidth + dirty.x,
+	                  window->frameWidth * 4);
 	window->dirty = SDL_Rect{0, 0, 0, 0};
 	SDL_Rect whole = {0, 0, window->frameWidth, window->frameHeight};
 	SDL_SetRenderDrawColor(window->renderer, 255, 255, 255, 255);
@@ -501,8 +503,7 @@ void DestroyWindow(BPrivate::NativeWindow native)
 }
 
 // The functions below change what the pump shows next.
-template<typename Change>
-void Request(BPrivate::NativeWindow native, Change change)
+template <typename Change> void Request(BPrivate::NativeWindow native, Change change)
 {
 	if (native == NULL)
 		return;
@@ -547,7 +548,8 @@ void Present(BPrivate::NativeWindow native, const PixelBuffer& pixels, BRect are
 		for (int32 y = changed.y; y < changed.y + changed.h; y++) {
 			const uint32* row = pixels.Row(y) + changed.x;
 			std::copy(row, row + changed.w,
-				window.frame.begin() + ptrdiff_t(size_t(y) * size_t(width) + size_t(changed.x)));
+			          window.frame.begin() +
+			              ptrdiff_t(size_t(y) * size_t(width) + size_t(changed.x)));
 		}
 	});
 }
@@ -622,8 +624,9 @@ void Stop()
 	Wake();
 }
 
-const BPrivate::Backend kSdl = {"sdl", Open, Close, CreateWindow, DestroyWindow, ShowWindow,
-	Present, SetTitle, Resize, Move, SetCursor, Run, Wake, Stop};
+const BPrivate::Backend kSdl = {"sdl",      Open,    Close,    CreateWindow, DestroyWindow,
+                                ShowWindow, Present, SetTitle, Resize,       Move,
+                                SetCursor,  Run,     Wake,     Stop};
 
 const BPrivate::BackendRegistration kRegistration(kSdl);
 

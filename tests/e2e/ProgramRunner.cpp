@@ -26,7 +26,6 @@ ProgramRunner::ProgramRunner()
 	fs::create_directory(fFolder);
 }
 
-
 ProgramRunner::~ProgramRunner()
 {
 	std::error_code ignored;
@@ -34,9 +33,7 @@ ProgramRunner::~ProgramRunner()
 	fs::remove_all(fRoot, ignored);
 }
 
-
-std::string
-ProgramRunner::ProgramPath()
+std::string ProgramRunner::ProgramPath()
 {
 	// The program is built beside the test program when the folder is not
 	// named.
@@ -46,27 +43,23 @@ ProgramRunner::ProgramPath()
 	return (fs::read_symlink("/proc/self/exe").parent_path() / "reshost").string();
 }
 
-
-std::string
-ProgramRunner::MakeFile(const std::string& name, const std::string& contents) const
+std::string ProgramRunner::MakeFile(const std::string& name, const std::string& contents) const
 {
 	std::string path = fFolder + "/" + name;
 	std::ofstream(path, std::ios::binary) << contents;
 	return path;
 }
 
-
-std::string
-ProgramRunner::Contents(const std::string& path)
+std::string ProgramRunner::Contents(const std::string& path)
 {
 	std::ifstream file(path, std::ios::binary);
 	return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
-
-ProgramResult
-ProgramRunner::Run(const std::vector<std::string>& arguments, const std::string& input,
-	const std::vector<std::string>& environment, long fileSizeLimit) const
+ProgramResult ProgramRunner::Run(const std::vector<std::string>& arguments,
+                                 const std::string& input,
+                                 const std::vector<std::string>& environment,
+                                 long fileSizeLimit) const
 {
 	// Files, not pipes, carry the streams: nothing can block on a full pipe.
 	std::string inputPath = fRoot + "/stdin";

@@ -10,13 +10,15 @@
 #include <string>
 #include <vector>
 
-struct ProgramResult {
+struct ProgramResult
+{
 	int exitCode = -1;
 	std::string output;
 	std::string errors;
 };
 
-class ProgramRunner {
+class ProgramRunner
+{
 public:
 	ProgramRunner();
 	~ProgramRunner();
@@ -27,7 +29,8 @@ public:
 	// environment entries ("NAME=value") are added to the test's own; a
 	// file size limit above 0 applies to the child alone.
 	ProgramResult Run(const std::vector<std::string>& arguments, const std::string& input = "",
-		const std::vector<std::string>& environment = {}, long fileSizeLimit = 0) const;
+	                  const std::vector<std::string>& environment = {},
+	                  long fileSizeLimit = 0) const;
 
 	const std::string& Folder() const { return fFolder; }
 	std::string MakeFile(const std::string& name, const std::string& contents) const;

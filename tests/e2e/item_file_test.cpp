@@ -22,7 +22,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ItemFileTest : public testing::Test {
+class ItemFileTest : public testing::Test
+{
 protected:
 	void SetUp() override
 	{
@@ -62,7 +63,6 @@ protected:
 
 } // namespace
 
-
 TEST_F(ItemFileTest, ReadsEveryByteOfARegularFile)
 {
 	std::string bytes("a\0b\xff\n", 5);
@@ -78,13 +78,12 @@ TEST_F(ItemFileTest, ReadsEveryByteOfARegularFile)
 	EXPECT_TRUE(empty.Data().empty());
 }
 
-
 TEST_F(ItemFileTest, RefusesWhatIsNoReadableRegularFile)
 {
 	ItemFile missing(fDirectory + "/missing");
 	EXPECT_NE(missing.Read(ItemFile::kMaxSize), B_OK);
 	EXPECT_EQ(missing.ErrorMessage(),
-		fDirectory + "/missing: cannot open: No such file or directory");
+	          fDirectory + "/missing: cannot open: No such file or directory");
 
 	ItemFile directory(fDirectory);
 	EXPECT_NE(directory.Read(ItemFile::kMaxSize), B_OK);
@@ -110,7 +109,6 @@ TEST_F(ItemFileTest, RefusesWhatIsNoReadableRegularFile)
 	}
 }
 
-
 TEST_F(ItemFileTest, RefusesFilesAboveTheLimit)
 {
 	std::string path = MakeFile("big", std::string(100, 'x'));
@@ -118,7 +116,7 @@ TEST_F(ItemFileTest, RefusesFilesAboveTheLimit)
 	EXPECT_EQ(file.Read(100), B_OK);
 	EXPECT_NE(file.Read(99), B_OK);
 	EXPECT_EQ(file.ErrorMessage(),
-		path + ": too large: 100 bytes (at most 99 bytes fit the view's exact coordinates)");
+	          path + ": too large: 100 bytes (at most 99 bytes fit the view's exact coordinates)");
 	EXPECT_TRUE(file.Data().empty());
 
 	// A sparse file just past 4 GiB - 1 costs no disk space; the size alone
@@ -130,10 +128,10 @@ TEST_F(ItemFileTest, RefusesFilesAboveTheLimit)
 	fs::resize_file(huge, ItemFile::kMaxSize + 1);
 	ItemFile hugeFile(huge);
 	EXPECT_NE(hugeFile.Read(ItemFile::kMaxSize + 1000), B_OK);
-	EXPECT_EQ(hugeFile.ErrorMessage(),
-		huge + ": too large: 4294967296 bytes (offsets are 32-bit, so at most 4294967295 bytes)");
+	EXPECT_EQ(
+	    hugeFile.ErrorMessage(),
+	    huge + ": too large: 4294967296 bytes (offsets are 32-bit, so at most 4294967295 bytes)");
 }
-
 
 TEST_F(ItemFileTest, WriteReplacesTheFileAndKeepsItsPermissions)
 {
@@ -146,11 +144,10 @@ TEST_F(ItemFileTest, WriteReplacesTheFileAndKeepsItsPermissions)
 	ASSERT_EQ(file.Write(bytes.data(), bytes.size()), B_OK) << file.ErrorMessage();
 	EXPECT_EQ(Contents(path), bytes);
 	EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
-		fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+	          fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 	EXPECT_FALSE(file.Differs(bytes.data(), bytes.size()));
 	EXPECT_EQ(CountEntries(), 1u) << "a temporary file was left behind";
 }
-
 
 TEST_F(ItemFileTest, WriteThroughASymbolicLinkKeepsTheLink)
 {
@@ -164,7 +161,6 @@ TEST_F(ItemFileTest, WriteThroughASymbolicLinkKeepsTheLink)
 	EXPECT_TRUE(fs::is_symlink(link));
 	EXPECT_EQ(Contents(target), "new");
 }
-
 
 TEST_F(ItemFileTest, FailedWriteLeavesTheTargetUntouched)
 {
@@ -180,12 +176,11 @@ TEST_F(ItemFileTest, FailedWriteLeavesTheTargetUntouched)
 	std::ofstream(folder) << "now a file";
 
 	EXPECT_NE(file.Write("new", 3), B_OK);
-	EXPECT_EQ(file.ErrorMessage(), path + ": cannot save: cannot create a temporary file in "
-			+ folder + ": Not a directory");
+	EXPECT_EQ(file.ErrorMessage(), path + ": cannot save: cannot create a temporary file in " +
+	                                   folder + ": Not a directory");
 	EXPECT_EQ(Contents(folder), "now a file");
 	EXPECT_TRUE(file.Differs("new", 3)) << "a failed write must not count as saved";
 }
-
 
 TEST_F(ItemFileTest, WriteFailingHalfwayRemovesTheTemporaryFile)
 {

@@ -21,8 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string>
-Lines(const std::string& text)
+std::vector<std::string> Lines(const std::string& text)
 {
 	std::vector<std::string> lines;
 	std::istringstream stream(text);
@@ -31,9 +30,7 @@ Lines(const std::string& text)
 	return lines;
 }
 
-
-std::string
-Repeat(const std::string& line, int count)
+std::string Repeat(const std::string& line, int count)
 {
 	std::string text;
 	for (int i = 0; i < count; i++)
@@ -41,19 +38,17 @@ Repeat(const std::string& line, int count)
 	return text;
 }
 
-
 // The offset of a --text line, from its first eight hex digits.
-long
-OffsetOf(const std::string& line)
+long OffsetOf(const std::string& line)
 {
 	return strtol(line.substr(0, 8).c_str(), NULL, 16);
 }
 
-
-class ProgramTest : public testing::Test {
+class ProgramTest : public testing::Test
+{
 protected:
 	ProgramResult RunScript(const std::vector<std::string>& files, const std::string& script,
-		std::vector<std::string> extra = {}, long fileSizeLimit = 0)
+	                        std::vector<std::string> extra = {}, long fileSizeLimit = 0)
 	{
 		std::vector<std::string> arguments = {"--script", "-"};
 		arguments.insert(arguments.end(), extra.begin(), extra.end());
@@ -75,104 +70,94 @@ protected:
 
 } // namespace
 
-
 TEST_F(ProgramTest, TypingInBothColumnsAndSaving)
 {
 	std::string path = fRunner.MakeFile("data.bin", "ABCDEFGH");
-	ProgramResult result = RunScript({path},
-		"title\n"
-		"press hex 8\n"
-		"release hex 8\n"
-		"type \"41\"      # one byte, 0x41, from two digits\n"
-		"title\n"
-		"press ascii 2\n"
-		"release ascii 2\n"
-		"type \"xy\"\n"
-		"save\n"
-		"title\n");
+	ProgramResult result = RunScript({path}, "title\n"
+	                                         "press hex 8\n"
+	                                         "release hex 8\n"
+	                                         "type \"41\"      # one byte, 0x41, from two digits\n"
+	                                         "title\n"
+	                                         "press ascii 2\n"
+	                                         "release ascii 2\n"
+	                                         "type \"xy\"\n"
+	                                         "save\n"
+	                                         "title\n");
 	ASSERT_EQ(result.exitCode, 0) << result.errors;
 	EXPECT_EQ(ProgramRunner::Contents(path), "ABxyCDEFGHA");
-	EXPECT_EQ(Lines(result.output), (std::vector<std::string>{"data.bin",
-										"*data.bin - Undo typing",
-										"data.bin - Undo typing - Saved"}));
+	EXPECT_EQ(Lines(result.output), (std::vector<std::string>{"data.bin", "*data.bin - Undo typing",
+	                                                          "data.bin - Undo typing - Saved"}));
 }
-
 
 TEST_F(ProgramTest, SelectingReplacingAndDeleting)
 {
 	std::string path = fRunner.MakeFile("data.bin", "0123456789");
 	ProgramResult result = RunScript({path},
-		// Drag over bytes 2 to 4, delete them.
-		"press hex 2\n"
-		"move hex 4\n"
-		"move hex 5\n"
-		"release hex 5\n"
-		"key Delete\n"
-		"title\n"
-		// Backspace removes the byte before the cursor.
-		"key Backspace\n"
-		// A click sets where Shift+Right selects from: two bytes, which a
-		// typed byte replaces.
-		"press hex 1\n"
-		"release hex 1\n"
-		"key Shift+Right\n"
-		"key Shift+Right\n"
-		"type \"7e\"\n"
-		"save\n");
+	                                 // Drag over bytes 2 to 4, delete them.
+	                                 "press hex 2\n"
+	                                 "move hex 4\n"
+	                                 "move hex 5\n"
+	                                 "release hex 5\n"
+	                                 "key Delete\n"
+	                                 "title\n"
+	                                 // Backspace removes the byte before the cursor.
+	                                 "key Backspace\n"
+	                                 // A click sets where Shift+Right selects from: two bytes,
+	                                 // which a typed byte replaces.
+	                                 "press hex 1\n"
+	                                 "release hex 1\n"
+	                                 "key Shift+Right\n"
+	                                 "key Shift+Right\n"
+	                                 "type \"7e\"\n"
+	                                 "save\n");
 	ASSERT_EQ(result.exitCode, 0) << result.errors;
 	// 0123456789 -> 0156789 -> 056789 -> 0~789
 	EXPECT_EQ(ProgramRunner::Contents(path), "0~789");
 	EXPECT_EQ(Lines(result.output), (std::vector<std::string>{"*data.bin - Undo delete"}));
 }
 
-
 TEST_F(ProgramTest, UndoAndRedoNameTheirStepsInTheTitle)
 {
 	std::string path = fRunner.MakeFile("data.bin", "0123");
-	ProgramResult result = RunScript({path},
-		"type \"41\"\n"
-		"key Delete\n"
-		"title\n"
-		"undo\n"
-		"title\n"
-		"key Ctrl+Z\n"
-		"title\n"
-		"undo\n"
-		"title\n"
-		"redo\n"
-		"title\n"
-		"key Ctrl+Shift+Z\n"
-		"title\n"
-		"save\n");
+	ProgramResult result = RunScript({path}, "type \"41\"\n"
+	                                         "key Delete\n"
+	                                         "title\n"
+	                                         "undo\n"
+	                                         "title\n"
+	                                         "key Ctrl+Z\n"
+	                                         "title\n"
+	                                         "undo\n"
+	                                         "title\n"
+	                                         "redo\n"
+	                                         "title\n"
+	                                         "key Ctrl+Shift+Z\n"
+	                                         "title\n"
+	                                         "save\n");
 	ASSERT_EQ(result.exitCode, 0) << result.errors;
 	EXPECT_EQ(Lines(result.output),
-		(std::vector<std::string>{"*data.bin - Undo delete",
-			"*data.bin - Undo typing - Redo delete",
-			// Back at the saved state: no unsaved-changes mark.
-			"data.bin - Redo typing",
-			"data.bin - Redo typing - Nothing to undo",
-			"*data.bin - Undo typing - Redo delete",
-			"*data.bin - Undo delete"}));
+	          (std::vector<std::string>{
+	              "*data.bin - Undo delete", "*data.bin - Undo typing - Redo delete",
+	              // Back at the saved state: no unsaved-changes mark.
+	              "data.bin - Redo typing", "data.bin - Redo typing - Nothing to undo",
+	              "*data.bin - Undo typing - Redo delete", "*data.bin - Undo delete"}));
 	EXPECT_EQ(ProgramRunner::Contents(path), "A123");
 }
-
 
 TEST_F(ProgramTest, SwitchingItemsAndSavingOnlyWhatChanged)
 {
 	std::string first = fRunner.MakeFile("a.bin", "aaaa");
 	std::string second = fRunner.MakeFile("b.bin", "bbbb");
 	fs::file_time_type firstTime = fs::last_write_time(first);
-	ProgramResult result = RunScript({first, second},
-		"title\n"
-		"key Ctrl+PageDown\n"
-		"title\n"
-		"type \"41\"\n"
-		"text\n"
-		"next item\n"
-		"title\n"
-		"key Ctrl+PageUp\n"
-		"title\n"
-		"save\n");
+	ProgramResult result = RunScript({first, second}, "title\n"
+	                                                  "key Ctrl+PageDown\n"
+	                                                  "title\n"
+	                                                  "type \"41\"\n"
+	                                                  "text\n"
+	                                                  "next item\n"
+	                                                  "title\n"
+	                                                  "key Ctrl+PageUp\n"
+	                                                  "title\n"
+	                                                  "save\n");
 	ASSERT_EQ(result.exitCode, 0) << result.errors;
 	std::vector<std::string> lines = Lines(result.output);
 	ASSERT_EQ(lines.size(), 5u) << result.output;
@@ -188,22 +173,19 @@ TEST_F(ProgramTest, SwitchingItemsAndSavingOnlyWhatChanged)
 	EXPECT_EQ(ProgramRunner::Contents(second), "Abbbb");
 }
 
-
 TEST_F(ProgramTest, QuittingWithUnsavedChangesTakesASecondRequest)
 {
 	std::string path = fRunner.MakeFile("data.bin", "0123");
-	ProgramResult result = RunScript({path},
-		"type \"4\"\n"
-		"key Ctrl+Q\n"
-		"title\n"
-		"quit\n");
+	ProgramResult result = RunScript({path}, "type \"4\"\n"
+	                                         "key Ctrl+Q\n"
+	                                         "title\n"
+	                                         "quit\n");
 	ASSERT_EQ(result.exitCode, 0) << result.errors;
 	EXPECT_EQ(Lines(result.output),
-		(std::vector<std::string>{
-			"*data.bin - Undo typing - Unsaved changes: press Ctrl+Q again to quit"}));
+	          (std::vector<std::string>{
+	              "*data.bin - Undo typing - Unsaved changes: press Ctrl+Q again to quit"}));
 	EXPECT_EQ(ProgramRunner::Contents(path), "0123") << "quitting must not save";
 }
-
 
 TEST_F(ProgramTest, QuittingWithoutChangesEndsAtOnce)
 {
@@ -211,10 +193,9 @@ TEST_F(ProgramTest, QuittingWithoutChangesEndsAtOnce)
 	ProgramResult result = RunScript({path}, "quit\ntitle\n");
 	EXPECT_EQ(result.exitCode, 1);
 	EXPECT_NE(result.errors.find("line 2: the window has already quit"), std::string::npos)
-		<< result.errors;
+	    << result.errors;
 	EXPECT_EQ(result.output, "");
 }
-
 
 TEST_F(ProgramTest, FailedSaveKeepsTheFileAndTheDocumentUnsaved)
 {
@@ -225,14 +206,12 @@ TEST_F(ProgramTest, FailedSaveKeepsTheFileAndTheDocumentUnsaved)
 	ProgramResult result = RunScript({path}, "type \"41\"\nsave\ntitle\n", {}, 500);
 	ASSERT_EQ(result.exitCode, 0) << result.errors;
 	EXPECT_EQ(ProgramRunner::Contents(path), original);
-	EXPECT_EQ(result.output,
-		"*data.bin - Undo typing - Save failed: " + path
-			+ ": cannot save: cannot write: File too large\n");
+	EXPECT_EQ(result.output, "*data.bin - Undo typing - Save failed: " + path +
+	                             ": cannot save: cannot write: File too large\n");
 	EXPECT_EQ(result.errors, "reshost: " + path + ": cannot save: cannot write: File too large\n");
 	EXPECT_EQ(std::distance(fs::directory_iterator(fRunner.Folder()), {}), 1)
-		<< "the temporary file was left behind";
+	    << "the temporary file was left behind";
 }
-
 
 TEST_F(ProgramTest, SaveIntoAReadOnlyFolderFails)
 {
@@ -245,13 +224,12 @@ TEST_F(ProgramTest, SaveIntoAReadOnlyFolderFails)
 	ASSERT_EQ(result.exitCode, 0) << result.errors;
 	EXPECT_EQ(ProgramRunner::Contents(path), "0123");
 	EXPECT_EQ(result.output.substr(0, 1), "*");
-	EXPECT_NE(result.output.find("Save failed: " + path
-				  + ": cannot save: cannot create a temporary file in " + fRunner.Folder()
-				  + ": Permission denied"),
-		std::string::npos)
-		<< result.output;
+	EXPECT_NE(result.output.find("Save failed: " + path +
+	                             ": cannot save: cannot create a temporary file in " +
+	                             fRunner.Folder() + ": Permission denied"),
+	          std::string::npos)
+	    << result.output;
 }
-
 
 TEST_F(ProgramTest, TextOfTheDumpEqualsXxd)
 {
@@ -304,21 +282,20 @@ TEST_F(ProgramTest, TextOfTheDumpEqualsXxd)
 	}
 }
 
-
 TEST_F(ProgramTest, ScrollingFollowsTheCursorTheWheelAndTheData)
 {
 	std::string path = fRunner.MakeFile("random.bin", RandomBytes(4096));
-	ProgramResult result = RunScript({path},
-		Repeat("key Down", 60) + "text\n"
-			+ "move at 100 100\n"
-			  "wheel -100\n"
-			  "text\n"
-			  "wheel 3\n"
-			  "text\n"
-			// Everything selected and deleted: the view must scroll back.
-			+ Repeat("key Down", 200) + Repeat("key Shift+Up", 260)
-			+ "key Delete\n"
-			  "text\n");
+	ProgramResult result =
+	    RunScript({path}, Repeat("key Down", 60) + "text\n" +
+	                          "move at 100 100\n"
+	                          "wheel -100\n"
+	                          "text\n"
+	                          "wheel 3\n"
+	                          "text\n"
+	                          // Everything selected and deleted: the view must scroll back.
+	                          + Repeat("key Down", 200) + Repeat("key Shift+Up", 260) +
+	                          "key Delete\n"
+	                          "text\n");
 	ASSERT_EQ(result.exitCode, 0) << result.errors;
 	std::vector<std::string> lines = Lines(result.output);
 
@@ -343,7 +320,6 @@ TEST_F(ProgramTest, ScrollingFollowsTheCursorTheWheelAndTheData)
 	EXPECT_EQ(lines.back(), "00000000");
 }
 
-
 TEST_F(ProgramTest, ResizingTheWindowShowsMoreOrFewerLines)
 {
 	std::string path = fRunner.MakeFile("random.bin", RandomBytes(4096));
@@ -363,17 +339,15 @@ TEST_F(ProgramTest, ResizingTheWindowShowsMoreOrFewerLines)
 	EXPECT_GT(counts[2], counts[0]);
 }
 
-
 TEST_F(ProgramTest, ScriptErrorsNameTheLineAndStop)
 {
 	std::string path = fRunner.MakeFile("data.bin", "0123");
 	ProgramResult result = RunScript({path}, "type \"4\"\n\n# fine so far\nfrobnicate\nsave\n");
 	EXPECT_EQ(result.exitCode, 1);
 	EXPECT_NE(result.errors.find("line 4: unknown command \"frobnicate\""), std::string::npos)
-		<< result.errors;
+	    << result.errors;
 	EXPECT_EQ(ProgramRunner::Contents(path), "0123") << "lines after the error must not run";
 }
-
 
 TEST_F(ProgramTest, BadInputIsRefusedBeforeAnyWindowOpens)
 {
@@ -386,19 +360,20 @@ TEST_F(ProgramTest, BadInputIsRefusedBeforeAnyWindowOpens)
 	fs::resize_file(tooLarge, 0x100000000ull);
 	std::string good = fRunner.MakeFile("good.bin", "0123");
 
-	struct {
+	struct
+	{
 		std::vector<std::string> arguments;
 		std::string message;
 	} cases[] = {
-		{{fRunner.Folder() + "/missing"}, "cannot open: No such file or directory"},
-		{{directory}, directory + ": is a directory"},
-		{{"/dev/null"}, "/dev/null: is a character device"},
-		{{tooLarge}, "offsets are 32-bit, so at most 4294967295 bytes"},
-		{{tooTall}, "fit the view's exact coordinates"},
-		{{good, "--frobnicate"}, "unknown option --frobnicate"},
-		{{"--script"}, "--script needs a value"},
-		{{"--script", fRunner.Folder() + "/none", good}, "cannot open the script"},
-		{{"--addon", fRunner.Folder() + "/none.so", good}, "cannot load the add-on"},
+	    {{fRunner.Folder() + "/missing"}, "cannot open: No such file or directory"},
+	    {{directory}, directory + ": is a directory"},
+	    {{"/dev/null"}, "/dev/null: is a character device"},
+	    {{tooLarge}, "offsets are 32-bit, so at most 4294967295 bytes"},
+	    {{tooTall}, "fit the view's exact coordinates"},
+	    {{good, "--frobnicate"}, "unknown option --frobnicate"},
+	    {{"--script"}, "--script needs a value"},
+	    {{"--script", fRunner.Folder() + "/none", good}, "cannot open the script"},
+	    {{"--addon", fRunner.Folder() + "/none.so", good}, "cannot load the add-on"},
 	};
 	for (const auto& entry : cases) {
 		ProgramResult result = fRunner.Run(entry.arguments);
@@ -409,7 +384,6 @@ TEST_F(ProgramTest, BadInputIsRefusedBeforeAnyWindowOpens)
 		EXPECT_EQ(result.output, "") << "nothing may run: " << result.output;
 	}
 }
-
 
 TEST_F(ProgramTest, LargestItemOfTheDefaultFaceOpensAndOneByteMoreIsRefused)
 {
@@ -429,7 +403,6 @@ TEST_F(ProgramTest, LargestItemOfTheDefaultFaceOpensAndOneByteMoreIsRefused)
 	EXPECT_NE(refused.errors.find("at most 17895679 bytes"), std::string::npos) << refused.errors;
 }
 
-
 TEST_F(ProgramTest, HelpAndVersion)
 {
 	ProgramResult help = fRunner.Run({"--help"});
@@ -441,7 +414,6 @@ TEST_F(ProgramTest, HelpAndVersion)
 	EXPECT_EQ(version.exitCode, 0);
 	EXPECT_EQ(version.output.rfind("reshost ", 0), 0u);
 }
-
 
 TEST_F(ProgramTest, SampleDocumentWithoutFiles)
 {
@@ -468,14 +440,13 @@ TEST_F(ProgramTest, SampleDocumentWithoutFiles)
 	EXPECT_EQ(output.back(), "empty (item 3 of 3) - The sample document has no files to save to");
 }
 
-
 TEST_F(ProgramTest, HeadlessRunWritesTheDefaultSnapshot)
 {
 	std::string expected = fs::weakly_canonical(fs::path(ProgramRunner::ProgramPath()))
-							   .parent_path()
-							   .parent_path()
-							   .string()
-		+ "/reshost-sample.png";
+	                           .parent_path()
+	                           .parent_path()
+	                           .string() +
+	                       "/reshost-sample.png";
 	fs::remove(expected);
 	ProgramResult result = fRunner.Run({});
 	ASSERT_EQ(result.exitCode, 0) << result.errors;

@@ -9,8 +9,7 @@
 
 namespace {
 
-ScriptCommand
-Parse(const std::string& text)
+ScriptCommand Parse(const std::string& text)
 {
 	ScriptCommand command;
 	std::string error;
@@ -19,9 +18,7 @@ Parse(const std::string& text)
 	return command;
 }
 
-
-std::string
-ErrorOf(const std::string& text, int32 line = 12)
+std::string ErrorOf(const std::string& text, int32 line = 12)
 {
 	ScriptCommand command;
 	std::string error;
@@ -30,7 +27,6 @@ ErrorOf(const std::string& text, int32 line = 12)
 }
 
 } // namespace
-
 
 TEST(ScriptParser, BlankLinesAndCommentsAreEmpty)
 {
@@ -44,17 +40,28 @@ TEST(ScriptParser, BlankLinesAndCommentsAreEmpty)
 	EXPECT_EQ(save.line, 7);
 }
 
-
 TEST(ScriptParser, NamedKeysGiveTheKitsKeyBytes)
 {
-	struct {
+	struct
+	{
 		const char* name;
 		char byte;
-	} keys[] = {{"Left", B_LEFT_ARROW}, {"Right", B_RIGHT_ARROW}, {"Up", B_UP_ARROW},
-		{"Down", B_DOWN_ARROW}, {"Backspace", B_BACKSPACE}, {"Delete", B_DELETE},
-		{"Return", B_RETURN}, {"Tab", B_TAB}, {"Escape", B_ESCAPE}, {"Home", B_HOME},
-		{"End", B_END}, {"PageUp", B_PAGE_UP}, {"PageDown", B_PAGE_DOWN},
-		{"Insert", B_INSERT}, {"Space", ' '}, {"left", B_LEFT_ARROW}};
+	} keys[] = {{"Left", B_LEFT_ARROW},
+	            {"Right", B_RIGHT_ARROW},
+	            {"Up", B_UP_ARROW},
+	            {"Down", B_DOWN_ARROW},
+	            {"Backspace", B_BACKSPACE},
+	            {"Delete", B_DELETE},
+	            {"Return", B_RETURN},
+	            {"Tab", B_TAB},
+	            {"Escape", B_ESCAPE},
+	            {"Home", B_HOME},
+	            {"End", B_END},
+	            {"PageUp", B_PAGE_UP},
+	            {"PageDown", B_PAGE_DOWN},
+	            {"Insert", B_INSERT},
+	            {"Space", ' '},
+	            {"left", B_LEFT_ARROW}};
 	for (const auto& key : keys) {
 		ScriptCommand command = Parse(std::string("key ") + key.name);
 		EXPECT_EQ(command.kind, ScriptCommand::kKey);
@@ -62,7 +69,6 @@ TEST(ScriptParser, NamedKeysGiveTheKitsKeyBytes)
 		EXPECT_EQ(command.modifiers, 0) << key.name;
 	}
 }
-
 
 TEST(ScriptParser, ModifiersCombineAndCtrlIsTheCommandKey)
 {
@@ -89,14 +95,12 @@ TEST(ScriptParser, ModifiersCombineAndCtrlIsTheCommandKey)
 	EXPECT_EQ(Parse("key Shift++").bytes, "+");
 }
 
-
 TEST(ScriptParser, SingleCharactersAreKeysOfTheirOwn)
 {
 	EXPECT_EQ(Parse("key a").bytes, "a");
 	EXPECT_EQ(Parse("key 4").bytes, "4");
 	EXPECT_EQ(Parse("key \xc3\xa9").bytes, "\xc3\xa9");
 }
-
 
 TEST(ScriptParser, TypeTakesQuotedTextWithEscapes)
 {
@@ -108,7 +112,6 @@ TEST(ScriptParser, TypeTakesQuotedTextWithEscapes)
 	EXPECT_EQ(Parse("type \"say \\\"hi\\\" \\\\ \\t\\n\\x41\"").bytes, "say \"hi\" \\ \t\nA");
 	EXPECT_EQ(Parse("type \"\"").bytes, "");
 }
-
 
 TEST(ScriptParser, MouseCommandsPointAtOffsetsOrCoordinates)
 {
@@ -130,7 +133,6 @@ TEST(ScriptParser, MouseCommandsPointAtOffsetsOrCoordinates)
 	EXPECT_EQ(Parse("move at -5 -20").point, BPoint(-5, -20));
 }
 
-
 TEST(ScriptParser, WaitsTakeUnits)
 {
 	EXPECT_EQ(Parse("wait 500ms").duration, 500000);
@@ -140,7 +142,6 @@ TEST(ScriptParser, WaitsTakeUnits)
 	EXPECT_EQ(Parse("wait 20").duration, 20000);
 	EXPECT_EQ(Parse("wait 20").kind, ScriptCommand::kWait);
 }
-
 
 TEST(ScriptParser, HostCommands)
 {
@@ -177,7 +178,6 @@ TEST(ScriptParser, HostCommands)
 	EXPECT_EQ(resize.height, 480);
 }
 
-
 TEST(ScriptParser, ErrorsNameTheLineAndTheFault)
 {
 	EXPECT_EQ(ErrorOf("frobnicate", 12), "line 12: unknown command \"frobnicate\"");
@@ -188,11 +188,27 @@ TEST(ScriptParser, ErrorsNameTheLineAndTheFault)
 	EXPECT_EQ(ErrorOf("type \"\\x4\"", 6), "line 6: \\x needs two hex digits");
 
 	// Each of these is malformed in its arguments.
-	for (const char* text : {"key", "key a b", "type 41", "press hex", "press hex -1",
-			 "press hex 99999999999", "press column 4", "move at 1", "release at x 2",
-			 "wait", "wait soon", "wait -5ms", "wait 5m", "focus maybe", "save now",
-			 "next page", "resize 0 10", "resize 10.5 10", "snapshot", "wheel",
-			 "wheel up"}) {
+	for (const char* text : {"key",
+	                         "key a b",
+	                         "type 41",
+	                         "press hex",
+	                         "press hex -1",
+	                         "press hex 99999999999",
+	                         "press column 4",
+	                         "move at 1",
+	                         "release at x 2",
+	                         "wait",
+	                         "wait soon",
+	                         "wait -5ms",
+	                         "wait 5m",
+	                         "focus maybe",
+	                         "save now",
+	                         "next page",
+	                         "resize 0 10",
+	                         "resize 10.5 10",
+	                         "snapshot",
+	                         "wheel",
+	                         "wheel up"}) {
 		std::string error = ErrorOf(text, 9);
 		EXPECT_EQ(error.rfind("line 9: ", 0), 0u) << text << " gave: " << error;
 	}

@@ -25,20 +25,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string
-ArtifactFolder()
+std::string ArtifactFolder()
 {
 	// Without a folder named, the build's artifacts folder beside bin/.
 	const char* folder = getenv("HEXDUMP_ARTIFACT_DIR");
-	std::string path = folder != NULL && folder[0] != '\0'
-		? std::string(folder)
-		: (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "artifacts").string();
+	std::string path =
+	    folder != NULL && folder[0] != '\0'
+	        ? std::string(folder)
+	        : (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "artifacts")
+	              .string();
 	fs::create_directories(path);
 	return path;
 }
 
 } // namespace
-
 
 TEST(XServerEndToEnd, KeysAndClicksEditAndCtrlSSaves)
 {
@@ -69,8 +69,8 @@ TEST(XServerEndToEnd, KeysAndClicksEditAndCtrlSSaves)
 		}
 	};
 
-	std::string window = server.Command(
-		"timeout 20 xdotool search --sync --onlyvisible --name data.bin");
+	std::string window =
+	    server.Command("timeout 20 xdotool search --sync --onlyvisible --name data.bin");
 	if (window.empty() || window.find_first_not_of("0123456789\n") != std::string::npos) {
 		stopProgram();
 		FAIL() << "no reshost window appeared; its log: " << ProgramRunner::Contents(logPath);
@@ -88,12 +88,11 @@ TEST(XServerEndToEnd, KeysAndClicksEditAndCtrlSSaves)
 	font_height height;
 	be_fixed_font->GetHeight(&height);
 	const float charWidth = be_fixed_font->StringWidth(" ");
-	BPoint click = HexDumpLayout::AsciiTextOrigin(6, height, charWidth,
-					   HexDumpLayout::kDefaultBytesPerGroup)
-		+ BPoint(charWidth / 2 + 2, 2 - height.ascent / 2);
-	server.Command("xdotool mousemove --window " + window + " "
-			+ std::to_string(int(click.x)) + " " + std::to_string(int(click.y))
-			+ " click 1");
+	BPoint click =
+	    HexDumpLayout::AsciiTextOrigin(6, height, charWidth, HexDumpLayout::kDefaultBytesPerGroup) +
+	    BPoint(charWidth / 2 + 2, 2 - height.ascent / 2);
+	server.Command("xdotool mousemove --window " + window + " " + std::to_string(int(click.x)) +
+	               " " + std::to_string(int(click.y)) + " click 1");
 	server.Command("xdotool key --delay 60 z y BackSpace ctrl+s");
 
 	// 0123456789abcdef -> A0123... -> A01~23... -> A01~23zy45... -> A01~23z45...
@@ -108,17 +107,18 @@ TEST(XServerEndToEnd, KeysAndClicksEditAndCtrlSSaves)
 	EXPECT_TRUE(XwdImage::Read(dump, image, imageError)) << imageError;
 	EXPECT_EQ(image.width, 1024);
 	EXPECT_EQ(PlatformTesting::WritePNG(image, (ArtifactFolder() + "/e2e-xserver.png").c_str()),
-		B_OK);
+	          B_OK);
 
 	std::string title = server.Command("xdotool getwindowname " + window);
 	server.Command("xdotool key ctrl+q");
-	bool ended = XServer::WaitFor([&]() { return waitpid(program, &status, WNOHANG) == program; }, 10);
+	bool ended =
+	    XServer::WaitFor([&]() { return waitpid(program, &status, WNOHANG) == program; }, 10);
 	if (ended)
 		program = -1;
 	stopProgram();
 
-	EXPECT_TRUE(saved) << "file holds \"" << ProgramRunner::Contents(path) << "\"; log: "
-					   << ProgramRunner::Contents(logPath);
+	EXPECT_TRUE(saved) << "file holds \"" << ProgramRunner::Contents(path)
+	                   << "\"; log: " << ProgramRunner::Contents(logPath);
 	EXPECT_EQ(title, "data.bin - Undo delete - Saved");
 	ASSERT_TRUE(ended) << "Ctrl+Q did not end the program";
 	EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);

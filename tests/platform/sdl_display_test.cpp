@@ -43,16 +43,13 @@ const rgb_color kBlue = {0, 0, 255, 255};
 const rgb_color kGreen = {0, 160, 0, 255};
 const uint32 kMsgShortcut = 'shct';
 
-bool
-InChildProcess()
+bool InChildProcess()
 {
 	return getenv(kChildVariable) != NULL;
 }
 
-
 // Starts an X server and runs the current test in a child process on it.
-void
-RunInChildProcess()
+void RunInChildProcess()
 {
 	XServer server;
 	std::string error;
@@ -64,29 +61,26 @@ RunInChildProcess()
 
 	const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
 	std::string program = fs::read_symlink("/proc/self/exe").string();
-	std::string output = server.Command(std::string(kChildVariable) + "=1 " + program
-		+ " --gtest_filter=" + test->test_suite_name() + "." + test->name() + " 2>&1",
-		&status);
+	std::string output = server.Command(std::string(kChildVariable) + "=1 " + program +
+	                                        " --gtest_filter=" + test->test_suite_name() + "." +
+	                                        test->name() + " 2>&1",
+	                                    &status);
 	EXPECT_EQ(status, 0) << "the test in the X server failed:\n" << output;
 	EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
 }
 
-
-std::string
-ColorText(rgb_color color)
+std::string ColorText(rgb_color color)
 {
-	return "(" + std::to_string(color.red) + ", " + std::to_string(color.green) + ", "
-		+ std::to_string(color.blue) + ")";
+	return "(" + std::to_string(color.red) + ", " + std::to_string(color.green) + ", " +
+	       std::to_string(color.blue) + ")";
 }
-
 
 // A view in one colour that logs the input it gets, in the window's thread
 // (read it with the window locked).
-class InputView : public BView {
+class InputView : public BView
+{
 public:
-	InputView(BRect frame, rgb_color color)
-		:
-		BView(frame, "input", B_FOLLOW_NONE, B_WILL_DRAW)
+	InputView(BRect frame, rgb_color color) : BView(frame, "input", B_FOLLOW_NONE, B_WILL_DRAW)
 	{
 		SetViewColor(color);
 	}
@@ -105,9 +99,9 @@ public:
 	virtual void MouseDown(BPoint where)
 	{
 		BMessage* message = Window()->CurrentMessage();
-		fLog.push_back("down " + std::to_string(int(where.x)) + " " + std::to_string(int(where.y))
-			+ " buttons " + std::to_string(message->FindInt32("buttons")) + " clicks "
-			+ std::to_string(message->FindInt32("clicks")));
+		fLog.push_back("down " + std::to_string(int(where.x)) + " " + std::to_string(int(where.y)) +
+		               " buttons " + std::to_string(message->FindInt32("buttons")) + " clicks " +
+		               std::to_string(message->FindInt32("clicks")));
 	}
 
 	virtual void MouseUp(BPoint where)
@@ -118,24 +112,24 @@ public:
 	virtual void MessageReceived(BMessage* message)
 	{
 		switch (message->what) {
-			case B_MOUSE_WHEEL_CHANGED:
-				fLog.push_back("wheel " + std::to_string(int(message->FindFloat("be:wheel_delta_y"))));
-				break;
-			case kMsgShortcut:
-				fLog.push_back("shortcut");
-				break;
-			default:
-				BView::MessageReceived(message);
-				break;
+		case B_MOUSE_WHEEL_CHANGED:
+			fLog.push_back("wheel " + std::to_string(int(message->FindFloat("be:wheel_delta_y"))));
+			break;
+		case kMsgShortcut:
+			fLog.push_back("shortcut");
+			break;
+		default:
+			BView::MessageReceived(message);
+			break;
 		}
 	}
 
 	std::vector<std::string> fLog;
 };
 
-
 // The test's side of the X server: its windows by name, their pixels.
-class Screen {
+class Screen
+{
 public:
 	Screen()
 	{
@@ -164,11 +158,13 @@ public:
 
 	bool ShowsColor(const std::string& window, int32 x, int32 y, rgb_color color)
 	{
-		return XServer::WaitFor([&]() {
-			PixelImage image = Pixels(window);
-			return x < image.width && y < image.height
-				&& ColorText(image.At(x, y)) == ColorText(color);
-		}, 10);
+		return XServer::WaitFor(
+		    [&]() {
+			    PixelImage image = Pixels(window);
+			    return x < image.width && y < image.height &&
+			           ColorText(image.At(x, y)) == ColorText(color);
+		    },
+		    10);
 	}
 
 	std::string Command(const std::string& command) { return fServer.Command(command); }
@@ -178,12 +174,9 @@ private:
 	std::string fDump;
 };
 
-
 // Runs body on a driver thread while the application runs the display's
 // event pump on this one; the application quits when body is done.
-template<typename Body>
-void
-RunWithDisplay(Body body)
+template <typename Body> void RunWithDisplay(Body body)
 {
 	ASSERT_EQ(ChooseDisplay(kSdlDisplay), B_OK) << "SDL2 could not open the X display";
 	ASSERT_EQ(ActiveDisplay(), kSdlDisplay);
@@ -196,21 +189,20 @@ RunWithDisplay(Body body)
 	driver.join();
 }
 
-
-template<typename Value>
-bool
-WindowReaches(BWindow* window, Value value, const decltype(value())& expected)
+template <typename Value>
+bool WindowReaches(BWindow* window, Value value, const decltype(value())& expected)
 {
-	return XServer::WaitFor([&]() {
-		window->Lock();
-		bool reached = value() == expected;
-		window->Unlock();
-		return reached;
-	}, 10);
+	return XServer::WaitFor(
+	    [&]() {
+		    window->Lock();
+		    bool reached = value() == expected;
+		    window->Unlock();
+		    return reached;
+	    },
+	    10);
 }
 
 } // namespace
-
 
 TEST(SdlDisplay, WindowShowsItsPixelsFollowsTitleAndSizeAndCloses)
 {
@@ -230,8 +222,9 @@ TEST(SdlDisplay, WindowShowsItsPixelsFollowsTitleAndSizeAndCloses)
 		WaitUntilIdle(window);
 
 		std::string native;
-		ASSERT_TRUE(XServer::WaitFor([&]() { return !(native = screen.FindWindow("sdl pixels")).empty(); }, 10))
-			<< "no native window named \"sdl pixels\"";
+		ASSERT_TRUE(XServer::WaitFor(
+		    [&]() { return !(native = screen.FindWindow("sdl pixels")).empty(); }, 10))
+		    << "no native window named \"sdl pixels\"";
 		EXPECT_TRUE(screen.ShowsColor(native, 10, 10, kRed));
 		EXPECT_TRUE(screen.ShowsColor(native, 120, 40, kBlue));
 		PixelImage shown = screen.Pixels(native);
@@ -249,31 +242,34 @@ TEST(SdlDisplay, WindowShowsItsPixelsFollowsTitleAndSizeAndCloses)
 		window->Lock();
 		window->SetTitle("sdl renamed");
 		window->Unlock();
-		EXPECT_TRUE(XServer::WaitFor([&]() {
-			return screen.Command("xdotool getwindowname " + native) == "sdl renamed";
-		}, 10));
+		EXPECT_TRUE(XServer::WaitFor(
+		    [&]() { return screen.Command("xdotool getwindowname " + native) == "sdl renamed"; },
+		    10));
 
 		// Resized from outside: the window follows, and so do its views.
 		screen.Command("xdotool windowsize " + native + " 300 150");
-		EXPECT_TRUE(WindowReaches(window, [&]() { return window->Bounds(); }, BRect(0, 0, 299, 149)));
+		EXPECT_TRUE(WindowReaches(
+		    window, [&]() { return window->Bounds(); }, BRect(0, 0, 299, 149)));
 		EXPECT_TRUE(screen.ShowsColor(native, 290, 140, kRed));
 
 		// Resized from inside: the native window follows.
 		window->Lock();
 		window->ResizeTo(159, 79);
 		window->Unlock();
-		EXPECT_TRUE(XServer::WaitFor([&]() {
-			PixelImage image = screen.Pixels(native);
-			return image.width == 160 && image.height == 80;
-		}, 10));
+		EXPECT_TRUE(XServer::WaitFor(
+		    [&]() {
+			    PixelImage image = screen.Pixels(native);
+			    return image.width == 160 && image.height == 80;
+		    },
+		    10));
 
 		window->Lock();
 		window->Quit();
-		EXPECT_TRUE(XServer::WaitFor([&]() { return screen.FindWindow("sdl renamed").empty(); }, 10))
-			<< "the native window stayed after the window quit";
+		EXPECT_TRUE(
+		    XServer::WaitFor([&]() { return screen.FindWindow("sdl renamed").empty(); }, 10))
+		    << "the native window stayed after the window quit";
 	});
 }
-
 
 TEST(SdlDisplay, RealKeysAndClicksArriveAsMessages)
 {
@@ -291,17 +287,20 @@ TEST(SdlDisplay, RealKeysAndClicksArriveAsMessages)
 		WaitUntilIdle(window);
 
 		std::string native;
-		ASSERT_TRUE(XServer::WaitFor([&]() { return !(native = screen.FindWindow("sdl input")).empty(); }, 10));
+		ASSERT_TRUE(XServer::WaitFor(
+		    [&]() { return !(native = screen.FindWindow("sdl input")).empty(); }, 10));
 		ASSERT_TRUE(screen.ShowsColor(native, 120, 40, kBlue));
 		screen.Command("xdotool windowfocus --sync " + native);
-		EXPECT_TRUE(WindowReaches(window, [&]() { return window->IsActive(); }, true));
+		EXPECT_TRUE(WindowReaches(
+		    window, [&]() { return window->IsActive(); }, true));
 
 		// Typed text comes as its characters, special keys as the kits' key
 		// bytes, Ctrl+S as the command-key shortcut (never as a key press).
 		screen.Command("xdotool key --delay 50 a Left ctrl+s shift+b BackSpace");
-		const std::vector<std::string> keys
-			= {"key a", "key 0x1c", "shortcut", "key B", "key 0x08"};
-		EXPECT_TRUE(WindowReaches(window, [&]() { return view->fLog; }, keys));
+		const std::vector<std::string> keys = {"key a", "key 0x1c", "shortcut", "key B",
+		                                       "key 0x08"};
+		EXPECT_TRUE(WindowReaches(
+		    window, [&]() { return view->fLog; }, keys));
 
 		window->Lock();
 		view->fLog.clear();
@@ -309,9 +308,10 @@ TEST(SdlDisplay, RealKeysAndClicksArriveAsMessages)
 		// The square stands at (100, 20) in the window; X's button 5 is a
 		// wheel turn towards the user, a positive delta (scrolling down).
 		screen.Command("xdotool mousemove --window " + native + " 120 40 click 1 click 5");
-		const std::vector<std::string> mouse
-			= {"down 20 20 buttons 1 clicks 1", "up 20 20", "wheel 1"};
-		EXPECT_TRUE(WindowReaches(window, [&]() { return view->fLog; }, mouse));
+		const std::vector<std::string> mouse = {"down 20 20 buttons 1 clicks 1", "up 20 20",
+		                                        "wheel 1"};
+		EXPECT_TRUE(WindowReaches(
+		    window, [&]() { return view->fLog; }, mouse));
 
 		window->Lock();
 		window->Quit();

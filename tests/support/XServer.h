@@ -20,7 +20,8 @@
 #include <string>
 #include <thread>
 
-class XServer {
+class XServer
+{
 public:
 	XServer() = default;
 	XServer(const XServer&) = delete;
@@ -87,8 +88,7 @@ public:
 
 	// True as soon as condition() is, false if it still is not after the
 	// given seconds.
-	template<typename Condition>
-	static bool WaitFor(Condition condition, int seconds)
+	template <typename Condition> static bool WaitFor(Condition condition, int seconds)
 	{
 		auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
 		while (std::chrono::steady_clock::now() < end) {
@@ -112,7 +112,7 @@ private:
 			dup2(null, 1);
 			dup2(null, 2);
 			execl("/usr/bin/Xvfb", "Xvfb", display.c_str(), "-screen", "0", screen.c_str(),
-				"-nolisten", "tcp", "-noreset", (char*)NULL);
+			      "-nolisten", "tcp", "-noreset", (char*)NULL);
 			_exit(127);
 		}
 

@@ -12,11 +12,12 @@
 #include <string>
 #include <vector>
 
-class XwdImage {
+class XwdImage
+{
 public:
 	// False, with error set, for a file that is not such a dump.
 	static bool Read(const std::string& path, PlatformTesting::PixelImage& image,
-		std::string& error);
+	                 std::string& error);
 };
 
 // Decoding details.
@@ -24,7 +25,8 @@ namespace XwdDetail {
 
 // The header's fields, in file order; all are 32-bit, most significant
 // byte first.
-enum {
+enum
+{
 	kHeaderSize,
 	kFileVersion,
 	kPixmapFormat,
@@ -51,16 +53,12 @@ enum {
 inline const uint32 kZPixmap = 2;
 inline const size_t kColorEntrySize = 12;
 
-
-inline uint32
-BigEndian(const unsigned char* bytes)
+inline uint32 BigEndian(const unsigned char* bytes)
 {
 	return uint32(bytes[0]) << 24 | uint32(bytes[1]) << 16 | uint32(bytes[2]) << 8 | bytes[3];
 }
 
-
-inline uint8
-Channel(uint32 pixel, uint32 mask)
+inline uint8 Channel(uint32 pixel, uint32 mask)
 {
 	if (mask == 0)
 		return 0;
@@ -74,9 +72,8 @@ Channel(uint32 pixel, uint32 mask)
 
 } // namespace XwdDetail
 
-
-inline bool
-XwdImage::Read(const std::string& path, PlatformTesting::PixelImage& image, std::string& error)
+inline bool XwdImage::Read(const std::string& path, PlatformTesting::PixelImage& image,
+                           std::string& error)
 {
 	using namespace XwdDetail;
 	std::ifstream file(path, std::ios::binary);
@@ -90,8 +87,8 @@ XwdImage::Read(const std::string& path, PlatformTesting::PixelImage& image, std:
 		field[i] = BigEndian(&data[size_t(i) * 4]);
 
 	const uint32 bitsPerPixel = field[kBitsPerPixel];
-	if (field[kFileVersion] != 7 || field[kPixmapFormat] != kZPixmap
-		|| (bitsPerPixel != 24 && bitsPerPixel != 32)) {
+	if (field[kFileVersion] != 7 || field[kPixmapFormat] != kZPixmap ||
+	    (bitsPerPixel != 24 && bitsPerPixel != 32)) {
 		error = path + ": not a 24 or 32 bit ZPixmap window dump";
 		return false;
 	}
@@ -99,7 +96,8 @@ XwdImage::Read(const std::string& path, PlatformTesting::PixelImage& image, std:
 	const size_t width = field[kWidth];
 	const size_t height = field[kHeight];
 	const size_t bytesPerLine = field[kBytesPerLine];
-	if (pixelStart + bytesPerLine * height > data.size() || bytesPerLine * 8 < width * bitsPerPixel) {
+	if (pixelStart + bytesPerLine * height > data.size() ||
+	    bytesPerLine * 8 < width * bitsPerPixel) {
 		error = path + ": the pixels are cut short";
 		return false;
 	}
@@ -118,8 +116,9 @@ XwdImage::Read(const std::string& path, PlatformTesting::PixelImage& image, std:
 				size_t index = leastFirst ? bytesPerPixel - 1 - i : i;
 				pixel = pixel << 8 | bytes[index];
 			}
-			image.pixels[y * width + x] = rgb_color{Channel(pixel, field[kRedMask]),
-				Channel(pixel, field[kGreenMask]), Channel(pixel, field[kBlueMask]), 255};
+			image.pixels[y * width + x] =
+			    rgb_color{Channel(pixel, field[kRedMask]), Channel(pixel, field[kGreenMask]),
+			              Channel(pixel, field[kBlueMask]), 255};
 		}
 	}
 	return true;
