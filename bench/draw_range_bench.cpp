@@ -11,8 +11,7 @@
 
 namespace {
 
-std::string
-Pattern(size_t size)
+std::string Pattern(size_t size)
 {
 	std::string bytes(size, '\0');
 	for (size_t i = 0; i < size; i++)
@@ -20,9 +19,7 @@ Pattern(size_t size)
 	return bytes;
 }
 
-
-void
-BM_DrawRangeBuffered(benchmark::State& state)
+void BM_DrawRangeBuffered(benchmark::State& state)
 {
 	const int32 size = int32(state.range(0));
 	ViewHarness harness(Pattern(size));
@@ -33,14 +30,12 @@ BM_DrawRangeBuffered(benchmark::State& state)
 	state.SetLabel(std::to_string(size / 1024) + " KiB");
 }
 BENCHMARK(BM_DrawRangeBuffered)
-	->Arg(4 << 10)
-	->Arg(1 << 20)
-	->Arg(8 << 20)
-	->Unit(benchmark::kMicrosecond);
+    ->Arg(4 << 10)
+    ->Arg(1 << 20)
+    ->Arg(8 << 20)
+    ->Unit(benchmark::kMicrosecond);
 
-
-void
-BM_FullWindowDraw(benchmark::State& state)
+void BM_FullWindowDraw(benchmark::State& state)
 {
 	ViewHarness harness(Pattern(1 << 20));
 	ViewHarness::WindowLock lock(harness);

@@ -10,36 +10,23 @@
 
 #include <memory>
 
-OffscreenBitmap::OffscreenBitmap()
-	:
-	fBitmap(NULL),
-	fTarget(NULL),
-	fRect(0, 0, 0, 0)
-{
-}
-
+OffscreenBitmap::OffscreenBitmap() : fBitmap(NULL), fTarget(NULL), fRect(0, 0, 0, 0) {}
 
 OffscreenBitmap::OffscreenBitmap(BView* target, BRect rect)
-	:
-	fBitmap(NULL),
-	fTarget(NULL),
-	fRect(0, 0, 0, 0)
+    : fBitmap(NULL), fTarget(NULL), fRect(0, 0, 0, 0)
 {
 	SetToCommon(target, rect);
 }
-
 
 OffscreenBitmap::~OffscreenBitmap()
 {
 	delete fBitmap;
 }
 
-
-BView*
-OffscreenBitmap::BeginBlitting(BView* target, BRect rect, bool copyState, bool fill)
+BView* OffscreenBitmap::BeginBlitting(BView* target, BRect rect, bool copyState, bool fill)
 {
-	if (fBitmap != NULL && fTarget == target
-		&& !(rect.OffsetToCopy(0, 0) != fRect.OffsetToCopy(0, 0))) {
+	if (fBitmap != NULL && fTarget == target &&
+	    !(rect.OffsetToCopy(0, 0) != fRect.OffsetToCopy(0, 0))) {
 		if (!fBitmap->IsLocked() && !fBitmap->Lock())
 			throw status_t(B_ERROR);
 		fRect = rect;
@@ -60,9 +47,7 @@ OffscreenBitmap::BeginBlitting(BView* target, BRect rect, bool copyState, bool f
 	return OffscreenView();
 }
 
-
-void
-OffscreenBitmap::DoneBlitting()
+void OffscreenBitmap::DoneBlitting()
 {
 	OffscreenView()->Sync();
 	fTarget->SetDrawingMode(B_OP_COPY);
@@ -70,16 +55,12 @@ OffscreenBitmap::DoneBlitting()
 	fBitmap->Unlock();
 }
 
-
-BView*
-OffscreenBitmap::OffscreenView() const
+BView* OffscreenBitmap::OffscreenView() const
 {
 	return fBitmap->ChildAt(0);
 }
 
-
-void
-OffscreenBitmap::SetToCommon(BView* target, BRect rect)
+void OffscreenBitmap::SetToCommon(BView* target, BRect rect)
 {
 	fTarget = target;
 	fRect = rect;
@@ -106,9 +87,7 @@ OffscreenBitmap::SetToCommon(BView* target, BRect rect)
 	OffscreenView()->FillRect(rect, B_SOLID_LOW);
 }
 
-
-void
-OffscreenBitmap::SetUpState(BView* target, BRect rect)
+void OffscreenBitmap::SetUpState(BView* target, BRect rect)
 {
 	BView* view = OffscreenView();
 	view->SetViewColor(target->ViewColor());

@@ -10,7 +10,8 @@
 class BBitmap;
 class BView;
 
-class OffscreenBitmap {
+class OffscreenBitmap
+{
 public:
 	OffscreenBitmap();
 	OffscreenBitmap(BView* target, BRect rect);

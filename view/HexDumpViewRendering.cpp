@@ -30,8 +30,7 @@ const int32 kMaxHexText = 3 * kBytesPerLine + 1;
 
 // The view shows the selection filled only while its window is active and
 // it has the keyboard focus.
-bool
-IsActiveView(const BView* view)
+bool IsActiveView(const BView* view)
 {
 	const BWindow* window = view->Window();
 	return window != NULL && window->IsActive() && view->IsFocus();
@@ -39,9 +38,7 @@ IsActiveView(const BView* view)
 
 } // namespace
 
-
-void
-HexDumpView::Draw(BRect updateRect)
+void HexDumpView::Draw(BRect updateRect)
 {
 	// The window has filled the update area with the view colour, and all
 	// drawing here is clipped to that area: the cursor's pixels inside it
@@ -56,9 +53,7 @@ HexDumpView::Draw(BRect updateRect)
 	DrawRange(int32(start), int32(end), false, false);
 }
 
-
-void
-HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clearToBottom)
+void HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clearToBottom)
 {
 	const int32 firstOffset = start & ~int32(kBytesPerLine - 1);
 	const int32 afterEnd = (end & ~int32(kBytesPerLine - 1)) + int32(kBytesPerLine);
@@ -80,8 +75,7 @@ HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clearToBo
 	// The range's lines, and one line even when there is nothing to show:
 	// it carries the offset label alone.
 	const int64 firstLine = firstOffset / int32(kBytesPerLine);
-	const int64 lineCount =
-		remaining > 0 ? (remaining + kBytesPerLine - 1) / kBytesPerLine : 1;
+	const int64 lineCount = remaining > 0 ? (remaining + kBytesPerLine - 1) / kBytesPerLine : 1;
 
 	// Lines outside the bounds would be clipped away whole: skipping them
 	// changes no pixel and keeps the cost to the lines on screen.
@@ -90,10 +84,10 @@ HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clearToBo
 	int64 toLine = firstLine + lineCount - 1;
 	if (lineHeight > 0) {
 		const float firstBoxBottom = firstBaseline + depth - 1;
-		fromLine = std::max(fromLine,
-			int64(floor(double(bounds.top - firstBoxBottom) / lineHeight)));
-		toLine = std::min(toLine,
-			int64(floor(double(bounds.bottom - firstBoxBottom) / lineHeight)) + 1);
+		fromLine =
+		    std::max(fromLine, int64(floor(double(bounds.top - firstBoxBottom) / lineHeight)));
+		toLine =
+		    std::min(toLine, int64(floor(double(bounds.bottom - firstBoxBottom) / lineHeight)) + 1);
 	}
 
 	for (int64 line = fromLine; line <= toLine; line++) {
@@ -138,10 +132,8 @@ HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clearToBo
 		InvertCursor();
 }
 
-
-void
-HexDumpView::DrawLine(BView* view, BPoint where, int32 lineOffset, const void* bytes,
-	uint32 count)
+void HexDumpView::DrawLine(BView* view, BPoint where, int32 lineOffset, const void* bytes,
+                           uint32 count)
 {
 	const rgb_color high = view->HighColor();
 	view->SetHighColor(tint_color(high, kLabelTint));
@@ -151,10 +143,10 @@ HexDumpView::DrawLine(BView* view, BPoint where, int32 lineOffset, const void* b
 	const bool active = IsActiveView(this);
 	where.x += fOffsetWidth + kColumnGap;
 	DrawDataCommon(view, &HexDumpView::DrawHexRun, where, bytes, count, lineOffset,
-		fHexActive && active);
+	               fHexActive && active);
 	where.x += fHexWidth + kColumnGap;
 	DrawDataCommon(view, &HexDumpView::DrawAsciiRun, where, bytes, count, lineOffset,
-		!fHexActive && active);
+	               !fHexActive && active);
 
 	// Into the same view as the line: through the buffer they are cut to
 	// the line's box.
@@ -164,10 +156,8 @@ HexDumpView::DrawLine(BView* view, BPoint where, int32 lineOffset, const void* b
 		DrawHexOutlineSelection(view);
 }
 
-
-void
-HexDumpView::DrawDataCommon(BView* view, RunDrawer drawer, BPoint origin, const void* bytes,
-	uint32 count, int32 offset, bool highlight)
+void HexDumpView::DrawDataCommon(BView* view, RunDrawer drawer, BPoint origin, const void* bytes,
+                                 uint32 count, int32 offset, bool highlight)
 {
 	if (count > kBytesPerLine)
 		count = kBytesPerLine;
@@ -191,8 +181,8 @@ HexDumpView::DrawDataCommon(BView* view, RunDrawer drawer, BPoint origin, const 
 		offset += int32(selStart);
 	}
 	if (selStart < selEnd) {
-		origin.x = (this->*drawer)(view, origin, at, uint32(selEnd - selStart), offset, true,
-			false);
+		origin.x =
+		    (this->*drawer)(view, origin, at, uint32(selEnd - selStart), offset, true, false);
 		at += selEnd - selStart;
 		offset += int32(selEnd - selStart);
 	}
@@ -200,10 +190,8 @@ HexDumpView::DrawDataCommon(BView* view, RunDrawer drawer, BPoint origin, const 
 		(this->*drawer)(view, origin, at, uint32(lineCount - selEnd), offset, false, false);
 }
 
-
-float
-HexDumpView::DrawHexRun(BView* view, BPoint origin, const void* bytes, uint32 count,
-	int32 offset, bool selected, bool erase)
+float HexDumpView::DrawHexRun(BView* view, BPoint origin, const void* bytes, uint32 count,
+                              int32 offset, bool selected, bool erase)
 {
 	if (count > kBytesPerLine)
 		count = kBytesPerLine;
@@ -226,10 +214,8 @@ HexDumpView::DrawHexRun(BView* view, BPoint origin, const void* bytes, uint32 co
 	return endX;
 }
 
-
-float
-HexDumpView::DrawAsciiRun(BView* view, BPoint origin, const void* bytes, uint32 count,
-	int32 /*offset*/, bool selected, bool erase)
+float HexDumpView::DrawAsciiRun(BView* view, BPoint origin, const void* bytes, uint32 count,
+                                int32 /*offset*/, bool selected, bool erase)
 {
 	if (count > kBytesPerLine)
 		count = kBytesPerLine;
@@ -245,10 +231,8 @@ HexDumpView::DrawAsciiRun(BView* view, BPoint origin, const void* bytes, uint32 
 	return endX;
 }
 
-
-void
-HexDumpView::DrawRunCommon(BView* view, BPoint origin, const char* text, int32 length,
-	float endX, bool selected, bool erase)
+void HexDumpView::DrawRunCommon(BView* view, BPoint origin, const char* text, int32 length,
+                                float endX, bool selected, bool erase)
 {
 	const rgb_color low = view->LowColor();
 	if (selected || erase) {
@@ -268,9 +252,7 @@ HexDumpView::DrawRunCommon(BView* view, BPoint origin, const char* text, int32 l
 		view->SetLowColor(low);
 }
 
-
-void
-HexDumpView::DrawOffsetValue(BView* view, BPoint where, int32 offset)
+void HexDumpView::DrawOffsetValue(BView* view, BPoint where, int32 offset)
 {
 	char label[9];
 	uint32 value = uint32(offset);
@@ -282,9 +264,7 @@ HexDumpView::DrawOffsetValue(BView* view, BPoint where, int32 offset)
 	view->DrawString(label, where);
 }
 
-
-rgb_color
-HexDumpView::HighlightColor() const
+rgb_color HexDumpView::HighlightColor() const
 {
 	rgb_color color = {200, 200, 200, 255};
 	return color;

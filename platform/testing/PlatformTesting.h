@@ -52,19 +52,21 @@ void WaitUntilIdle(BLooper* looper);
 // window's coordinates; the window routes them to views.
 BMessage MakeKeyDown(const char* bytes, int32 modifiers = 0, int32 key = 0);
 BMessage MakeMouseDown(BPoint windowWhere, int32 buttons = 1, int32 modifiers = 0,
-	int32 clicks = 1);
+                       int32 clicks = 1);
 BMessage MakeMouseMoved(BPoint windowWhere, int32 buttons = 0, int32 modifiers = 0);
 BMessage MakeMouseUp(BPoint windowWhere, int32 modifiers = 0);
 
 // --- Drawing record -------------------------------------------------------
 // One drawing call as a view received it. Coordinates are as the caller gave
 // them (the view's own coordinates, before origin and scrolling are applied).
-struct DrawCall {
-	enum Kind {
+struct DrawCall
+{
+	enum Kind
+	{
 		kFillRect,
 		kInvertRect,
 		kStrokeRect,
-		kStrokeLine,	// also each line of a line array, with its own colour
+		kStrokeLine, // also each line of a line array, with its own colour
 		kDrawString,
 		kDrawBitmap,
 		kFillRegion
@@ -72,19 +74,20 @@ struct DrawCall {
 	Kind kind;
 	const BView* view;
 	std::string viewName;
-	bool inBitmap;			// the view belongs to a BBitmap, not a window
-	BRect rect;				// FillRect, InvertRect, StrokeRect; DrawBitmap destination
-	BRect source;			// DrawBitmap source
-	BPoint start, end;		// lines; DrawString: start is the baseline origin
-	std::string text;		// DrawString, the bytes drawn
-	rgb_color color;		// the colour painted: high or low per pattern, the line's colour
-	rgb_color high, low;	// the view's colours at the call
+	bool inBitmap;       // the view belongs to a BBitmap, not a window
+	BRect rect;          // FillRect, InvertRect, StrokeRect; DrawBitmap destination
+	BRect source;        // DrawBitmap source
+	BPoint start, end;   // lines; DrawString: start is the baseline origin
+	std::string text;    // DrawString, the bytes drawn
+	rgb_color color;     // the colour painted: high or low per pattern, the line's colour
+	rgb_color high, low; // the view's colours at the call
 	drawing_mode mode;
-	BPoint origin;			// the view's origin at the call
+	BPoint origin; // the view's origin at the call
 };
 
 // Records every drawing call made in the process while it lives.
-class DrawingRecord {
+class DrawingRecord
+{
 public:
 	DrawingRecord();
 	~DrawingRecord();
@@ -101,10 +104,11 @@ void FailBitmapLocks(int32 count);
 
 // --- Pixels ---------------------------------------------------------------
 // A copy of a window's or a view-accepting bitmap's pixels.
-struct PixelImage {
+struct PixelImage
+{
 	int32 width = 0;
 	int32 height = 0;
-	std::vector<rgb_color> pixels;	// row by row
+	std::vector<rgb_color> pixels; // row by row
 
 	rgb_color At(int32 x, int32 y) const { return pixels[size_t(y) * width + x]; }
 	bool operator==(const PixelImage& other) const;

@@ -7,8 +7,7 @@
 
 namespace PlatformTesting {
 
-const BCursor*
-ViewCursor(const BView* view)
+const BCursor* ViewCursor(const BView* view)
 {
 	return BPrivate::KitAccess::State(view).cursor;
 }

@@ -25,15 +25,13 @@ const rgb_color kViewColor = {1, 2, 3, 255};
 const rgb_color kRed = {255, 0, 0, 255};
 const rgb_color kOtherLow = {50, 60, 70, 255};
 
-bool
-SameColor(const rgb_color& a, const rgb_color& b)
+bool SameColor(const rgb_color& a, const rgb_color& b)
 {
 	return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
 // Whether every pixel of the bitmap has the colour.
-bool
-AllPixels(const BBitmap* bitmap, const rgb_color& color)
+bool AllPixels(const BBitmap* bitmap, const rgb_color& color)
 {
 	PlatformTesting::PixelImage image = PlatformTesting::Snapshot(bitmap);
 	for (const rgb_color& pixel : image.pixels) {
@@ -43,8 +41,7 @@ AllPixels(const BBitmap* bitmap, const rgb_color& color)
 	return !image.pixels.empty();
 }
 
-status_t
-ThrownStatus(const std::function<void()>& call)
+status_t ThrownStatus(const std::function<void()>& call)
 {
 	try {
 		call();
@@ -55,7 +52,8 @@ ThrownStatus(const std::function<void()>& call)
 }
 
 // Two target views in a shown headless window, locked for the test.
-class OffscreenTest : public ::testing::Test {
+class OffscreenTest : public ::testing::Test
+{
 protected:
 	void SetUp() override
 	{
@@ -91,13 +89,11 @@ protected:
 
 } // namespace
 
-
 TEST_F(OffscreenTest, EmptyBufferHoldsNothing)
 {
 	OffscreenBitmap buffer;
 	EXPECT_EQ(buffer.Bitmap(), nullptr);
 }
-
 
 TEST_F(OffscreenTest, FirstUseBuildsWithTheTargetsState)
 {
@@ -121,7 +117,6 @@ TEST_F(OffscreenTest, FirstUseBuildsWithTheTargetsState)
 	buffer.DoneBlitting();
 	EXPECT_FALSE(buffer.Bitmap()->IsLocked());
 }
-
 
 TEST_F(OffscreenTest, SameSizeReusesAndFills)
 {
@@ -156,7 +151,6 @@ TEST_F(OffscreenTest, SameSizeReusesAndFills)
 	buffer.DoneBlitting();
 }
 
-
 TEST_F(OffscreenTest, OtherSizeOrTargetRebuilds)
 {
 	OffscreenBitmap buffer;
@@ -175,7 +169,6 @@ TEST_F(OffscreenTest, OtherSizeOrTargetRebuilds)
 	EXPECT_TRUE(AllPixels(buffer.Bitmap(), kOtherLow));
 	buffer.DoneBlitting();
 }
-
 
 TEST_F(OffscreenTest, DoneBlittingCopiesToTheRectangle)
 {
@@ -199,7 +192,6 @@ TEST_F(OffscreenTest, DoneBlittingCopiesToTheRectangle)
 	EXPECT_FALSE(SameColor(PlatformTesting::ViewPixel(fTarget, BPoint(20, 55)), kLow));
 }
 
-
 TEST_F(OffscreenTest, BuildingConstructorIsReadyToDraw)
 {
 	OffscreenBitmap buffer(fTarget, BRect(0, 10, 49, 19));
@@ -209,7 +201,6 @@ TEST_F(OffscreenTest, BuildingConstructorIsReadyToDraw)
 	buffer.DoneBlitting();
 	EXPECT_FALSE(buffer.Bitmap()->IsLocked());
 }
-
 
 // A second BeginBlitting before DoneBlitting locks no further.
 TEST_F(OffscreenTest, NestedBeginNeedsOneDone)
@@ -221,7 +212,6 @@ TEST_F(OffscreenTest, NestedBeginNeedsOneDone)
 	EXPECT_FALSE(buffer.Bitmap()->IsLocked());
 }
 
-
 TEST_F(OffscreenTest, FailedLockOnReuseChangesNothing)
 {
 	OffscreenBitmap buffer;
@@ -230,9 +220,9 @@ TEST_F(OffscreenTest, FailedLockOnReuseChangesNothing)
 	BBitmap* bitmap = buffer.Bitmap();
 
 	PlatformTesting::FailBitmapLocks(1);
-	EXPECT_EQ(ThrownStatus([&] { buffer.BeginBlitting(fTarget, BRect(0, 10, 99, 19), false,
-									 true); }),
-		B_ERROR);
+	EXPECT_EQ(
+	    ThrownStatus([&] { buffer.BeginBlitting(fTarget, BRect(0, 10, 99, 19), false, true); }),
+	    B_ERROR);
 	EXPECT_EQ(buffer.Bitmap(), bitmap);
 	EXPECT_FALSE(bitmap->IsLocked());
 
@@ -243,14 +233,12 @@ TEST_F(OffscreenTest, FailedLockOnReuseChangesNothing)
 	buffer.DoneBlitting();
 }
 
-
 TEST_F(OffscreenTest, FailedLockOnBuildLeavesTheBufferEmpty)
 {
 	OffscreenBitmap buffer;
 	PlatformTesting::FailBitmapLocks(1);
-	EXPECT_EQ(ThrownStatus([&] { buffer.BeginBlitting(fTarget, BRect(0, 0, 99, 9), false,
-									 true); }),
-		B_ERROR);
+	EXPECT_EQ(ThrownStatus([&] { buffer.BeginBlitting(fTarget, BRect(0, 0, 99, 9), false, true); }),
+	          B_ERROR);
 	EXPECT_EQ(buffer.Bitmap(), nullptr);
 
 	BView* view = buffer.BeginBlitting(fTarget, BRect(0, 0, 99, 9), false, true);
@@ -261,15 +249,14 @@ TEST_F(OffscreenTest, FailedLockOnBuildLeavesTheBufferEmpty)
 	// A rebuild for another size that fails deletes the old bitmap and
 	// keeps none; the destructor then has nothing to delete.
 	PlatformTesting::FailBitmapLocks(1);
-	EXPECT_EQ(ThrownStatus([&] { buffer.BeginBlitting(fTarget, BRect(0, 0, 199, 9), false,
-									 true); }),
-		B_ERROR);
+	EXPECT_EQ(
+	    ThrownStatus([&] { buffer.BeginBlitting(fTarget, BRect(0, 0, 199, 9), false, true); }),
+	    B_ERROR);
 	EXPECT_EQ(buffer.Bitmap(), nullptr);
 	buffer.BeginBlitting(fTarget, BRect(0, 0, 199, 9), false, true);
 	EXPECT_EQ(buffer.Bitmap()->Bounds(), BRect(0, 0, 199, 9));
 	buffer.DoneBlitting();
 }
-
 
 TEST(OffscreenConstruction, FailedLockInTheBuildingConstructorThrows)
 {
@@ -281,7 +268,7 @@ TEST(OffscreenConstruction, FailedLockInTheBuildingConstructorThrows)
 	PlatformTesting::FailBitmapLocks(1);
 	std::unique_ptr<OffscreenBitmap> buffer;
 	EXPECT_EQ(ThrownStatus([&] { buffer.reset(new OffscreenBitmap(target, BRect(0, 0, 9, 9))); }),
-		B_ERROR);
+	          B_ERROR);
 	EXPECT_FALSE(buffer);
 	PlatformTesting::FailBitmapLocks(0);
 	window->Quit();

@@ -7,7 +7,8 @@
 
 namespace {
 
-struct TestEnvironment {
+struct TestEnvironment
+{
 	TestEnvironment()
 	{
 		setenv("HEXDUMP_ADDON_PATH", HEXDUMP_ADDON_PATH_VALUE, 0);

@@ -20,12 +20,18 @@
 #include "HexDumpFullEditor.h"
 #include "HexDumpView.h"
 
-class ViewHarness {
+class ViewHarness
+{
 public:
-	enum Face { kTestFace, kFreeTypeFace };
+	enum Face
+	{
+		kTestFace,
+		kFreeTypeFace
+	};
 
 	// Holds the window's lock for its lifetime (the lock nests on one thread).
-	class WindowLock {
+	class WindowLock
+	{
 	public:
 		explicit WindowLock(ViewHarness& harness) : fWindow(harness.Window()) { fWindow->Lock(); }
 		~WindowLock() { fWindow->Unlock(); }
@@ -36,11 +42,9 @@ public:
 		BWindow* fWindow;
 	};
 
-	explicit ViewHarness(const std::string& bytes, Face face = kTestFace,
-		float width = 800, float height = 600)
-		:
-		fEditor(NULL),
-		fWindow(NULL)
+	explicit ViewHarness(const std::string& bytes, Face face = kTestFace, float width = 800,
+	                     float height = 600)
+	    : fEditor(NULL), fWindow(NULL)
 	{
 		if (face == kTestFace)
 			PlatformTesting::UseTestFace();
@@ -51,7 +55,7 @@ public:
 		fEditor = new HexDumpFullEditor(fDocument.AddonArgs(), fItem);
 
 		fWindow = new BWindow(BRect(100, 100, 100 + width - 1, 100 + height - 1), "view test",
-			B_TITLED_WINDOW, 0);
+		                      B_TITLED_WINDOW, 0);
 		fWindow->Lock();
 		BView* editorView = fEditor->View();
 		editorView->MoveTo(0, 0);
@@ -107,20 +111,20 @@ public:
 
 	// Mouse input at a point in the dump view's coordinates (its bounds).
 	void MouseDown(BPoint where, int32 modifiers = 0, int32 buttons = B_PRIMARY_MOUSE_BUTTON,
-		int32 clicks = 1)
+	               int32 clicks = 1)
 	{
-		PlatformTesting::PostAndWait(fWindow,
-			PlatformTesting::MakeMouseDown(ToWindow(where), buttons, modifiers, clicks));
+		PlatformTesting::PostAndWait(
+		    fWindow, PlatformTesting::MakeMouseDown(ToWindow(where), buttons, modifiers, clicks));
 	}
 	void MouseMoved(BPoint where, int32 buttons = 0, int32 modifiers = 0)
 	{
-		PlatformTesting::PostAndWait(fWindow,
-			PlatformTesting::MakeMouseMoved(ToWindow(where), buttons, modifiers));
+		PlatformTesting::PostAndWait(
+		    fWindow, PlatformTesting::MakeMouseMoved(ToWindow(where), buttons, modifiers));
 	}
 	void MouseUp(BPoint where, int32 modifiers = 0)
 	{
 		PlatformTesting::PostAndWait(fWindow,
-			PlatformTesting::MakeMouseUp(ToWindow(where), modifiers));
+		                             PlatformTesting::MakeMouseUp(ToWindow(where), modifiers));
 	}
 	void Click(BPoint where, int32 modifiers = 0)
 	{

@@ -22,35 +22,33 @@ const rgb_color kGrey = {200, 200, 200, 255};
 const rgb_color kWhite = {255, 255, 255, 255};
 const rgb_color kBlack = {0, 0, 0, 255};
 
-inline bool
-SameColor(const rgb_color& a, const rgb_color& b)
+inline bool SameColor(const rgb_color& a, const rgb_color& b)
 {
 	return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
 // One recorded edge of an outline, end points as drawn.
-struct Edge {
+struct Edge
+{
 	BPoint from, to;
 	bool operator==(const Edge& other) const { return from == other.from && to == other.to; }
 };
 
-inline std::ostream&
-operator<<(std::ostream& out, const Edge& edge)
+inline std::ostream& operator<<(std::ostream& out, const Edge& edge)
 {
-	return out << "(" << edge.from.x << "," << edge.from.y << ")-(" << edge.to.x << ","
-			   << edge.to.y << ")";
+	return out << "(" << edge.from.x << "," << edge.from.y << ")-(" << edge.to.x << "," << edge.to.y
+	           << ")";
 }
 
 // Lines in the selection grey whose x lies in [minX, maxX], drawn into a
 // bitmap's view (inBitmap) or straight into a window's.
-inline std::vector<Edge>
-GreyEdges(const std::vector<PlatformTesting::DrawCall>& calls, bool inBitmap, float minX,
-	float maxX)
+inline std::vector<Edge> GreyEdges(const std::vector<PlatformTesting::DrawCall>& calls,
+                                   bool inBitmap, float minX, float maxX)
 {
 	std::vector<Edge> edges;
 	for (const PlatformTesting::DrawCall& call : calls) {
-		if (call.kind != PlatformTesting::DrawCall::kStrokeLine || call.inBitmap != inBitmap
-			|| !SameColor(call.color, kGrey))
+		if (call.kind != PlatformTesting::DrawCall::kStrokeLine || call.inBitmap != inBitmap ||
+		    !SameColor(call.color, kGrey))
 			continue;
 		if (call.start.x < minX || call.start.x > maxX)
 			continue;
@@ -60,13 +58,13 @@ GreyEdges(const std::vector<PlatformTesting::DrawCall>& calls, bool inBitmap, fl
 }
 
 // Rectangles filled in the given colour.
-inline std::vector<BRect>
-Fills(const std::vector<PlatformTesting::DrawCall>& calls, const rgb_color& color, bool inBitmap)
+inline std::vector<BRect> Fills(const std::vector<PlatformTesting::DrawCall>& calls,
+                                const rgb_color& color, bool inBitmap)
 {
 	std::vector<BRect> rects;
 	for (const PlatformTesting::DrawCall& call : calls) {
-		if (call.kind == PlatformTesting::DrawCall::kFillRect && call.inBitmap == inBitmap
-			&& SameColor(call.color, color))
+		if (call.kind == PlatformTesting::DrawCall::kFillRect && call.inBitmap == inBitmap &&
+		    SameColor(call.color, color))
 			rects.push_back(call.rect);
 	}
 	return rects;
@@ -84,8 +82,7 @@ Strings(const std::vector<PlatformTesting::DrawCall>& calls)
 	return strings;
 }
 
-inline std::vector<std::string>
-Texts(const std::vector<PlatformTesting::DrawCall>& calls)
+inline std::vector<std::string> Texts(const std::vector<PlatformTesting::DrawCall>& calls)
 {
 	std::vector<std::string> texts;
 	for (const PlatformTesting::DrawCall& call : Strings(calls))
@@ -93,8 +90,7 @@ Texts(const std::vector<PlatformTesting::DrawCall>& calls)
 	return texts;
 }
 
-inline void
-SetWindowActive(ViewHarness& harness, bool active)
+inline void SetWindowActive(ViewHarness& harness, bool active)
 {
 	BMessage message(B_WINDOW_ACTIVATED);
 	message.AddBool("active", active);
@@ -102,9 +98,9 @@ SetWindowActive(ViewHarness& harness, bool active)
 }
 
 // Records what one call of DrawRange draws, with the window locked.
-inline std::vector<PlatformTesting::DrawCall>
-RecordRange(ViewHarness& harness, int32 start, int32 end, bool useOffscreen = true,
-	bool clearToBottom = false)
+inline std::vector<PlatformTesting::DrawCall> RecordRange(ViewHarness& harness, int32 start,
+                                                          int32 end, bool useOffscreen = true,
+                                                          bool clearToBottom = false)
 {
 	ViewHarness::WindowLock lock(harness);
 	PlatformTesting::DrawingRecord record;

@@ -17,7 +17,8 @@ namespace {
 // tint_color(black, 0.4).
 const rgb_color kTintedBar = {153, 153, 153, 255};
 
-class CursorTest : public ::testing::Test {
+class CursorTest : public ::testing::Test
+{
 protected:
 	void Open(const std::string& bytes)
 	{
@@ -56,7 +57,6 @@ protected:
 
 } // namespace
 
-
 TEST_F(CursorTest, BarsForEmptyData)
 {
 	Open("");
@@ -66,7 +66,6 @@ TEST_F(CursorTest, BarsForEmptyData)
 	ExpectBar(56 + 22, 3, 14, kBlack);
 	ExpectBar(56 + 42 + 273, 3, 14, kTintedBar);
 }
-
 
 TEST_F(CursorTest, BarsFollowTheOffsetAndTheHalfTypedByte)
 {
@@ -88,7 +87,6 @@ TEST_F(CursorTest, BarsFollowTheOffsetAndTheHalfTypedByte)
 	EXPECT_FALSE(SameColor(fHarness->Pixel(BPoint(hexBar, 8)), kBlack));
 }
 
-
 TEST_F(CursorTest, CursorAfterAFullLastLineIsOnTheNextLine)
 {
 	Open(std::string(32, 'a'));
@@ -98,7 +96,6 @@ TEST_F(CursorTest, CursorAfterAFullLastLineIsOnTheNextLine)
 	ExpectBar(78, 29, 40, kBlack);
 	ExpectBar(371, 29, 40, kTintedBar);
 }
-
 
 TEST_F(CursorTest, CharacterColumnActiveInvertsItsBar)
 {
@@ -110,7 +107,6 @@ TEST_F(CursorTest, CharacterColumnActiveInvertsItsBar)
 	ExpectBar(372 + 3 * 7 - 1, 3, 14, kBlack);
 	ExpectBar(79 + 7 * 7 - 1, 3, 14, kTintedBar);
 }
-
 
 // Two toggles with nothing drawn in between restore every pixel, over
 // glyphs as over the background.
@@ -130,7 +126,6 @@ TEST_F(CursorTest, TwoTogglesRestoreThePicture)
 		EXPECT_TRUE(fHarness->Snapshot() == before) << offset;
 	}
 }
-
 
 TEST_F(CursorTest, HideAndShowFollowTheState)
 {
@@ -160,7 +155,6 @@ TEST_F(CursorTest, HideAndShowFollowTheState)
 	EXPECT_FALSE(View()->CursorOn());
 }
 
-
 TEST_F(CursorTest, ResizeTakesTheCursorOff)
 {
 	Open(std::string(20, 'a'));
@@ -184,7 +178,6 @@ TEST_F(CursorTest, ResizeTakesTheCursorOff)
 	ExpectBar(hexBar, 3, 14, kBlack);
 }
 
-
 // A redraw over a drawn cursor leaves exactly one bar, at the cursor.
 TEST_F(CursorTest, RedrawsBracketTheCursor)
 {
@@ -199,7 +192,6 @@ TEST_F(CursorTest, RedrawsBracketTheCursor)
 	ExpectBar(79 + 7 * 5 - 1, 16, 27, kBlack);
 	ExpectNoBar(78, 16, 27);
 }
-
 
 TEST_F(CursorTest, AnUpdateOverTheCursorKeepsItShowing)
 {
