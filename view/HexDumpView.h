@@ -11,6 +11,7 @@
 
 #include "OffscreenBitmap.h"
 
+class BRegion;
 class HexDumpFullEditor;
 
 class HexDumpView : public BView {
@@ -95,6 +96,8 @@ private:
 		float endX);
 
 	void DrawCursorAt(BPoint where, bool inactiveColumn);
+	BRect CursorBar(BPoint where) const;
+	bool CursorWithin(const BRegion& area) const;
 
 	void TrackMouse(BPoint where, const BMessage* dragMessage, bool chooseColumn);
 

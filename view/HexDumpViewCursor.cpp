@@ -7,6 +7,7 @@
 
 #include <InterfaceDefs.h>
 #include <OS.h>
+#include <Region.h>
 
 #include "HexDumpLayout.h"
 
@@ -40,10 +41,32 @@ HexDumpView::InvertCursor()
 }
 
 
+BRect
+HexDumpView::CursorBar(BPoint where) const
+{
+	return BRect(where.x - 1, where.y - AscentPixels(fFontHeight), where.x - 1, where.y + 1);
+}
+
+
+bool
+HexDumpView::CursorWithin(const BRegion& area) const
+{
+	// Both bars, as far as they are on screen, lie inside the area.
+	BRegion outside;
+	for (BPoint where : {fCursorHexPoint, fCursorAsciiPoint}) {
+		const BRect bar = CursorBar(where) & Bounds();
+		if (bar.IsValid())
+			outside.Include(bar);
+	}
+	outside.Exclude(&area);
+	return outside.CountRects() == 0;
+}
+
+
 void
 HexDumpView::DrawCursorAt(BPoint where, bool inactiveColumn)
 {
-	const BRect bar(where.x - 1, where.y - AscentPixels(fFontHeight), where.x - 1, where.y + 1);
+	const BRect bar = CursorBar(where);
 	if (!inactiveColumn)
 		InvertRect(bar);
 	else if (fCursorOn) {

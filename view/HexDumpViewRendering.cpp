@@ -8,6 +8,7 @@
 #include "HexDumpView.h"
 
 #include <InterfaceDefs.h>
+#include <Region.h>
 #include <Window.h>
 
 #include <ctype.h>
@@ -42,15 +43,22 @@ void HexDumpView::Draw(BRect updateRect)
 {
 	// The window has filled the update area with the view colour, and all
 	// drawing here is clipped to that area: the cursor's pixels inside it
-	// are gone, those outside it stay. Counting the cursor as off lets the
-	// redraw put it back inside the area, instead of inverting a bar that is
-	// no longer there and leaving the cursor invisible while it counts as on.
+	// are gone, those outside it stay as they were. So the redraw starts
+	// with the cursor counted as off. It may end with the cursor on only
+	// where the area holds the whole cursor; elsewhere the area must show
+	// what the rest of the view shows.
+	const bool cursorShown = fCursorOn;
 	fCursorOn = false;
+	BRegion area;
+	GetClippingRegion(&area);
 
 	const float lineHeight = LineHeight();
 	const uint32 end = PointToOffset(updateRect.RightBottom() + BPoint(0, lineHeight), false);
 	const uint32 start = PointToOffset(updateRect.LeftTop() - BPoint(0, lineHeight), false);
 	DrawRange(int32(start), int32(end), false, false);
+
+	if (fCursorOn && !cursorShown && !CursorWithin(area))
+		InvertCursor();
 }
 
 void HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clearToBottom)

@@ -3,7 +3,9 @@
 // cursor behind a full last line can be reached) and the view's size; the
 // cursor's line is kept visible; the mouse wheel scrolls by lines. No scroll
 // position may hide the data: when the data or the view changes, the view
-// scrolls back into range.
+// scrolls back into range. Scrolling moves the cursor's pixels with the
+// rest, and the redraw of the exposed area keeps them in step, so a scroll
+// redraws only what it exposes.
 
 #include "HexDumpView.h"
 
@@ -48,16 +50,6 @@ void SetUpBar(BScrollBar* bar, float total, float visible, float maximum, float 
 	bar->SetSteps(step, std::max(step, visible - step));
 }
 
-// Scrolling shifts the pixels, cursor included, and redraws the rest; the
-// cursor is inverted into the pixels, so it comes off first and the whole
-// view is redrawn, which puts it back exactly once.
-void ScrollKeepingCursor(HexDumpView* view, BPoint to)
-{
-	view->HideCursor();
-	view->ScrollTo(to);
-	view->Invalidate();
-}
-
 ScrollExtent ExtentOf(HexDumpView* view, uint32 size)
 {
 	ScrollExtent extent;
@@ -83,7 +75,7 @@ void HexDumpView::UpdateScrollBars()
 	BRect bounds = Bounds();
 	BPoint inRange(std::min(bounds.left, extent.maxLeft), std::min(bounds.top, extent.maxTop));
 	if (inRange != bounds.LeftTop())
-		ScrollKeepingCursor(this, inRange);
+		ScrollTo(inRange);
 
 	SetUpBar(ScrollBar(B_VERTICAL), extent.totalHeight, bounds.Height() + 1, extent.maxTop,
 	         LineHeight());
@@ -132,7 +124,7 @@ void HexDumpView::ScrollToOffset(uint32 offset)
 	to.x = std::clamp(to.x, 0.0f, extent.maxLeft);
 	to.y = std::clamp(to.y, 0.0f, extent.maxTop);
 	if (to != bounds.LeftTop())
-		ScrollKeepingCursor(this, to);
+		ScrollTo(to);
 }
 
 void HexDumpView::MessageReceived(BMessage* message)
@@ -159,5 +151,5 @@ void HexDumpView::MessageReceived(BMessage* message)
 	to.x = std::clamp(to.x, 0.0f, extent.maxLeft);
 	to.y = std::clamp(to.y, 0.0f, extent.maxTop);
 	if (to != bounds.LeftTop())
-		ScrollKeepingCursor(this, to);
+		ScrollTo(to);
 }

@@ -223,3 +223,30 @@ TEST_F(CursorTest, AnUpdateOverTheCursorKeepsItShowing)
 	ExpectNoBar(hexBar, 3, 14);
 	ExpectNoBar(asciiBar, 3, 14);
 }
+
+
+TEST_F(CursorTest, AnUpdateOverAHiddenCursorKeepsItHidden)
+{
+	// Between two blinks the cursor is off; an update that covers only part
+	// of a bar must not paint that part, or the next blink would leave the
+	// other part showing.
+	Open(std::string(20, 'a'));
+	Select(5);
+	const float hexBar = 56 + 23 + 12 * 7 - 1;
+	const float asciiBar = 56 + 43 + 273 + 5 * 7 - 1;
+	{
+		ViewHarness::WindowLock lock(*fHarness);
+		View()->InvertCursor();
+		View()->Invalidate(BRect(0, 0, 400, 8));
+	}
+	fHarness->WaitUntilIdle();
+	EXPECT_FALSE(View()->CursorOn());
+	ExpectNoBar(hexBar, 3, 14);
+	ExpectNoBar(asciiBar, 3, 14);
+	{
+		ViewHarness::WindowLock lock(*fHarness);
+		View()->InvertCursor();
+	}
+	ExpectBar(hexBar, 3, 14, kBlack);
+	ExpectBar(asciiBar, 3, 14, kTintedBar);
+}

@@ -493,3 +493,41 @@ TEST_F(KeyboardTest, DeletingDownToWholeLinesClearsTheOldLastLine)
 	// gone; the line keeps its label, as a deletion's redraw draws it.
 	ExpectFreshPicture(*fHarness, 16, 16, true, true);
 }
+
+
+TEST_F(KeyboardTest, CursorMovesThatScrollLeaveTheFreshPicture)
+{
+	// Down past the bottom scrolls the view line by line; the pixels that
+	// scrolling moves, the cursor's included, and the exposed lines must
+	// together show what a fresh view at that scroll position shows.
+	Open(Counting(2000));
+	SetSelection(0, 0);
+	for (int i = 0; i < 50; i++)
+		Key(B_DOWN_ARROW);
+	Key(B_RIGHT_ARROW);
+	ExpectSelection(801, 801);
+
+	BPoint scrolled;
+	{
+		ViewHarness::WindowLock lock(*fHarness);
+		scrolled = View()->Bounds().LeftTop();
+	}
+	ASSERT_GT(scrolled.y, 0);
+
+	PlatformTesting::PixelImage expected;
+	{
+		ViewHarness fresh(ItemBytes());
+		fresh.Focus();
+		{
+			ViewHarness::WindowLock lock(fresh);
+			fresh.View()->Select(801, 801);
+			fresh.View()->ScrollTo(scrolled);
+		}
+		fresh.WaitUntilIdle();
+		expected = fresh.Snapshot();
+	}
+	BMessage activated(B_WINDOW_ACTIVATED);
+	activated.AddBool("active", true);
+	PlatformTesting::PostAndWait(fHarness->Window(), activated);
+	EXPECT_TRUE(fHarness->Snapshot() == expected);
+}
