@@ -14,7 +14,8 @@
 class BRegion;
 class HexDumpFullEditor;
 
-class HexDumpView : public BView {
+class HexDumpView : public BView
+{
 public:
 	HexDumpView(BRect frame, const char* name, HexDumpFullEditor* editor);
 	virtual ~HexDumpView();
@@ -77,23 +78,22 @@ public:
 
 private:
 	typedef float (HexDumpView::*RunDrawer)(BView* view, BPoint origin, const void* bytes,
-		uint32 count, int32 offset, bool selected, bool erase);
+	                                        uint32 count, int32 offset, bool selected, bool erase);
 
 	void DrawLine(BView* view, BPoint where, int32 lineOffset, const void* bytes, uint32 count);
 	void DrawDataCommon(BView* view, RunDrawer drawer, BPoint origin, const void* bytes,
-		uint32 count, int32 offset, bool highlight);
+	                    uint32 count, int32 offset, bool highlight);
 	float DrawHexRun(BView* view, BPoint origin, const void* bytes, uint32 count, int32 offset,
-		bool selected, bool erase);
-	float DrawAsciiRun(BView* view, BPoint origin, const void* bytes, uint32 count,
-		int32 offset, bool selected, bool erase);
+	                 bool selected, bool erase);
+	float DrawAsciiRun(BView* view, BPoint origin, const void* bytes, uint32 count, int32 offset,
+	                   bool selected, bool erase);
 	void DrawRunCommon(BView* view, BPoint origin, const char* text, int32 length, float endX,
-		bool selected, bool erase);
+	                   bool selected, bool erase);
 	void DrawOffsetValue(BView* view, BPoint where, int32 offset);
 
 	void DrawHexOutlineSelection(BView* view);
 	void DrawAsciiOutlineSelection(BView* view);
-	void DrawOutlineSelectionCommon(BView* view, float left, float right, float startX,
-		float endX);
+	void DrawOutlineSelectionCommon(BView* view, float left, float right, float startX, float endX);
 
 	void DrawCursorAt(BPoint where, bool inactiveColumn);
 	BRect CursorBar(BPoint where) const;

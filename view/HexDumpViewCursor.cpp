@@ -20,9 +20,7 @@ const float kInactiveBarTint = 0.4f;
 
 } // namespace
 
-
-void
-HexDumpView::InvertCursor()
+void HexDumpView::InvertCursor()
 {
 	fCursorOn = !fCursorOn;
 	fNextBlink = system_time() + kBlinkHalfPeriod;
@@ -31,8 +29,8 @@ HexDumpView::InvertCursor()
 	// where they were drawn, not where the cursor now belongs.
 	if (fCursorOn) {
 		// After a first digit the bar stands between the byte's two digits.
-		fCursorHexPoint
-			= HexTextOrigin(fSelStart, fLowNibble, fFontHeight, fCharWidth, fBytesPerGroup);
+		fCursorHexPoint =
+		    HexTextOrigin(fSelStart, fLowNibble, fFontHeight, fCharWidth, fBytesPerGroup);
 		fCursorAsciiPoint = OffsetToAsciiPoint(int32(fSelStart));
 		fCursorHexInverted = fHexActive;
 	}
@@ -40,16 +38,12 @@ HexDumpView::InvertCursor()
 	DrawCursorAt(fCursorAsciiPoint, fCursorHexInverted);
 }
 
-
-BRect
-HexDumpView::CursorBar(BPoint where) const
+BRect HexDumpView::CursorBar(BPoint where) const
 {
 	return BRect(where.x - 1, where.y - AscentPixels(fFontHeight), where.x - 1, where.y + 1);
 }
 
-
-bool
-HexDumpView::CursorWithin(const BRegion& area) const
+bool HexDumpView::CursorWithin(const BRegion& area) const
 {
 	// Both bars, as far as they are on screen, lie inside the area.
 	BRegion outside;
@@ -62,9 +56,7 @@ HexDumpView::CursorWithin(const BRegion& area) const
 	return outside.CountRects() == 0;
 }
 
-
-void
-HexDumpView::DrawCursorAt(BPoint where, bool inactiveColumn)
+void HexDumpView::DrawCursorAt(BPoint where, bool inactiveColumn)
 {
 	const BRect bar = CursorBar(where);
 	if (!inactiveColumn)
@@ -78,25 +70,19 @@ HexDumpView::DrawCursorAt(BPoint where, bool inactiveColumn)
 		FillRect(bar, B_SOLID_LOW);
 }
 
-
-void
-HexDumpView::HideCursor()
+void HexDumpView::HideCursor()
 {
 	if (fCursorOn)
 		InvertCursor();
 }
 
-
-void
-HexDumpView::ShowCursor()
+void HexDumpView::ShowCursor()
 {
 	if (!fCursorOn && fSelStart == fSelEnd && IsFocus())
 		InvertCursor();
 }
 
-
-void
-HexDumpView::FrameResized(float width, float height)
+void HexDumpView::FrameResized(float width, float height)
 {
 	// The resize may move pixels under the inverted bar.
 	if (fCursorOn)

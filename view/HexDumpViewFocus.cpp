@@ -8,8 +8,7 @@
 #include <OS.h>
 #include <Window.h>
 
-void
-HexDumpView::Pulse()
+void HexDumpView::Pulse()
 {
 	// Cheapest tests first: this runs at every pulse of the window.
 	if (fSelStart != fSelEnd)
@@ -25,9 +24,7 @@ HexDumpView::Pulse()
 		HideCursor();
 }
 
-
-void
-HexDumpView::Activate(bool active)
+void HexDumpView::Activate(bool active)
 {
 	if (fSelStart != fSelEnd) {
 		// The selection switches between filled and outlined; the redraw
@@ -43,9 +40,7 @@ HexDumpView::Activate(bool active)
 		InvertCursor();
 }
 
-
-void
-HexDumpView::MakeFocus(bool focus)
+void HexDumpView::MakeFocus(bool focus)
 {
 	BView::MakeFocus(focus);
 
@@ -60,9 +55,7 @@ HexDumpView::MakeFocus(bool focus)
 		HideCursor();
 }
 
-
-void
-HexDumpView::WindowActivated(bool active)
+void HexDumpView::WindowActivated(bool active)
 {
 	BView::WindowActivated(active);
 

@@ -25,8 +25,7 @@ const char* const kDeleteUndoName = "delete";
 const int32 kLineStep = 16;
 
 // The value of a hex digit, or -1 for any other byte.
-int32
-HexDigitValue(char c)
+int32 HexDigitValue(char c)
 {
 	if (c >= '0' && c <= '9')
 		return c - '0';
@@ -39,8 +38,7 @@ HexDigitValue(char c)
 
 } // namespace
 
-void
-HexDumpView::KeyDown(const char* bytes, int32 numBytes)
+void HexDumpView::KeyDown(const char* bytes, int32 numBytes)
 {
 	// Characters of more than one byte have no place in either column.
 	if (numBytes != 1)
@@ -58,71 +56,71 @@ HexDumpView::KeyDown(const char* bytes, int32 numBytes)
 
 	int32 step = 0;
 	switch (bytes[0]) {
-		case B_HOME:
-		case B_END:
-		case B_INSERT:
-		case B_ENTER:
-		case B_PAGE_UP:
-		case B_PAGE_DOWN:
-		case B_FUNCTION_KEY:
-			return;
+	case B_HOME:
+	case B_END:
+	case B_INSERT:
+	case B_ENTER:
+	case B_PAGE_UP:
+	case B_PAGE_DOWN:
+	case B_FUNCTION_KEY:
+		return;
 
-		case B_TAB:
-		case B_ESCAPE:
-			BView::KeyDown(bytes, numBytes);
-			return;
+	case B_TAB:
+	case B_ESCAPE:
+		BView::KeyDown(bytes, numBytes);
+		return;
 
-		case B_BACKSPACE:
-		case B_DELETE:
-			if (empty) {
-				// The byte before the cursor, or the one at it. Nothing lies
-				// before offset 0 or at the end: the key then only ends a
-				// half-typed byte.
-				uint32 from = fSelStart;
-				uint32 to = fSelStart;
-				if (bytes[0] == B_BACKSPACE) {
-					if (from > 0)
-						from--;
-				} else if (to < fEditor->Size())
-					to++;
-				if (from == to) {
-					// The bar of a half-typed byte stands between its digits:
-					// take it off before it moves back in front of the byte.
-					if (fLowNibble) {
-						const bool shown = fCursorOn;
-						HideCursor();
-						fLowNibble = false;
-						if (shown)
-							InvertCursor();
-					}
-					return;
+	case B_BACKSPACE:
+	case B_DELETE:
+		if (empty) {
+			// The byte before the cursor, or the one at it. Nothing lies
+			// before offset 0 or at the end: the key then only ends a
+			// half-typed byte.
+			uint32 from = fSelStart;
+			uint32 to = fSelStart;
+			if (bytes[0] == B_BACKSPACE) {
+				if (from > 0)
+					from--;
+			} else if (to < fEditor->Size())
+				to++;
+			if (from == to) {
+				// The bar of a half-typed byte stands between its digits:
+				// take it off before it moves back in front of the byte.
+				if (fLowNibble) {
+					const bool shown = fCursorOn;
+					HideCursor();
+					fLowNibble = false;
+					if (shown)
+						InvertCursor();
 				}
-				Select(from, to);
+				return;
 			}
-			Delete(kDeleteUndoName);
-			return;
+			Select(from, to);
+		}
+		Delete(kDeleteUndoName);
+		return;
 
-		case B_LEFT_ARROW:
-			step = -1;
-			break;
-		case B_RIGHT_ARROW:
-			step = 1;
-			break;
-		case B_UP_ARROW:
-			step = -kLineStep;
-			break;
-		case B_DOWN_ARROW:
-			step = kLineStep;
-			break;
+	case B_LEFT_ARROW:
+		step = -1;
+		break;
+	case B_RIGHT_ARROW:
+		step = 1;
+		break;
+	case B_UP_ARROW:
+		step = -kLineStep;
+		break;
+	case B_DOWN_ARROW:
+		step = kLineStep;
+		break;
 
-		default:
-			if (fHexActive) {
-				int32 digit = HexDigitValue(bytes[0]);
-				if (digit >= 0)
-					InsertHexDigit(uint32(digit), kTypingUndoName);
-			} else if (isprint((unsigned char)bytes[0]))
-				Insert(bytes, 1, kTypingUndoName);
-			return;
+	default:
+		if (fHexActive) {
+			int32 digit = HexDigitValue(bytes[0]);
+			if (digit >= 0)
+				InsertHexDigit(uint32(digit), kTypingUndoName);
+		} else if (isprint((unsigned char)bytes[0]))
+			Insert(bytes, 1, kTypingUndoName);
+		return;
 	}
 
 	// An arrow without Shift on a selection collapses it to the end it
@@ -137,9 +135,7 @@ HexDumpView::KeyDown(const char* bytes, int32 numBytes)
 	BumpSelectionBy(step, keepStart, keepEnd);
 }
 
-
-void
-HexDumpView::Insert(const char* bytes, uint32 length, const char* undoName)
+void HexDumpView::Insert(const char* bytes, uint32 length, const char* undoName)
 {
 	const uint32 start = fSelStart;
 	const uint32 end = fSelEnd;
@@ -158,9 +154,7 @@ HexDumpView::Insert(const char* bytes, uint32 length, const char* undoName)
 	ScrollToOffset(fSelStart);
 }
 
-
-void
-HexDumpView::Delete(const char* undoName)
+void HexDumpView::Delete(const char* undoName)
 {
 	const uint32 start = fSelStart;
 	const uint32 end = fSelEnd;
@@ -175,9 +169,7 @@ HexDumpView::Delete(const char* undoName)
 	ScrollToOffset(fSelStart);
 }
 
-
-void
-HexDumpView::InsertHexDigit(uint32 digit, const char* undoName)
+void HexDumpView::InsertHexDigit(uint32 digit, const char* undoName)
 {
 	const uint32 start = fSelStart;
 	const uint32 end = fSelEnd;

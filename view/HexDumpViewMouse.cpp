@@ -12,8 +12,7 @@
 
 #include "HexDumpFullEditor.h"
 
-void
-HexDumpView::MouseDown(BPoint where)
+void HexDumpView::MouseDown(BPoint where)
 {
 	// The click that brings the focus only brings the focus.
 	if (!IsFocus()) {
@@ -26,46 +25,42 @@ HexDumpView::MouseDown(BPoint where)
 	TrackMouse(where, NULL, true);
 }
 
-
-void
-HexDumpView::MouseMoved(BPoint where, uint32 transit, const BMessage* dragMessage)
+void HexDumpView::MouseMoved(BPoint where, uint32 transit, const BMessage* dragMessage)
 {
 	BWindow* window = Window();
 	bool plainPointer = dragMessage == NULL && window != NULL && window->IsActive();
 
 	switch (transit) {
-		case B_ENTERED_VIEW:
-			SetViewCursor(plainPointer ? B_CURSOR_I_BEAM : B_CURSOR_SYSTEM_DEFAULT, true);
-			if (fTracking) {
-				// A release outside the view never reached us: with no
-				// button down now, the drag is over.
-				uint32 buttons = 0;
-				GetMouse(&where, &buttons, false);
-				if (buttons == 0)
-					fTracking = false;
-			}
-			TrackMouse(where, dragMessage, false);
-			break;
+	case B_ENTERED_VIEW:
+		SetViewCursor(plainPointer ? B_CURSOR_I_BEAM : B_CURSOR_SYSTEM_DEFAULT, true);
+		if (fTracking) {
+			// A release outside the view never reached us: with no
+			// button down now, the drag is over.
+			uint32 buttons = 0;
+			GetMouse(&where, &buttons, false);
+			if (buttons == 0)
+				fTracking = false;
+		}
+		TrackMouse(where, dragMessage, false);
+		break;
 
-		case B_INSIDE_VIEW:
-			TrackMouse(where, dragMessage, false);
-			break;
+	case B_INSIDE_VIEW:
+		TrackMouse(where, dragMessage, false);
+		break;
 
-		case B_EXITED_VIEW:
-			TrackMouse(where, dragMessage, false);
-			if (plainPointer)
-				SetViewCursor(B_CURSOR_SYSTEM_DEFAULT, true);
-			break;
+	case B_EXITED_VIEW:
+		TrackMouse(where, dragMessage, false);
+		if (plainPointer)
+			SetViewCursor(B_CURSOR_SYSTEM_DEFAULT, true);
+		break;
 
-		default:
-			BView::MouseMoved(where, transit, dragMessage);
-			break;
+	default:
+		BView::MouseMoved(where, transit, dragMessage);
+		break;
 	}
 }
 
-
-void
-HexDumpView::MouseUp(BPoint where)
+void HexDumpView::MouseUp(BPoint where)
 {
 	TrackMouse(where, NULL, false);
 	fTracking = false;
@@ -75,9 +70,7 @@ HexDumpView::MouseUp(BPoint where)
 		SetViewCursor(B_CURSOR_I_BEAM, true);
 }
 
-
-void
-HexDumpView::TrackMouse(BPoint where, const BMessage*, bool chooseColumn)
+void HexDumpView::TrackMouse(BPoint where, const BMessage*, bool chooseColumn)
 {
 	if (!fTracking)
 		return;
@@ -131,9 +124,7 @@ HexDumpView::TrackMouse(BPoint where, const BMessage*, bool chooseColumn)
 		ScrollToOffset(pos);
 }
 
-
-void
-HexDumpView::Select(uint32 start, uint32 end)
+void HexDumpView::Select(uint32 start, uint32 end)
 {
 	// Compared before ordering: re-selecting the current range keeps a
 	// half-typed byte pending and draws nothing.
@@ -157,9 +148,7 @@ HexDumpView::Select(uint32 start, uint32 end)
 	ScrollToOffset(start != oldStart ? start : end);
 }
 
-
-void
-HexDumpView::BumpSelectionBy(int32 step, bool keepStart, bool keepEnd)
+void HexDumpView::BumpSelectionBy(int32 step, bool keepStart, bool keepEnd)
 {
 	if (keepStart)
 		keepEnd = false;

@@ -8,9 +8,7 @@
 
 using namespace HexDumpLayout;
 
-
-void
-HexDumpView::DrawHexOutlineSelection(BView* view)
+void HexDumpView::DrawHexOutlineSelection(BView* view)
 {
 	if (fSelStart == fSelEnd)
 		return;
@@ -18,28 +16,24 @@ HexDumpView::DrawHexOutlineSelection(BView* view)
 	const uint32 group = fBytesPerGroup;
 	const float hexLeft = OffsetToHexPoint(0).x;
 	// The right side is the end of the space after the last group.
-	const float right =
-		hexLeft + fCharWidth * float((kBytesPerLine / group) * (2 * group + 1));
+	const float right = hexLeft + fCharWidth * float((kBytesPerLine / group) * (2 * group + 1));
 	DrawOutlineSelectionCommon(view, hexLeft - 1, right, OffsetToHexPoint(int32(fSelStart)).x,
-		OffsetToHexPoint(int32(fSelEnd)).x);
+	                           OffsetToHexPoint(int32(fSelEnd)).x);
 }
 
-
-void
-HexDumpView::DrawAsciiOutlineSelection(BView* view)
+void HexDumpView::DrawAsciiOutlineSelection(BView* view)
 {
 	if (fSelStart == fSelEnd)
 		return;
 
 	const float asciiLeft = OffsetToAsciiPoint(0).x;
 	DrawOutlineSelectionCommon(view, asciiLeft - 1, asciiLeft + fCharWidth * kBytesPerLine,
-		OffsetToAsciiPoint(int32(fSelStart)).x, OffsetToAsciiPoint(int32(fSelEnd)).x);
+	                           OffsetToAsciiPoint(int32(fSelStart)).x,
+	                           OffsetToAsciiPoint(int32(fSelEnd)).x);
 }
 
-
-void
-HexDumpView::DrawOutlineSelectionCommon(BView* view, float left, float right, float startX,
-	float endX)
+void HexDumpView::DrawOutlineSelectionCommon(BView* view, float left, float right, float startX,
+                                             float endX)
 {
 	const uint32 start = fSelStart;
 	const uint32 end = fSelEnd;

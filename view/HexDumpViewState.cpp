@@ -19,8 +19,7 @@ namespace {
 
 // Cuts a float toward zero into an int32; points far outside the view (or
 // not a number at all) saturate instead of overflowing the conversion.
-int32
-TruncToInt32(float value)
+int32 TruncToInt32(float value)
 {
 	if (isnan(value))
 		return 0;
@@ -34,45 +33,25 @@ TruncToInt32(float value)
 
 } // namespace
 
-
 HexDumpView::HexDumpView(BRect frame, const char* name, HexDumpFullEditor* editor)
-	:
-	// B_FRAME_EVENTS: the scroll bars follow the view's size (FrameResized).
-	BView(frame, name, B_FOLLOW_ALL_SIDES,
-		B_WILL_DRAW | B_PULSE_NEEDED | B_NAVIGABLE | B_FRAME_EVENTS),
-	fEditor(editor),
-	// No metrics until the view is attached: every width and height is zero,
-	// so queries before then give zero sizes and offset 0.
-	fFontHeight(),
-	fCharWidth(0),
-	fOffsetWidth(0),
-	fHexWidth(0),
-	fAsciiWidth(0),
-	fBytesPerGroup(kDefaultBytesPerGroup),
-	fSelStart(0),
-	fSelEnd(0),
-	fAnchor(0),
-	fTracking(false),
-	fHexActive(true),
-	// Already due: the first pulse with an empty selection toggles at once.
-	fNextBlink(0),
-	fCursorOn(false),
-	fLowNibble(false),
-	fOffscreen(),
-	fCursorHexPoint(0, 0),
-	fCursorAsciiPoint(0, 0),
-	fCursorHexInverted(true)
+    : // B_FRAME_EVENTS: the scroll bars follow the view's size (FrameResized).
+      BView(frame, name, B_FOLLOW_ALL_SIDES,
+            B_WILL_DRAW | B_PULSE_NEEDED | B_NAVIGABLE | B_FRAME_EVENTS),
+      fEditor(editor),
+      // No metrics until the view is attached: every width and height is zero,
+      // so queries before then give zero sizes and offset 0.
+      fFontHeight(), fCharWidth(0), fOffsetWidth(0), fHexWidth(0), fAsciiWidth(0),
+      fBytesPerGroup(kDefaultBytesPerGroup), fSelStart(0), fSelEnd(0), fAnchor(0), fTracking(false),
+      fHexActive(true),
+      // Already due: the first pulse with an empty selection toggles at once.
+      fNextBlink(0), fCursorOn(false), fLowNibble(false), fOffscreen(), fCursorHexPoint(0, 0),
+      fCursorAsciiPoint(0, 0), fCursorHexInverted(true)
 {
 }
 
+HexDumpView::~HexDumpView() {}
 
-HexDumpView::~HexDumpView()
-{
-}
-
-
-void
-HexDumpView::AttachedToWindow()
+void HexDumpView::AttachedToWindow()
 {
 	BView::AttachedToWindow();
 	SetFont(be_fixed_font, B_FONT_ALL);
@@ -80,9 +59,7 @@ HexDumpView::AttachedToWindow()
 	DataChanged();
 }
 
-
-void
-HexDumpView::UpdateSizes()
+void HexDumpView::UpdateSizes()
 {
 	GetFontHeight(&fFontHeight);
 	const float width = StringWidth(" ");
@@ -92,9 +69,7 @@ HexDumpView::UpdateSizes()
 	fAsciiWidth = width * float(kBytesPerLine);
 }
 
-
-void
-HexDumpView::DataChanged()
+void HexDumpView::DataChanged()
 {
 	// The bar is inverted into the pixels: it comes off at the place where
 	// it was drawn, before the selection can move.
@@ -113,30 +88,22 @@ HexDumpView::DataChanged()
 	UpdateScrollBars();
 }
 
-
-float
-HexDumpView::LineHeight() const
+float HexDumpView::LineHeight() const
 {
 	return LineHeightOf(fFontHeight);
 }
 
-
-BPoint
-HexDumpView::OffsetToHexPoint(int32 offset) const
+BPoint HexDumpView::OffsetToHexPoint(int32 offset) const
 {
 	return HexTextOrigin(uint32(offset), false, fFontHeight, fCharWidth, fBytesPerGroup);
 }
 
-
-BPoint
-HexDumpView::OffsetToAsciiPoint(int32 offset) const
+BPoint HexDumpView::OffsetToAsciiPoint(int32 offset) const
 {
 	return AsciiTextOrigin(uint32(offset), fFontHeight, fCharWidth, fBytesPerGroup);
 }
 
-
-uint32
-HexDumpView::PointToOffset(BPoint where, bool nearest) const
+uint32 HexDumpView::PointToOffset(BPoint where, bool nearest) const
 {
 	const float lineHeight = LineHeight();
 	const int32 charWidth = TruncToInt32(fCharWidth);
@@ -174,9 +141,7 @@ HexDumpView::PointToOffset(BPoint where, bool nearest) const
 	return uint32(offset);
 }
 
-
-bool
-HexDumpView::InHexColumn(BPoint where, bool strict) const
+bool HexDumpView::InHexColumn(BPoint where, bool strict) const
 {
 	const float hexLeft = fOffsetWidth + kMargin + kColumnGap;
 	if (strict)
@@ -184,9 +149,7 @@ HexDumpView::InHexColumn(BPoint where, bool strict) const
 	return where.x <= hexLeft + fHexWidth + kMargin;
 }
 
-
-bool
-HexDumpView::InAsciiColumn(BPoint where, bool strict) const
+bool HexDumpView::InAsciiColumn(BPoint where, bool strict) const
 {
 	const float hexLeft = fOffsetWidth + kMargin + kColumnGap;
 	if (strict) {
@@ -196,18 +159,14 @@ HexDumpView::InAsciiColumn(BPoint where, bool strict) const
 	return where.x > hexLeft + fHexWidth + kMargin;
 }
 
-
-void
-HexDumpView::GetContentSize(float& width, float& height)
+void HexDumpView::GetContentSize(float& width, float& height)
 {
 	width = fOffsetWidth + fHexWidth + fAsciiWidth + 2 * kMargin + 2 * kColumnGap;
 	// Only complete lines count.
 	height = LineHeight() * float(fEditor->Size() / kBytesPerLine) + 2 * kMargin;
 }
 
-
-void
-HexDumpView::GetPreferredSize(float& width, float& height)
+void HexDumpView::GetPreferredSize(float& width, float& height)
 {
 	GetContentSize(width, height);
 	const float lineHeight = LineHeight();

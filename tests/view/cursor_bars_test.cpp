@@ -224,7 +224,6 @@ TEST_F(CursorTest, AnUpdateOverTheCursorKeepsItShowing)
 	ExpectNoBar(asciiBar, 3, 14);
 }
 
-
 TEST_F(CursorTest, AnUpdateOverAHiddenCursorKeepsItHidden)
 {
 	// Between two blinks the cursor is off; an update that covers only part

@@ -19,7 +19,8 @@ namespace {
 
 const bigtime_t kBlink = 500000;
 
-class FocusTest : public ::testing::Test {
+class FocusTest : public ::testing::Test
+{
 protected:
 	void SetUp() override
 	{
@@ -100,7 +101,6 @@ protected:
 
 } // namespace
 
-
 TEST_F(FocusTest, CursorBlinksEveryHalfSecondWhileFocused)
 {
 	ASSERT_TRUE(View()->CursorOn());
@@ -117,9 +117,9 @@ TEST_F(FocusTest, CursorBlinksEveryHalfSecondWhileFocused)
 	EXPECT_TRUE(DrawingChecks::SameColor(HexBarPixel(), shown));
 	PlatformTesting::AdvanceTestClock(kBlink);
 	EXPECT_FALSE(View()->CursorOn());
-	EXPECT_FALSE(DrawingChecks::SameColor(HexBarPixel(), shown)) << "the bar was not taken off the screen";
+	EXPECT_FALSE(DrawingChecks::SameColor(HexBarPixel(), shown))
+	    << "the bar was not taken off the screen";
 }
-
 
 TEST_F(FocusTest, NoBlinkWithASelectionOrWhileTracking)
 {
@@ -140,7 +140,6 @@ TEST_F(FocusTest, NoBlinkWithASelectionOrWhileTracking)
 	EXPECT_FALSE(View()->CursorOn());
 }
 
-
 TEST_F(FocusTest, PulseHidesTheCursorOfAViewWithoutFocus)
 {
 	SetFocus(false);
@@ -155,7 +154,6 @@ TEST_F(FocusTest, PulseHidesTheCursorOfAViewWithoutFocus)
 	PlatformTesting::AdvanceTestClock(2 * kBlink);
 	EXPECT_FALSE(View()->CursorOn());
 }
-
 
 TEST_F(FocusTest, FocusTurnsTheCursorOnAndOff)
 {
@@ -174,7 +172,6 @@ TEST_F(FocusTest, FocusTurnsTheCursorOnAndOff)
 	EXPECT_TRUE(DrawingChecks::SameColor(HexBarPixel(), shown));
 }
 
-
 TEST_F(FocusTest, WindowActivationSwitchesTheCursor)
 {
 	ASSERT_TRUE(View()->CursorOn());
@@ -189,7 +186,6 @@ TEST_F(FocusTest, WindowActivationSwitchesTheCursor)
 	SetActive(true);
 	EXPECT_FALSE(View()->CursorOn());
 }
-
 
 TEST_F(FocusTest, SelectionIsFilledOnlyWhileTheViewIsActive)
 {
@@ -217,7 +213,6 @@ TEST_F(FocusTest, SelectionIsFilledOnlyWhileTheViewIsActive)
 	SetFocus(false);
 	EXPECT_TRUE(record.Calls().empty());
 }
-
 
 TEST_F(FocusTest, TabPassesTheFocusOn)
 {

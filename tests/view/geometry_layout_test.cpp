@@ -14,8 +14,7 @@
 
 namespace {
 
-std::string
-Counting(size_t size)
+std::string Counting(size_t size)
 {
 	std::string bytes;
 	for (size_t i = 0; i < size; i++)
@@ -23,7 +22,8 @@ Counting(size_t size)
 	return bytes;
 }
 
-class GeometryTest : public ::testing::Test {
+class GeometryTest : public ::testing::Test
+{
 protected:
 	void Open(size_t size) { fHarness = std::make_unique<ViewHarness>(Counting(size)); }
 	HexDumpView* View() { return fHarness->View(); }
@@ -38,7 +38,6 @@ protected:
 };
 
 } // namespace
-
 
 TEST(GeometryBeforeAttachment, SizesAndHitsAreZero)
 {
@@ -60,7 +59,6 @@ TEST(GeometryBeforeAttachment, SizesAndHitsAreZero)
 	EXPECT_EQ(view->SelectionStart(), 0u);
 	EXPECT_EQ(view->SelectionEnd(), 0u);
 }
-
 
 TEST_F(GeometryTest, MetricsAndColumnEdges)
 {
@@ -87,7 +85,7 @@ TEST_F(GeometryTest, MetricsAndColumnEdges)
 	// The split at 355: every point lies on exactly one side.
 	for (float x : {0.0f, 354.5f, 355.0f, 355.5f, 360.0f, 600.0f}) {
 		EXPECT_NE(view->InHexColumn(BPoint(x, 7), false), view->InAsciiColumn(BPoint(x, 7), false))
-			<< x;
+		    << x;
 	}
 	EXPECT_TRUE(view->InHexColumn(BPoint(355, 7), false));
 	EXPECT_TRUE(view->InAsciiColumn(BPoint(355.5, 7), false));
@@ -96,7 +94,6 @@ TEST_F(GeometryTest, MetricsAndColumnEdges)
 	view->GetContentSize(width, height);
 	EXPECT_EQ(width, 487);
 }
-
 
 TEST_F(GeometryTest, BytePositions)
 {
@@ -110,13 +107,12 @@ TEST_F(GeometryTest, BytePositions)
 	const int kDigit[16] = {0, 2, 5, 7, 10, 12, 15, 17, 20, 22, 25, 27, 30, 32, 35, 37};
 	for (int column = 0; column < 16; column++) {
 		EXPECT_EQ(View()->OffsetToHexPoint(32 + column), BPoint(79 + 7 * kDigit[column], 39))
-			<< column;
+		    << column;
 		EXPECT_EQ(View()->OffsetToAsciiPoint(32 + column), BPoint(372 + 7 * column, 39));
 	}
 	// The boundary after a full last line lies on the next line.
 	EXPECT_EQ(View()->OffsetToHexPoint(48), BPoint(79, 52));
 }
-
 
 TEST_F(GeometryTest, HitTestingPoints)
 {
@@ -147,7 +143,6 @@ TEST_F(GeometryTest, HitTestingPoints)
 	EXPECT_EQ(Hit(79 + 7 * 4 + 3, 13, true), 2u);
 }
 
-
 TEST_F(GeometryTest, NoDataHitsZeroEverywhere)
 {
 	Open(0);
@@ -157,7 +152,6 @@ TEST_F(GeometryTest, NoDataHitsZeroEverywhere)
 			EXPECT_EQ(Hit(x, y, true), 0u);
 		}
 }
-
 
 // Every byte, every row of its line box and both panes: the point a byte is
 // drawn at maps back to the byte.
@@ -187,16 +181,16 @@ TEST_F(GeometryTest, PointsAndOffsetsRoundTrip)
 	EXPECT_EQ(view->PointToOffset(view->OffsetToAsciiPoint(48), true), 48u);
 }
 
-
 TEST(GeometrySizes, ContentAndPreferredSizeFollowTheData)
 {
-	struct Case {
+	struct Case
+	{
 		size_t size;
 		float contentHeight;
 		float preferredHeight;
 	};
 	for (const Case& c : {Case{40, 32, 214}, Case{10000, 8131, 422}, Case{0, 6, 214},
-			 Case{16 * 16, 214, 214}, Case{16 * 20 + 15, 266, 266}}) {
+	                      Case{16 * 16, 214, 214}, Case{16 * 20 + 15, 266, 266}}) {
 		ViewHarness harness(Counting(c.size));
 		ViewHarness::WindowLock lock(harness);
 		float width, height;
@@ -209,12 +203,12 @@ TEST(GeometrySizes, ContentAndPreferredSizeFollowTheData)
 	}
 }
 
-
 TEST_F(GeometryTest, DataChangedClampsTheSelection)
 {
 	Open(40);
 	const std::string bytes = Counting(30);
-	struct Case {
+	struct Case
+	{
 		uint32 size;
 		uint32 start, end;
 	};
@@ -228,7 +222,6 @@ TEST_F(GeometryTest, DataChangedClampsTheSelection)
 		fHarness->Editor()->SetData(bytes.data(), 30, false);
 	}
 }
-
 
 // A change from the host between the two digits of a byte: the next digit
 // must start a new byte, and the cursor must leave no inverted bar behind
@@ -270,5 +263,5 @@ TEST_F(GeometryTest, DataChangedEndsAHalfTypedByteAndMovesTheCursorCleanly)
 	EXPECT_TRUE(View()->LowNibblePending());
 	ViewHarness::WindowLock lock(*fHarness);
 	EXPECT_EQ(std::string(fHarness->Editor()->Data(), fHarness->Editor()->Size()),
-		Counting(5) + "\x70");
+	          Counting(5) + "\x70");
 }

@@ -19,8 +19,7 @@
 namespace {
 
 // Bytes 0x00, 0x01, ... count - 1.
-std::string
-Counting(size_t count)
+std::string Counting(size_t count)
 {
 	std::string bytes;
 	for (size_t i = 0; i < count; i++)
@@ -28,7 +27,8 @@ Counting(size_t count)
 	return bytes;
 }
 
-class KeyboardTest : public ::testing::Test {
+class KeyboardTest : public ::testing::Test
+{
 protected:
 	// The test clock keeps the blink out of pictures and records.
 	void SetUp() override { PlatformTesting::SetTestClock(1000000); }
@@ -79,7 +79,6 @@ protected:
 
 } // namespace
 
-
 TEST_F(KeyboardTest, HexDigitsMakeOneByteInTwoKeystrokes)
 {
 	const std::string original = Counting(8);
@@ -110,7 +109,6 @@ TEST_F(KeyboardTest, HexDigitsMakeOneByteInTwoKeystrokes)
 	EXPECT_EQ(WorkingCopy(), original);
 }
 
-
 TEST_F(KeyboardTest, HexDigitsOfEveryCaseAndNothingElse)
 {
 	Open("");
@@ -126,7 +124,6 @@ TEST_F(KeyboardTest, HexDigitsOfEveryCaseAndNothingElse)
 	ExpectSelection(3, 3);
 }
 
-
 TEST_F(KeyboardTest, FirstDigitReplacesSelection)
 {
 	Open(Counting(8));
@@ -137,7 +134,6 @@ TEST_F(KeyboardTest, FirstDigitReplacesSelection)
 	EXPECT_TRUE(View()->LowNibblePending());
 	EXPECT_STREQ(fHarness->Doc().UndoName(), "typing");
 }
-
 
 TEST_F(KeyboardTest, HalfTypedByteEndsOnMoveButNotOnStandingStill)
 {
@@ -160,7 +156,6 @@ TEST_F(KeyboardTest, HalfTypedByteEndsOnMoveButNotOnStandingStill)
 	EXPECT_EQ(ItemBytes(), std::string("\x41\x40\x00\x01\x02\x03", 6));
 }
 
-
 TEST_F(KeyboardTest, UndoInTheHostEndsTheHalfTypedByte)
 {
 	const std::string original("\x10\x20\x30", 3);
@@ -180,7 +175,6 @@ TEST_F(KeyboardTest, UndoInTheHostEndsTheHalfTypedByte)
 	EXPECT_TRUE(View()->LowNibblePending());
 }
 
-
 TEST_F(KeyboardTest, SecondDigitWithNoByteLeftWritesNothing)
 {
 	Open(Counting(4));
@@ -199,7 +193,6 @@ TEST_F(KeyboardTest, SecondDigitWithNoByteLeftWritesNothing)
 	EXPECT_FALSE(View()->LowNibblePending());
 	ExpectSelection(2, 2);
 }
-
 
 TEST_F(KeyboardTest, CharacterColumnTypesPrintableBytes)
 {
@@ -223,17 +216,15 @@ TEST_F(KeyboardTest, CharacterColumnTypesPrintableBytes)
 	ExpectSelection(1, 1);
 }
 
-
 TEST_F(KeyboardTest, MultiByteCharactersAreDropped)
 {
 	Open(Counting(4));
-	Key("\xc3\xa4");	// a-umlaut in UTF-8
+	Key("\xc3\xa4"); // a-umlaut in UTF-8
 	fHarness->PressAsciiColumn(0);
 	Key("\xc3\xa4");
 	EXPECT_EQ(ItemBytes(), Counting(4));
 	EXPECT_FALSE(View()->LowNibblePending());
 }
-
 
 TEST_F(KeyboardTest, KeysThatDoNothing)
 {
@@ -246,26 +237,21 @@ TEST_F(KeyboardTest, KeysThatDoNothing)
 	EXPECT_FALSE(fHarness->Doc().CanUndo());
 }
 
-
 TEST_F(KeyboardTest, ArrowsMoveAndClampAtBothEnds)
 {
 	Open(Counting(40));
-	struct Step {
+	struct Step
+	{
 		char key;
 		uint32 from;
 		uint32 to;
-	} steps[] = {
-		{B_RIGHT_ARROW, 0, 1},
-		{B_LEFT_ARROW, 1, 0},
-		{B_LEFT_ARROW, 0, 0},
-		{B_UP_ARROW, 0, 0},
-		{B_UP_ARROW, 5, 0},
-		{B_DOWN_ARROW, 5, 21},
-		{B_DOWN_ARROW, 25, 40},		// above L - 16: to the end
-		{B_DOWN_ARROW, 40, 40},
-		{B_RIGHT_ARROW, 40, 40},
-		{B_UP_ARROW, 40, 24},
-	};
+	} steps[] =
+	    {
+	        {B_RIGHT_ARROW, 0, 1},  {B_LEFT_ARROW, 1, 0},    {B_LEFT_ARROW, 0, 0},
+	        {B_UP_ARROW, 0, 0},     {B_UP_ARROW, 5, 0},      {B_DOWN_ARROW, 5, 21},
+	        {B_DOWN_ARROW, 25, 40}, // above L - 16: to the end
+	        {B_DOWN_ARROW, 40, 40}, {B_RIGHT_ARROW, 40, 40}, {B_UP_ARROW, 40, 24},
+	    };
 	for (const Step& step : steps) {
 		SetSelection(step.from, step.from);
 		Key(step.key);
@@ -273,7 +259,6 @@ TEST_F(KeyboardTest, ArrowsMoveAndClampAtBothEnds)
 		ExpectSelection(step.to, step.to);
 	}
 }
-
 
 TEST_F(KeyboardTest, PlainArrowsCollapseSelectionToItsEnd)
 {
@@ -289,7 +274,6 @@ TEST_F(KeyboardTest, PlainArrowsCollapseSelectionToItsEnd)
 		ExpectSelection(9, 9);
 	}
 }
-
 
 TEST_F(KeyboardTest, ShiftArrowsExtendFromTheAnchor)
 {
@@ -307,7 +291,7 @@ TEST_F(KeyboardTest, ShiftArrowsExtendFromTheAnchor)
 	Key(B_RIGHT_ARROW, B_SHIFT_KEY);
 	ExpectSelection(10, 11);
 	Key(B_DOWN_ARROW, B_SHIFT_KEY);
-	ExpectSelection(10, 20);	// clamped to the end
+	ExpectSelection(10, 20); // clamped to the end
 	// Up from the end passes the anchor: [4, 10), then the start clamps.
 	Key(B_UP_ARROW, B_SHIFT_KEY);
 	ExpectSelection(4, 10);
@@ -315,16 +299,14 @@ TEST_F(KeyboardTest, ShiftArrowsExtendFromTheAnchor)
 	ExpectSelection(0, 10);
 }
 
-
 TEST_F(KeyboardTest, ShiftRightInAFreshViewSelectsTheFirstByte)
 {
 	Open(Counting(5));
 	Key(B_RIGHT_ARROW, B_SHIFT_KEY);
 	ExpectSelection(0, 1);
-	Key(B_LEFT_ARROW, B_SHIFT_KEY | B_CONTROL_KEY);	// other modifiers are not read
+	Key(B_LEFT_ARROW, B_SHIFT_KEY | B_CONTROL_KEY); // other modifiers are not read
 	ExpectSelection(0, 0);
 }
-
 
 TEST_F(KeyboardTest, ShiftAfterTypingMovesFirstThenSelects)
 {
@@ -338,7 +320,6 @@ TEST_F(KeyboardTest, ShiftAfterTypingMovesFirstThenSelects)
 	Key(B_LEFT_ARROW, B_SHIFT_KEY);
 	ExpectSelection(2, 3);
 }
-
 
 TEST_F(KeyboardTest, BackspaceAndDeleteRemoveOneByte)
 {
@@ -354,7 +335,6 @@ TEST_F(KeyboardTest, BackspaceAndDeleteRemoveOneByte)
 	ExpectSelection(2, 2);
 	EXPECT_STREQ(fHarness->Doc().UndoName(), "delete");
 }
-
 
 TEST_F(KeyboardTest, BackspaceAtStartAndDeleteAtEndRemoveNothing)
 {
@@ -377,7 +357,6 @@ TEST_F(KeyboardTest, BackspaceAtStartAndDeleteAtEndRemoveNothing)
 	EXPECT_EQ(ItemBytes(), "\x70" + Counting(6));
 }
 
-
 TEST_F(KeyboardTest, BackspaceAndDeleteRemoveExactlyTheSelection)
 {
 	Open(Counting(10));
@@ -394,7 +373,6 @@ TEST_F(KeyboardTest, BackspaceAndDeleteRemoveExactlyTheSelection)
 	ExpectSelection(3, 3);
 }
 
-
 TEST_F(KeyboardTest, RefusedWriteLockChangesOnlyTheView)
 {
 	Open(Counting(4));
@@ -409,16 +387,14 @@ TEST_F(KeyboardTest, RefusedWriteLockChangesOnlyTheView)
 	EXPECT_FALSE(fHarness->Doc().CanUndo());
 }
 
-
 namespace {
 
 // The window after the keys shows what a fresh view of the same bytes,
 // selection and focus draws; with afterDeletion, once it has also redrawn
 // from the selection to the end as a deletion does, which leaves the line
 // holding the end of the data with its label.
-void
-ExpectFreshPicture(ViewHarness& edited, uint32 start, uint32 end, bool hexColumn = true,
-	bool afterDeletion = false)
+void ExpectFreshPicture(ViewHarness& edited, uint32 start, uint32 end, bool hexColumn = true,
+                        bool afterDeletion = false)
 {
 	const std::string bytes = edited.ItemBytes();
 	PlatformTesting::PixelImage expected;
@@ -440,12 +416,11 @@ ExpectFreshPicture(ViewHarness& edited, uint32 start, uint32 end, bool hexColumn
 	BMessage activated(B_WINDOW_ACTIVATED);
 	activated.AddBool("active", true);
 	PlatformTesting::PostAndWait(edited.Window(), activated);
-	EXPECT_TRUE(edited.Snapshot() == expected) << "after the keys, with " << bytes.size()
-											   << " bytes";
+	EXPECT_TRUE(edited.Snapshot() == expected)
+	    << "after the keys, with " << bytes.size() << " bytes";
 }
 
 } // namespace
-
 
 TEST_F(KeyboardTest, EditsLeaveThePictureAFreshViewDraws)
 {
@@ -482,7 +457,6 @@ TEST_F(KeyboardTest, EditsLeaveThePictureAFreshViewDraws)
 	ExpectFreshPicture(*fHarness, 15, 15);
 }
 
-
 TEST_F(KeyboardTest, DeletingDownToWholeLinesClearsTheOldLastLine)
 {
 	Open(Counting(17));
@@ -493,7 +467,6 @@ TEST_F(KeyboardTest, DeletingDownToWholeLinesClearsTheOldLastLine)
 	// gone; the line keeps its label, as a deletion's redraw draws it.
 	ExpectFreshPicture(*fHarness, 16, 16, true, true);
 }
-
 
 TEST_F(KeyboardTest, CursorMovesThatScrollLeaveTheFreshPicture)
 {

@@ -56,8 +56,7 @@ TEST(KeyboardSession, TypeSelectAndDeleteReachTheItem)
 	// The working copy and the item agree, and the host can undo it all.
 	{
 		ViewHarness::WindowLock lock(harness);
-		EXPECT_EQ(std::string(harness.Editor()->Data(), harness.Editor()->Size()),
-			"Helloworld\n");
+		EXPECT_EQ(std::string(harness.Editor()->Data(), harness.Editor()->Size()), "Helloworld\n");
 	}
 	while (harness.Doc().CanUndo())
 		ASSERT_EQ(harness.Doc().Undo(), B_OK);

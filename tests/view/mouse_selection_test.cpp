@@ -19,7 +19,8 @@
 
 namespace {
 
-class MouseTest : public ::testing::Test {
+class MouseTest : public ::testing::Test
+{
 protected:
 	// The test clock keeps the blink out of the drawing records.
 	void SetUp() override { PlatformTesting::SetTestClock(1000000); }
@@ -73,7 +74,6 @@ protected:
 
 } // namespace
 
-
 TEST_F(MouseTest, DragFollowsThePointerOnBothSidesOfTheAnchor)
 {
 	Open(40);
@@ -109,7 +109,6 @@ TEST_F(MouseTest, DragFollowsThePointerOnBothSidesOfTheAnchor)
 	ExpectSelection(3, 11);
 }
 
-
 TEST_F(MouseTest, PressStartsANewSelection)
 {
 	Open(40);
@@ -130,7 +129,6 @@ TEST_F(MouseTest, PressStartsANewSelection)
 	fHarness->MouseUp(HexPoint(20), B_SHIFT_KEY);
 	ExpectSelection(20, 20);
 }
-
 
 TEST_F(MouseTest, PressInTheOtherColumnSwitchesIt)
 {
@@ -155,7 +153,6 @@ TEST_F(MouseTest, PressInTheOtherColumnSwitchesIt)
 	ExpectSelection(17, 17);
 }
 
-
 TEST_F(MouseTest, DragIntoTheOtherColumnKeepsTheColumn)
 {
 	Open(40);
@@ -165,7 +162,6 @@ TEST_F(MouseTest, DragIntoTheOtherColumnKeepsTheColumn)
 	EXPECT_TRUE(View()->HexColumnActive());
 	ExpectSelection(2, 9);
 }
-
 
 TEST_F(MouseTest, PressWithoutFocusOnlyTakesTheFocus)
 {
@@ -196,7 +192,6 @@ TEST_F(MouseTest, PressWithoutFocusOnlyTakesTheFocus)
 	ExpectSelection(5, 10);
 }
 
-
 TEST_F(MouseTest, ReleaseOutsideThenReenterWithoutButtonEndsTracking)
 {
 	Open(64);
@@ -215,7 +210,6 @@ TEST_F(MouseTest, ReleaseOutsideThenReenterWithoutButtonEndsTracking)
 	ExpectSelection(start, end);
 }
 
-
 TEST_F(MouseTest, PressEndsAHalfTypedByte)
 {
 	Open(8);
@@ -225,9 +219,10 @@ TEST_F(MouseTest, PressEndsAHalfTypedByte)
 	fHarness->MouseUp(HexPoint(6));
 	EXPECT_FALSE(View()->LowNibblePending());
 	fHarness->Key("1");
-	EXPECT_EQ(fHarness->ItemBytes().substr(5, 3), std::string("e\x10" "f", 3));
+	EXPECT_EQ(fHarness->ItemBytes().substr(5, 3), std::string("e\x10"
+	                                                          "f",
+	                                                          3));
 }
-
 
 TEST_F(MouseTest, TrackingRedrawsOnlyWhatMoved)
 {
@@ -246,7 +241,6 @@ TEST_F(MouseTest, TrackingRedrawsOnlyWhatMoved)
 		EXPECT_EQ(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
 	fHarness->MouseUp(HexPoint(40));
 }
-
 
 TEST_F(MouseTest, SelectionSetters)
 {
@@ -283,7 +277,6 @@ TEST_F(MouseTest, SelectionSetters)
 	EXPECT_TRUE(record.Calls().empty());
 	EXPECT_TRUE(view->LowNibblePending());
 }
-
 
 TEST_F(MouseTest, PointerShapeFollowsTheViewAndTheWindow)
 {

@@ -20,8 +20,7 @@ using PlatformTesting::DrawCall;
 
 namespace {
 
-std::string
-Counting(size_t size, int first = 0)
+std::string Counting(size_t size, int first = 0)
 {
 	std::string bytes;
 	for (size_t i = 0; i < size; i++)
@@ -29,7 +28,8 @@ Counting(size_t size, int first = 0)
 	return bytes;
 }
 
-class RenderingTest : public ::testing::Test {
+class RenderingTest : public ::testing::Test
+{
 protected:
 	void Open(const std::string& bytes) { fHarness = std::make_unique<ViewHarness>(bytes); }
 	HexDumpView* View() { return fHarness->View(); }
@@ -51,22 +51,20 @@ protected:
 	std::unique_ptr<ViewHarness> fHarness;
 };
 
-std::vector<std::string>
-Lines(std::initializer_list<const char*> texts)
+std::vector<std::string> Lines(std::initializer_list<const char*> texts)
 {
 	return std::vector<std::string>(texts.begin(), texts.end());
 }
 
 } // namespace
 
-
 TEST_F(RenderingTest, LineTextsLabelsAndPositions)
 {
 	Open(Counting(32));
 	std::vector<DrawCall> calls = Range(0, 0);
 	EXPECT_EQ(Texts(calls),
-		Lines({"00000000", "0001 0203 0405 0607 0809 0A0B 0C0D 0E0F ", "................",
-			"00000010", "1011 1213 1415 1617 1819 1A1B 1C1D 1E1F ", "................"}));
+	          Lines({"00000000", "0001 0203 0405 0607 0809 0A0B 0C0D 0E0F ", "................",
+	                 "00000010", "1011 1213 1415 1617 1819 1A1B 1C1D 1E1F ", "................"}));
 
 	std::vector<DrawCall> strings = Strings(calls);
 	ASSERT_EQ(strings.size(), 6u);
@@ -87,18 +85,15 @@ TEST_F(RenderingTest, LineTextsLabelsAndPositions)
 	EXPECT_EQ(View()->DrawingMode(), B_OP_COPY);
 }
 
-
 TEST_F(RenderingTest, PartialLastLineAndCharacters)
 {
 	Open(Counting(20, 0x10));
-	EXPECT_EQ(Texts(Range(0, 20)),
-		Lines({"00000000", "1011 1213 1415 1617 1819 1A1B 1C1D 1E1F ", "................",
-			"00000010", "2021 2223 ", " !\"#"}));
+	EXPECT_EQ(Texts(Range(0, 20)), Lines({"00000000", "1011 1213 1415 1617 1819 1A1B 1C1D 1E1F ",
+	                                      "................", "00000010", "2021 2223 ", " !\"#"}));
 
 	Open(std::string("\x00\x0a\x7f\x80\xff\x20\x41", 7));
 	EXPECT_EQ(Texts(Range(0, 7)), Lines({"00000000", "000A 7F80 FF20 41", "..... A"}));
 }
-
 
 TEST_F(RenderingTest, EmptyAndOutOfRangeLinesShowTheLabelAlone)
 {
@@ -119,7 +114,6 @@ TEST_F(RenderingTest, EmptyAndOutOfRangeLinesShowTheLabelAlone)
 	EXPECT_EQ(Texts(Range(80, 16)), Lines({"00000050"}));
 }
 
-
 TEST_F(RenderingTest, ClearToBottomFillsDownToTheViewsBottom)
 {
 	Open(Counting(32));
@@ -133,7 +127,6 @@ TEST_F(RenderingTest, ClearToBottomFillsDownToTheViewsBottom)
 	EXPECT_EQ(blank[0].left, View()->Bounds().left);
 	EXPECT_EQ(blank[0].right, View()->Bounds().right);
 }
-
 
 // Only the lines on screen are drawn, and a far line once scrolled to.
 TEST_F(RenderingTest, LinesOutsideTheBoundsAreLeftOut)
@@ -162,7 +155,6 @@ TEST_F(RenderingTest, LinesOutsideTheBoundsAreLeftOut)
 	ASSERT_EQ(texts.size(), 3u);
 	EXPECT_EQ(texts[0], "00001230");
 }
-
 
 // Line 0 holds 0x00..0x0F; selection 5..9, hex column active, focused.
 TEST_F(RenderingTest, SelectionFilledInTheActiveColumn)
@@ -197,7 +189,6 @@ TEST_F(RenderingTest, SelectionFilledInTheActiveColumn)
 	EXPECT_TRUE(SameColor(fHarness->Pixel(BPoint(372 + 6 * 7 + 3, 15)), kWhite));
 }
 
-
 TEST_F(RenderingTest, TrailingGroupSpaceIsNotFilled)
 {
 	Open(Counting(32));
@@ -215,7 +206,6 @@ TEST_F(RenderingTest, TrailingGroupSpaceIsNotFilled)
 	EXPECT_TRUE(SameColor(fHarness->Pixel(BPoint(79 + 20 * 7 - 6, 15)), kWhite));
 }
 
-
 TEST_F(RenderingTest, CharacterColumnActiveFillsItsRun)
 {
 	Open("abc def ghi");
@@ -226,7 +216,7 @@ TEST_F(RenderingTest, CharacterColumnActiveFillsItsRun)
 	Select(2, 5);
 	std::vector<DrawCall> calls = Range(0, 0);
 	EXPECT_EQ(Fills(calls, kGrey, true),
-		std::vector<BRect>({BRect(372 + 2 * 7 - 1, 3, 372 + 5 * 7 - 1, 15)}));
+	          std::vector<BRect>({BRect(372 + 2 * 7 - 1, 3, 372 + 5 * 7 - 1, 15)}));
 	EXPECT_FALSE(GreyEdges(calls, true, 0, 365).empty());
 	EXPECT_TRUE(GreyEdges(calls, true, 365, 800).empty());
 
@@ -234,9 +224,8 @@ TEST_F(RenderingTest, CharacterColumnActiveFillsItsRun)
 	calls = Range(0, 0);
 	EXPECT_EQ(Texts(calls)[3], "c ");
 	EXPECT_EQ(Fills(calls, kGrey, true),
-		std::vector<BRect>({BRect(372 + 2 * 7 - 1, 3, 372 + 4 * 7 - 7, 15)}));
+	          std::vector<BRect>({BRect(372 + 2 * 7 - 1, 3, 372 + 4 * 7 - 7, 15)}));
 }
-
 
 TEST_F(RenderingTest, InactiveWindowOrNoFocusOutlinesBothColumns)
 {
@@ -266,7 +255,6 @@ TEST_F(RenderingTest, InactiveWindowOrNoFocusOutlinesBothColumns)
 	EXPECT_FALSE(GreyEdges(calls, true, 0, 365).empty());
 	EXPECT_FALSE(GreyEdges(calls, true, 365, 800).empty());
 }
-
 
 // The direct path draws the lines of the update area into the view itself.
 TEST_F(RenderingTest, DrawMapsTheUpdateAreaToLines)

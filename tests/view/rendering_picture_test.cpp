@@ -25,8 +25,7 @@ using PlatformTesting::PixelImage;
 
 namespace {
 
-std::string
-SampleItem()
+std::string SampleItem()
 {
 	std::string bytes = "HexDump sample item: \"quick brown fox\" 0123456789 ~!@#$%^&*()\n";
 	for (int i = 0; i < 256; i++)
@@ -36,8 +35,7 @@ SampleItem()
 }
 
 // The two frames one above the other, with a grey band between them.
-PixelImage
-Stack(const PixelImage& top, const PixelImage& bottom)
+PixelImage Stack(const PixelImage& top, const PixelImage& bottom)
 {
 	const int32 band = 4;
 	PixelImage image;
@@ -50,9 +48,7 @@ Stack(const PixelImage& top, const PixelImage& bottom)
 }
 
 // Whether some pixel of the view in the rectangle passes the test.
-template<typename Test>
-bool
-AnyPixel(ViewHarness& harness, BRect rect, Test test)
+template <typename Test> bool AnyPixel(ViewHarness& harness, BRect rect, Test test)
 {
 	for (float y = floorf(rect.top); y <= rect.bottom; y++)
 		for (float x = floorf(rect.left); x <= rect.right; x++) {
@@ -64,8 +60,7 @@ AnyPixel(ViewHarness& harness, BRect rect, Test test)
 
 // The session: drag a selection, snapshot; click, type a digit, snapshot.
 // Checks on the way that the frames show what they should.
-PixelImage
-DrawSession()
+PixelImage DrawSession()
 {
 	ViewHarness harness(SampleItem(), ViewHarness::kFreeTypeFace);
 	HexDumpView* view = harness.View();
@@ -89,13 +84,13 @@ DrawSession()
 	// Byte 0x20's line: the hex run is filled, the character column's
 	// outline runs down its left side.
 	EXPECT_TRUE(AnyPixel(harness, BRect(hex.x, hex.y - lineHeight + 1, hex.x + 1, hex.y + 2),
-		[](const rgb_color& c) { return SameColor(c, kGrey); }));
+	                     [](const rgb_color& c) { return SameColor(c, kGrey); }));
 	EXPECT_TRUE(AnyPixel(harness, BRect(ascii.x - 2, ascii.y, ascii.x, ascii.y),
-		[](const rgb_color& c) { return SameColor(c, kGrey); }));
+	                     [](const rgb_color& c) { return SameColor(c, kGrey); }));
 	// Text stands on the first baseline: the digits of "He" leave ink.
 	EXPECT_TRUE(AnyPixel(harness,
-		BRect(firstLine.x, firstLine.y - 8, firstLine.x + 20, firstLine.y),
-		[](const rgb_color& c) { return c.red < 100; }));
+	                     BRect(firstLine.x, firstLine.y - 8, firstLine.x + 20, firstLine.y),
+	                     [](const rgb_color& c) { return c.red < 100; }));
 	const PixelImage selected = harness.Snapshot();
 
 	harness.PressHexColumn(0x52);
@@ -108,7 +103,6 @@ DrawSession()
 }
 
 } // namespace
-
 
 TEST(RenderingPicture, FreeTypeSessionIsDeterministicAndWritten)
 {
