@@ -11,7 +11,6 @@
 
 #include "OffscreenBitmap.h"
 
-class BRegion;
 class HexDumpFullEditor;
 
 class HexDumpView : public BView
@@ -80,6 +79,7 @@ private:
 	typedef float (HexDumpView::*RunDrawer)(BView* view, BPoint origin, const void* bytes,
 	                                        uint32 count, int32 offset, bool selected, bool erase);
 
+	void DrawLines(int32 start, int32 end, bool useOffscreen, bool clearToBottom);
 	void DrawLine(BView* view, BPoint where, int32 lineOffset, const void* bytes, uint32 count);
 	void DrawDataCommon(BView* view, RunDrawer drawer, BPoint origin, const void* bytes,
 	                    uint32 count, int32 offset, bool highlight);
@@ -97,9 +97,10 @@ private:
 
 	void DrawCursorAt(BPoint where, bool inactiveColumn);
 	BRect CursorBar(BPoint where) const;
-	bool CursorWithin(const BRegion& area) const;
+	void DrawCursorBars();
 
 	void TrackMouse(BPoint where, const BMessage* dragMessage, bool chooseColumn);
+	void TrackHeldPointer();
 
 	HexDumpFullEditor* fEditor;
 	font_height fFontHeight;

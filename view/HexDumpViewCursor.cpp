@@ -34,6 +34,11 @@ void HexDumpView::InvertCursor()
 		fCursorAsciiPoint = OffsetToAsciiPoint(int32(fSelStart));
 		fCursorHexInverted = fHexActive;
 	}
+	DrawCursorBars();
+}
+
+void HexDumpView::DrawCursorBars()
+{
 	DrawCursorAt(fCursorHexPoint, !fCursorHexInverted);
 	DrawCursorAt(fCursorAsciiPoint, fCursorHexInverted);
 }
@@ -41,19 +46,6 @@ void HexDumpView::InvertCursor()
 BRect HexDumpView::CursorBar(BPoint where) const
 {
 	return BRect(where.x - 1, where.y - AscentPixels(fFontHeight), where.x - 1, where.y + 1);
-}
-
-bool HexDumpView::CursorWithin(const BRegion& area) const
-{
-	// Both bars, as far as they are on screen, lie inside the area.
-	BRegion outside;
-	for (BPoint where : {fCursorHexPoint, fCursorAsciiPoint}) {
-		const BRect bar = CursorBar(where) & Bounds();
-		if (bar.IsValid())
-			outside.Include(bar);
-	}
-	outside.Exclude(&area);
-	return outside.CountRects() == 0;
 }
 
 void HexDumpView::DrawCursorAt(BPoint where, bool inactiveColumn)
@@ -66,8 +58,19 @@ void HexDumpView::DrawCursorAt(BPoint where, bool inactiveColumn)
 		SetHighColor(tint_color(high, kInactiveBarTint));
 		FillRect(bar, B_SOLID_HIGH);
 		SetHighColor(high);
-	} else
+	} else {
+		// Erased in the low colour, the bar column may have held pixels of
+		// a neighbouring glyph (antialiased faces reach into it) or of an
+		// outline: the lines under the bar are drawn again inside it.
 		FillRect(bar, B_SOLID_LOW);
+		BRegion under(bar);
+		ConstrainClippingRegion(&under);
+		const float lineHeight = LineHeight();
+		DrawLines(int32(PointToOffset(bar.LeftTop() - BPoint(0, lineHeight), false)),
+		          int32(PointToOffset(bar.RightBottom() + BPoint(0, lineHeight), false)), false,
+		          false);
+		ConstrainClippingRegion(NULL);
+	}
 }
 
 void HexDumpView::HideCursor()
@@ -85,8 +88,7 @@ void HexDumpView::ShowCursor()
 void HexDumpView::FrameResized(float width, float height)
 {
 	// The resize may move pixels under the inverted bar.
-	if (fCursorOn)
-		InvertCursor();
+	HideCursor();
 	BView::FrameResized(width, height);
 	UpdateScrollBars();
 }

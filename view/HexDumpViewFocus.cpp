@@ -11,11 +11,13 @@
 void HexDumpView::Pulse()
 {
 	// Cheapest tests first: this runs at every pulse of the window.
+	if (fTracking) {
+		TrackHeldPointer();
+		return;
+	}
 	if (fSelStart != fSelEnd)
 		return;
 	if (system_time() < fNextBlink)
-		return;
-	if (fTracking)
 		return;
 
 	if (IsFocus())

@@ -124,6 +124,19 @@ void HexDumpView::TrackMouse(BPoint where, const BMessage*, bool chooseColumn)
 		ScrollToOffset(pos);
 }
 
+void HexDumpView::TrackHeldPointer()
+{
+	// A pointer held still past the top or bottom edge sends no moves; the
+	// pulse carries the drag on, so the view keeps scrolling and the
+	// selection keeps growing, as in text views.
+	BPoint where;
+	uint32 buttons = 0;
+	GetMouse(&where, &buttons, false);
+	const BRect bounds = Bounds();
+	if (buttons != 0 && (where.y < bounds.top || where.y > bounds.bottom))
+		TrackMouse(where, NULL, false);
+}
+
 void HexDumpView::Select(uint32 start, uint32 end)
 {
 	// Compared before ordering: re-selecting the current range keeps a

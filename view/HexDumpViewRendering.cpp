@@ -8,7 +8,6 @@
 #include "HexDumpView.h"
 
 #include <InterfaceDefs.h>
-#include <Region.h>
 #include <Window.h>
 
 #include <ctype.h>
@@ -42,56 +41,58 @@ bool IsActiveView(const BView* view)
 void HexDumpView::Draw(BRect updateRect)
 {
 	// The window has filled the update area with the view colour, and all
-	// drawing here is clipped to that area: the cursor's pixels inside it
-	// are gone, those outside it stay as they were. So the redraw starts
-	// with the cursor counted as off. It may end with the cursor on only
-	// where the area holds the whole cursor; elsewhere the area must show
-	// what the rest of the view shows.
-	const bool cursorShown = fCursorOn;
-	fCursorOn = false;
-	BRegion area;
-	GetClippingRegion(&area);
-
+	// drawing here is clipped to that area. An update repaints; it changes
+	// nothing: the lines are drawn without the cursor bracket, and a cursor
+	// that is showing gets its bars painted again inside the area (outside
+	// it they are still on the screen).
 	const float lineHeight = LineHeight();
 	const uint32 end = PointToOffset(updateRect.RightBottom() + BPoint(0, lineHeight), false);
 	const uint32 start = PointToOffset(updateRect.LeftTop() - BPoint(0, lineHeight), false);
-	DrawRange(int32(start), int32(end), false, false);
-
-	if (fCursorOn && !cursorShown && !CursorWithin(area))
-		InvertCursor();
+	DrawLines(int32(start), int32(end), false, false);
+	if (fCursorOn)
+		DrawCursorBars();
 }
 
 void HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clearToBottom)
 {
+	HideCursor();
+	DrawLines(start, end, useOffscreen, clearToBottom);
+	if (fSelStart == fSelEnd && IsFocus())
+		ShowCursor();
+}
+
+void HexDumpView::DrawLines(int32 start, int32 end, bool useOffscreen, bool clearToBottom)
+{
 	const int32 firstOffset = start & ~int32(kBytesPerLine - 1);
 	const int32 afterEnd = (end & ~int32(kBytesPerLine - 1)) + int32(kBytesPerLine);
 
-	if (fCursorOn)
-		InvertCursor();
-
 	const float lineHeight = LineHeight();
 	const float depth = LineDepth(fFontHeight);
-	const float firstBaseline = AscentPixels(fFontHeight) + kMargin;
 
 	const char* bytes = fEditor->Data();
 	if (bytes == NULL)
 		bytes = "";
 	const int32 size = int32(fEditor->Size());
-	const int32 stop = std::min(afterEnd + int32(kBytesPerLine), size);
-	const int64 remaining = int64(stop) - firstOffset;
 
-	// The range's lines, and one line even when there is nothing to show:
-	// it carries the offset label alone.
+	// From the range's first line to the line after its last one. A range
+	// that comes within a line of the end of the data runs on to the line
+	// that holds the end (empty, label only, when the last line is full):
+	// an edit that shortened the data, or a selection whose outline ran
+	// along the last line's bottom, leaves pixels there. One line is drawn
+	// even when there is nothing to show: it carries the offset label alone.
 	const int64 firstLine = firstOffset / int32(kBytesPerLine);
-	const int64 lineCount = remaining > 0 ? (remaining + kBytesPerLine - 1) / kBytesPerLine : 1;
+	const int64 endLine = size / int32(kBytesPerLine);
+	const bool reachesEnd = clearToBottom || afterEnd >= size - int32(kBytesPerLine);
+	const int64 lastLine =
+	    std::max(firstLine, reachesEnd ? endLine : int64(afterEnd / int32(kBytesPerLine)));
 
 	// Lines outside the bounds would be clipped away whole: skipping them
 	// changes no pixel and keeps the cost to the lines on screen.
 	const BRect bounds = Bounds();
 	int64 fromLine = firstLine;
-	int64 toLine = firstLine + lineCount - 1;
+	int64 toLine = lastLine;
 	if (lineHeight > 0) {
-		const float firstBoxBottom = firstBaseline + depth - 1;
+		const float firstBoxBottom = BaselineOf(0, fFontHeight) + depth - 1;
 		fromLine =
 		    std::max(fromLine, int64(floor(double(bounds.top - firstBoxBottom) / lineHeight)));
 		toLine =
@@ -99,7 +100,7 @@ void HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clea
 	}
 
 	for (int64 line = fromLine; line <= toLine; line++) {
-		const float baseline = firstBaseline + lineHeight * float(line);
+		const float baseline = BaselineOf(uint32(line), fFontHeight);
 		const float boxBottom = baseline + depth;
 		if (boxBottom - 1 < bounds.top || boxBottom - lineHeight > bounds.bottom)
 			continue;
@@ -107,7 +108,7 @@ void HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clea
 		const int32 lineOffset = int32(line * kBytesPerLine);
 		// A range that starts beyond the data leaves the forced line nothing
 		// to show; it must not read past the bytes.
-		const int64 left = remaining - (line - firstLine) * kBytesPerLine;
+		const int64 left = int64(size) - lineOffset;
 		const uint32 count = left > 0 ? uint32(left) : 0;
 		const char* lineBytes = count > 0 ? bytes + lineOffset : bytes;
 		const BPoint where(kMargin, baseline);
@@ -121,12 +122,14 @@ void HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clea
 			DrawLine(this, where, lineOffset, lineBytes, count);
 	}
 
-	if (clearToBottom || afterEnd >= size - int32(kBytesPerLine)) {
+	if (reachesEnd) {
+		// Everything below the last line drawn is blank, down to the bottom
+		// of the view: a shrinking edit may have left any number of lines
+		// there. The bottom side of an outline lies in it.
 		BRect blank = bounds;
-		blank.top = OffsetToHexPoint(size).y + fFontHeight.descent;
-		if (!clearToBottom)
-			blank.bottom = blank.top + lineHeight;
-		FillRect(blank, B_SOLID_LOW);
+		blank.top = std::max(bounds.top, BaselineOf(uint32(lastLine), fFontHeight) + depth);
+		if (blank.IsValid())
+			FillRect(blank, B_SOLID_LOW);
 
 		const bool active = IsActiveView(this);
 		if (!active || fHexActive)
@@ -135,9 +138,6 @@ void HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clea
 			DrawHexOutlineSelection(this);
 		ConstrainClippingRegion(NULL);
 	}
-
-	if (!fCursorOn && fSelStart == fSelEnd && IsFocus())
-		InvertCursor();
 }
 
 void HexDumpView::DrawLine(BView* view, BPoint where, int32 lineOffset, const void* bytes,

@@ -50,7 +50,19 @@ void SetUpBar(BScrollBar* bar, float total, float visible, float maximum, float 
 	bar->SetSteps(step, std::max(step, visible - step));
 }
 
-ScrollExtent ExtentOf(HexDumpView* view, uint32 size)
+// The smallest scroll position at or below y that shows a whole line at the
+// top: 0, where the first line comes with the top margin, or the top of a
+// line's box.
+float WholeLineTop(float y, const font_height& height)
+{
+	if (y <= 0)
+		return 0;
+	const float lineHeight = LineHeightOf(height);
+	const float firstBoxTop = BaselineOf(0, height) + LineDepth(height) - lineHeight;
+	return firstBoxTop + lineHeight * std::max(0.0f, ceilf((y - firstBoxTop) / lineHeight));
+}
+
+ScrollExtent ExtentOf(HexDumpView* view, uint32 size, const font_height& height)
 {
 	ScrollExtent extent;
 	float contentHeight;
@@ -59,7 +71,9 @@ ScrollExtent ExtentOf(HexDumpView* view, uint32 size)
 
 	BRect bounds = view->Bounds();
 	extent.maxLeft = std::max(0.0f, ceilf(extent.totalWidth - (bounds.Width() + 1)));
-	extent.maxTop = std::max(0.0f, ceilf(extent.totalHeight - (bounds.Height() + 1)));
+	// The last position shows whole lines too: the blank beyond the bottom
+	// margin is at most a line short of a line.
+	extent.maxTop = WholeLineTop(ceilf(extent.totalHeight - (bounds.Height() + 1)), height);
 	return extent;
 }
 
@@ -71,7 +85,7 @@ void HexDumpView::UpdateScrollBars()
 	if (Window() == NULL || LineHeight() <= 0)
 		return;
 
-	ScrollExtent extent = ExtentOf(this, fEditor->Size());
+	ScrollExtent extent = ExtentOf(this, fEditor->Size(), fFontHeight);
 	BRect bounds = Bounds();
 	BPoint inRange(std::min(bounds.left, extent.maxLeft), std::min(bounds.top, extent.maxTop));
 	if (inRange != bounds.LeftTop())
@@ -111,8 +125,10 @@ void HexDumpView::ScrollToOffset(uint32 offset)
 
 	const BRect bounds = Bounds();
 	BPoint to = bounds.LeftTop();
+	// Vertically by whole lines: a line box's top (or the top margin) ends
+	// up at the top, so no line shows cut in half.
 	if (bottom > bounds.bottom)
-		to.y = ceilf(bottom - bounds.Height());
+		to.y = WholeLineTop(bottom - bounds.Height(), fFontHeight);
 	if (top < to.y)
 		to.y = floorf(top);
 	if (right > bounds.right)
@@ -120,7 +136,7 @@ void HexDumpView::ScrollToOffset(uint32 offset)
 	if (left < to.x)
 		to.x = floorf(left);
 
-	ScrollExtent extent = ExtentOf(this, size);
+	ScrollExtent extent = ExtentOf(this, size, fFontHeight);
 	to.x = std::clamp(to.x, 0.0f, extent.maxLeft);
 	to.y = std::clamp(to.y, 0.0f, extent.maxTop);
 	if (to != bounds.LeftTop())
@@ -144,10 +160,11 @@ void HexDumpView::MessageReceived(BMessage* message)
 
 	const BRect bounds = Bounds();
 	const float lineHeight = LineHeight();
-	ScrollExtent extent = ExtentOf(this, fEditor->Size());
-	float topLine = roundf((bounds.top - kMargin) / lineHeight) + roundf(deltaY * kWheelLines);
+	ScrollExtent extent = ExtentOf(this, fEditor->Size(), fFontHeight);
+	const float firstBoxTop = WholeLineTop(1, fFontHeight);
+	float topLine = roundf((bounds.top - firstBoxTop) / lineHeight) + roundf(deltaY * kWheelLines);
 	BPoint to(bounds.left + roundf(deltaX * kWheelLines * fCharWidth),
-	          topLine <= 0 ? 0 : kMargin + topLine * lineHeight);
+	          topLine <= 0 ? 0 : firstBoxTop + topLine * lineHeight);
 	to.x = std::clamp(to.x, 0.0f, extent.maxLeft);
 	to.y = std::clamp(to.y, 0.0f, extent.maxTop);
 	if (to != bounds.LeftTop())

@@ -86,6 +86,9 @@ void HexDumpView::DataChanged()
 
 	Invalidate();
 	UpdateScrollBars();
+	// The update repaints without switching the cursor: it comes back here,
+	// and the update paints it again over the new lines.
+	ShowCursor();
 }
 
 float HexDumpView::LineHeight() const

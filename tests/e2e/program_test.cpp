@@ -309,9 +309,11 @@ TEST_F(ProgramTest, ScrollingFollowsTheCursorTheWheelAndTheData)
 	}
 	ASSERT_EQ(dumps.size(), 4u) << result.output;
 
-	// The cursor went down 60 lines: its line is the last one shown.
+	// The cursor went down 60 lines: its line is the last whole one shown;
+	// below it at most the start of the next one.
 	EXPECT_GT(dumps[0].front(), 0);
-	EXPECT_EQ(dumps[0].back(), 60 * 16) << result.output;
+	EXPECT_GE(dumps[0].back(), 60 * 16) << result.output;
+	EXPECT_LE(dumps[0].back(), 61 * 16) << result.output;
 	// The wheel back to the top, then three notches of three lines each.
 	EXPECT_EQ(dumps[1].front(), 0);
 	EXPECT_EQ(dumps[2].front(), 9 * 16);

@@ -247,7 +247,8 @@ TEST_F(GeometryTest, DataChangedEndsAHalfTypedByteAndMovesTheCursorCleanly)
 		fHarness->Editor()->SetData(Counting(5).data(), 5, false);
 		View()->DataChanged();
 		EXPECT_FALSE(View()->LowNibblePending());
-		EXPECT_FALSE(View()->CursorOn());
+		// Off at the old place, on again at the new one.
+		EXPECT_TRUE(View()->CursorOn());
 	}
 	fHarness->WaitUntilIdle();
 

@@ -60,14 +60,17 @@ std::vector<std::string> Lines(std::initializer_list<const char*> texts)
 
 TEST_F(RenderingTest, LineTextsLabelsAndPositions)
 {
+	// The range comes within a line of the end: it runs on to the line that
+	// holds the end of the data, which carries its label alone.
 	Open(Counting(32));
 	std::vector<DrawCall> calls = Range(0, 0);
 	EXPECT_EQ(Texts(calls),
 	          Lines({"00000000", "0001 0203 0405 0607 0809 0A0B 0C0D 0E0F ", "................",
-	                 "00000010", "1011 1213 1415 1617 1819 1A1B 1C1D 1E1F ", "................"}));
+	                 "00000010", "1011 1213 1415 1617 1819 1A1B 1C1D 1E1F ", "................",
+	                 "00000020"}));
 
 	std::vector<DrawCall> strings = Strings(calls);
-	ASSERT_EQ(strings.size(), 6u);
+	ASSERT_EQ(strings.size(), 7u);
 	const rgb_color label = {102, 102, 102, 255};
 	EXPECT_EQ(strings[0].start, BPoint(3, 13));
 	EXPECT_TRUE(SameColor(strings[0].high, label));
@@ -100,12 +103,15 @@ TEST_F(RenderingTest, EmptyAndOutOfRangeLinesShowTheLabelAlone)
 	Open("");
 	std::vector<DrawCall> calls = Range(0, 0);
 	EXPECT_EQ(Texts(calls), Lines({"00000000"}));
-	// The blank area: one line's height from the line's baseline plus the
-	// descent, straight into the view.
+	// The blank area: from the bottom of the line's box down to the bottom
+	// of the view, straight into the view.
 	std::vector<BRect> blank = Fills(calls, kWhite, false);
 	ASSERT_EQ(blank.size(), 1u);
 	EXPECT_EQ(blank[0].top, 16);
-	EXPECT_EQ(blank[0].bottom, 29);
+	{
+		ViewHarness::WindowLock lock(*fHarness);
+		EXPECT_EQ(blank[0].bottom, View()->Bounds().bottom);
+	}
 
 	Open(Counting(32));
 	EXPECT_EQ(Texts(Range(32, 32)), Lines({"00000020"}));
@@ -150,10 +156,12 @@ TEST_F(RenderingTest, LinesOutsideTheBoundsAreLeftOut)
 		View()->ScrollTo(0, 13 * 291);
 	}
 	fHarness->WaitUntilIdle();
-	// The range's line is the data's last: nothing after it is drawn.
+	// The range's line is the data's last: after it only the line that
+	// holds the end of the data, with its label alone.
 	texts = Texts(Range(4656, 4656));
-	ASSERT_EQ(texts.size(), 3u);
+	ASSERT_EQ(texts.size(), 4u);
 	EXPECT_EQ(texts[0], "00001230");
+	EXPECT_EQ(texts[3], "00001240");
 }
 
 // Line 0 holds 0x00..0x0F; selection 5..9, hex column active, focused.
