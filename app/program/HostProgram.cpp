@@ -157,6 +157,7 @@ int HostProgram::Run(int argc, const char* const* argv)
 	int exitCode = kExitOK;
 	std::thread driver([&]() {
 		ScriptRunner runner(window, headless, std::cout);
+		runner.SetCheckRedraw(options.checkRedraw);
 		PlatformTesting::WaitUntilIdle(window);
 		std::string error;
 		if (script != NULL && runner.Run(*script, error) != B_OK) {

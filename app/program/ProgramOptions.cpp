@@ -24,6 +24,8 @@ std::string ProgramOptions::Usage()
 	       "  --snapshot FILE   write the window's pixels as PNG at the end\n"
 	       "  --text            print the dump as drawn at the end, one line per\n"
 	       "                    visible line\n"
+	       "  --check-redraw    after every script line, compare the window with a\n"
+	       "                    full redraw of it; stop at the first difference\n"
 	       "  --help            show this text\n"
 	       "  --version         show the version\n"
 	       "\n"
@@ -106,6 +108,10 @@ ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 			if (!noValue())
 				return kError;
 			printText = true;
+		} else if (name == "--check-redraw") {
+			if (!noValue())
+				return kError;
+			checkRedraw = true;
 		} else {
 			errorMessage = "unknown option " + name + " (see --help)";
 			return kError;

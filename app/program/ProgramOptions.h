@@ -27,6 +27,7 @@ public:
 	std::string snapshotPath; // empty: none (headless runs pick a default)
 	bool headless = false;
 	bool printText = false;
+	bool checkRedraw = false;
 	std::string output; // what --help or --version prints
 	std::string errorMessage;
 };

@@ -10,6 +10,7 @@
 #include <PlatformTesting.h>
 
 #include <math.h>
+#include <stdio.h>
 
 #include "HexDumpLayout.h"
 #include "HostWindow.h"
@@ -35,7 +36,7 @@ size_t CharacterLength(unsigned char byte)
 } // namespace
 
 ScriptRunner::ScriptRunner(HostWindow* window, bool testClock, std::ostream& output)
-    : fWindow(window), fTestClock(testClock), fOutput(output), fButtons(0)
+    : fWindow(window), fTestClock(testClock), fOutput(output), fButtons(0), fCheckRedraw(false)
 {
 }
 
@@ -55,8 +56,24 @@ status_t ScriptRunner::Run(std::istream& input, std::string& error)
 		}
 		if (Execute(command, error) != B_OK)
 			return B_ERROR;
+		if (fCheckRedraw && !fWindow->QuitAccepted() && CheckRedraw(line, error) != B_OK)
+			return B_ERROR;
 	}
 	return B_OK;
+}
+
+status_t ScriptRunner::CheckRedraw(int32 line, std::string& error)
+{
+	WaitUntilIdle(fWindow);
+	const PixelImage shown = Snapshot(fWindow);
+	const BRect difference = Difference(shown, RedrawWhole(fWindow));
+	if (!difference.IsValid())
+		return B_OK;
+	char area[96];
+	snprintf(area, sizeof(area), "(%g, %g) to (%g, %g)", difference.left, difference.top,
+	         difference.right, difference.bottom);
+	error = "line " + std::to_string(line) + ": the window differs from a full redraw in " + area;
+	return B_ERROR;
 }
 
 void ScriptRunner::Post(const BMessage& message)

@@ -31,6 +31,11 @@ public:
 	status_t Run(std::istream& input, std::string& error);
 	status_t Execute(const ScriptCommand& command, std::string& error);
 
+	// With check, Run compares the window after every line with a full
+	// redraw of it, and stops with an error naming the line and the area
+	// where they differ.
+	void SetCheckRedraw(bool check) { fCheckRedraw = check; }
+
 	// The dump as the view draws it now, one string per visible line.
 	std::vector<std::string> DumpText();
 	status_t WriteSnapshot(const std::string& path, std::string& error);
@@ -38,11 +43,13 @@ public:
 private:
 	BPoint WindowPoint(const ScriptCommand& command);
 	void Post(const class BMessage& message);
+	status_t CheckRedraw(int32 line, std::string& error);
 
 	HostWindow* fWindow;
 	bool fTestClock;
 	std::ostream& fOutput;
 	int32 fButtons;
+	bool fCheckRedraw;
 };
 
 #endif // SCRIPT_RUNNER_H

@@ -18,6 +18,7 @@ public:
 	virtual ~BScrollView();
 
 	virtual void Draw(BRect updateRect);
+	virtual void FrameResized(float newWidth, float newHeight);
 
 	BScrollBar* ScrollBar(orientation direction) const;
 	BView* Target() const;
@@ -27,6 +28,8 @@ public:
 
 private:
 	BScrollView(const BScrollView&);
+	// Between the two bars, when there are both; invalid otherwise.
+	BRect CornerFrame() const;
 	BScrollView& operator=(const BScrollView&);
 
 	BView* fTarget;

@@ -86,13 +86,38 @@ void BScrollView::Draw(BRect)
 		SetHighColor(dark);
 		StrokeRect(bounds);
 	}
-	// The corner between the two bars.
-	if (fHorizontal != NULL && fVertical != NULL) {
-		BRect corner(fVertical->Frame().left, fHorizontal->Frame().top, fVertical->Frame().right,
-		             fHorizontal->Frame().bottom);
+	BRect corner = CornerFrame();
+	if (corner.IsValid()) {
 		SetHighColor(kPanel);
 		FillRect(corner);
 	}
+}
+
+BRect BScrollView::CornerFrame() const
+{
+	if (fHorizontal == NULL || fVertical == NULL)
+		return BRect();
+	return BRect(fVertical->Frame().left, fHorizontal->Frame().top, fVertical->Frame().right,
+	             fHorizontal->Frame().bottom);
+}
+
+void BScrollView::FrameResized(float newWidth, float newHeight)
+{
+	BView::FrameResized(newWidth, newHeight);
+	// Only the added area is redrawn after a resize, but the border's
+	// corners moved: the old right and bottom edges, drawn in the light
+	// colour, now lie on the top and left edges, or inside, where only the
+	// corner between the bars is not covered by a child. The whole ring and
+	// that corner are drawn again.
+	Invalidate(CornerFrame());
+	float size = BorderWidth(fBorder);
+	if (size == 0)
+		return;
+	BRect bounds = Bounds();
+	Invalidate(BRect(bounds.left, bounds.top, bounds.right, bounds.top + size - 1));
+	Invalidate(BRect(bounds.left, bounds.bottom - size + 1, bounds.right, bounds.bottom));
+	Invalidate(BRect(bounds.left, bounds.top, bounds.left + size - 1, bounds.bottom));
+	Invalidate(BRect(bounds.right - size + 1, bounds.top, bounds.right, bounds.bottom));
 }
 
 BScrollBar* BScrollView::ScrollBar(orientation direction) const

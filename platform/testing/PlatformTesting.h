@@ -116,6 +116,17 @@ struct PixelImage
 
 PixelImage Snapshot(const BWindow* window);
 PixelImage Snapshot(const BBitmap* bitmap);
+
+// Has the whole window drawn again from its views' current state, as when
+// it is first shown, waits until it is, and returns its pixels: the picture
+// a window showing the same state would have if nothing had been drawn
+// before. Same threading rules as WaitUntilIdle.
+PixelImage RedrawWhole(BWindow* window);
+
+// The smallest rectangle holding every pixel in which a and b differ, in
+// pixel coordinates; invalid when they are equal. Images of different sizes
+// differ everywhere.
+BRect Difference(const PixelImage& a, const PixelImage& b);
 // The pixel shown at a point given in the view's coordinates (its bounds).
 rgb_color ViewPixel(const BView* view, BPoint where);
 

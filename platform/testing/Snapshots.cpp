@@ -6,8 +6,13 @@
 #include <Window.h>
 
 #include "KitAccess.h"
+#include "ViewTree.h"
+
+#include <Region.h>
 
 #include <math.h>
+
+#include <algorithm>
 
 namespace PlatformTesting {
 
@@ -53,6 +58,35 @@ PixelImage Snapshot(const BWindow* window)
 {
 	WindowLock lock(window);
 	return ImageOf(*BPrivate::KitAccess::State(window).pixels);
+}
+
+PixelImage RedrawWhole(BWindow* window)
+{
+	{
+		WindowLock lock(window);
+		const BRect bounds = window->Bounds();
+		BPrivate::InvalidateWindow(window, BRegion(bounds));
+	}
+	WaitUntilIdle(window);
+	return Snapshot(window);
+}
+
+BRect Difference(const PixelImage& a, const PixelImage& b)
+{
+	if (a.width != b.width || a.height != b.height)
+		return BRect(0, 0, std::max(a.width, b.width) - 1, std::max(a.height, b.height) - 1);
+	BRect box;
+	for (int32 y = 0; y < a.height; y++) {
+		for (int32 x = 0; x < a.width; x++) {
+			const rgb_color p = a.At(x, y);
+			const rgb_color q = b.At(x, y);
+			if (p.red == q.red && p.green == q.green && p.blue == q.blue)
+				continue;
+			const BRect pixel(x, y, x, y);
+			box = box.IsValid() ? (box | pixel) : pixel;
+		}
+	}
+	return box;
 }
 
 PixelImage Snapshot(const BBitmap* bitmap)
