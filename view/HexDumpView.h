@@ -101,6 +101,7 @@ private:
 
 	void TrackMouse(BPoint where, const BMessage* dragMessage, bool chooseColumn);
 	void TrackHeldPointer();
+	void KeepAnchorInData();
 
 	HexDumpFullEditor* fEditor;
 	font_height fFontHeight;

@@ -135,6 +135,15 @@ void HexDumpView::KeyDown(const char* bytes, int32 numBytes)
 	BumpSelectionBy(step, keepStart, keepEnd);
 }
 
+void HexDumpView::KeepAnchorInData()
+{
+	// The anchor stays where it was after an edit, but never past the data:
+	// a drag still in progress, or Shift with an arrow, goes on from it.
+	const uint32 size = fEditor->Size();
+	if (fAnchor > size)
+		fAnchor = size;
+}
+
 void HexDumpView::Insert(const char* bytes, uint32 length, const char* undoName)
 {
 	const uint32 start = fSelStart;
@@ -145,6 +154,7 @@ void HexDumpView::Insert(const char* bytes, uint32 length, const char* undoName)
 	fEditor->Insert(start, bytes, length, undoName, false);
 
 	fSelStart = fSelEnd = start + length;
+	KeepAnchorInData();
 
 	if (length == end - start)
 		DrawRange(start, start + length, true, false);
@@ -163,6 +173,7 @@ void HexDumpView::Delete(const char* undoName)
 
 	fEditor->DeleteRange(start, end, undoName, false);
 	fSelEnd = start;
+	KeepAnchorInData();
 
 	DrawRange(start, fEditor->Size(), true, true);
 	UpdateScrollBars();
@@ -184,6 +195,7 @@ void HexDumpView::InsertHexDigit(uint32 digit, const char* undoName)
 
 		fSelEnd = fSelStart;
 		fLowNibble = true;
+		KeepAnchorInData();
 
 		if (end - start == 1)
 			DrawRange(start, end, true, false);

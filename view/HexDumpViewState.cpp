@@ -80,9 +80,7 @@ void HexDumpView::DataChanged()
 		fSelStart = size;
 	if (fSelEnd > size)
 		fSelEnd = size;
-	// A drag in progress goes on from an anchor inside the data.
-	if (fAnchor > size)
-		fAnchor = size;
+	KeepAnchorInData();
 	// The byte a first digit was typed into may be gone or changed: the
 	// next digit starts a new byte.
 	fLowNibble = false;

@@ -11,6 +11,7 @@
 
 #include <math.h>
 #include <stdio.h>
+#include <stdlib.h>
 
 #include "HexDumpLayout.h"
 #include "HostWindow.h"
@@ -66,13 +67,21 @@ status_t ScriptRunner::CheckRedraw(int32 line, std::string& error)
 {
 	WaitUntilIdle(fWindow);
 	const PixelImage shown = Snapshot(fWindow);
-	const BRect difference = Difference(shown, RedrawWhole(fWindow));
+	const PixelImage redrawn = RedrawWhole(fWindow);
+	const BRect difference = Difference(shown, redrawn);
 	if (!difference.IsValid())
 		return B_OK;
 	char area[96];
 	snprintf(area, sizeof(area), "(%g, %g) to (%g, %g)", difference.left, difference.top,
 	         difference.right, difference.bottom);
 	error = "line " + std::to_string(line) + ": the window differs from a full redraw in " + area;
+
+	// Both pictures, for a person to compare.
+	const char* folder = getenv("TMPDIR");
+	const std::string prefix = std::string(folder != NULL ? folder : "/tmp") + "/reshost-redraw-";
+	if (WritePNG(shown, (prefix + "shown.png").c_str()) == B_OK &&
+	    WritePNG(redrawn, (prefix + "full.png").c_str()) == B_OK)
+		error += " (pictures: " + prefix + "shown.png, " + prefix + "full.png)";
 	return B_ERROR;
 }
 

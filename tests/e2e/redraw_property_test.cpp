@@ -312,8 +312,7 @@ TEST_P(RedrawProperty, RandomInputLeavesWhatAFullRedrawShows)
 			continue;
 		const Script shortest = Shrink(items, face, script);
 		ADD_FAILURE() << "seed " << seed << ", items of " << Describe(items) << "bytes: " << error
-		              << "\nshortest failing script (" << Failure(items, face, shortest)
-		              << "):\n"
+		              << "\nshortest failing script (" << Failure(items, face, shortest) << "):\n"
 		              << Join(shortest);
 		return;
 	}
@@ -393,8 +392,8 @@ bool ShowsWholeLines(Session& session)
 		return true;
 	const font_height height = session.FontHeight();
 	const float lineHeight = HexDumpLayout::LineHeightOf(height);
-	const float firstBoxTop = HexDumpLayout::BaselineOf(0, height) +
-	                          HexDumpLayout::LineDepth(height) - lineHeight;
+	const float firstBoxTop =
+	    HexDumpLayout::BaselineOf(0, height) + HexDumpLayout::LineDepth(height) - lineHeight;
 	return fmodf(bounds.top - firstBoxTop, lineHeight) == 0;
 }
 
