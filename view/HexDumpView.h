@@ -70,6 +70,7 @@ public:
 	// Read-only state, for the host program and tests.
 	uint32 SelectionStart() const { return fSelStart; }
 	uint32 SelectionEnd() const { return fSelEnd; }
+	uint32 Anchor() const { return fAnchor; }
 	bool HexColumnActive() const { return fHexActive; }
 	bool CursorOn() const { return fCursorOn; }
 	bool LowNibblePending() const { return fLowNibble; }
