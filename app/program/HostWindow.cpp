@@ -19,7 +19,7 @@ const char* const kQuitAgainNotice = "Unsaved changes: press Ctrl+Q again to qui
 
 } // namespace
 
-HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<ItemFile>& files)
+HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<DocumentFile>& files)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fDocument(document),
       fLoader(loader), fFiles(files), fEditor(NULL), fItem(0), fQuitArmed(false), fDriven(false),
       fQuitAccepted(false)
@@ -47,9 +47,10 @@ HostWindow::~HostWindow()
 	}
 }
 
-status_t HostWindow::SetUp()
+status_t HostWindow::SetUp(int32 index)
 {
-	fEditor = fLoader.MakeEditorFor(fDocument, fDocument.ItemAt(0));
+	fItem = index;
+	fEditor = fLoader.MakeEditorFor(fDocument, fDocument.ItemAt(fItem));
 	if (fEditor == NULL) {
 		fError = std::string("no add-on makes an editor: ") + fLoader.ErrorMessage();
 		return B_ERROR;
@@ -132,18 +133,11 @@ void HostWindow::Save()
 		return;
 	}
 
-	// Only the items that differ from their files are written; any failure
+	// Only the files whose items differ from them are written; any failure
 	// leaves the document unsaved, so nothing is lost.
 	std::string firstError;
-	for (int32 index = 0; index < fDocument.CountItems() && size_t(index) < fFiles.size();
-	     index++) {
-		const BMallocIO& data = fDocument.Item(fDocument.ItemAt(index))->DataIO();
-		const void* bytes = data.Buffer() != NULL ? data.Buffer() : "";
-		size_t length = data.BufferLength();
-		ItemFile& file = fFiles[size_t(index)];
-		if (!file.Differs(bytes, length))
-			continue;
-		if (file.Write(bytes, length) != B_OK) {
+	for (DocumentFile& file : fFiles) {
+		if (file.Save(fDocument) != B_OK) {
 			fprintf(stderr, "reshost: %s\n", file.ErrorMessage().c_str());
 			if (firstError.empty())
 				firstError = file.ErrorMessage();

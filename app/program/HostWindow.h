@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "ItemFile.h"
+#include "DocumentFile.h"
 
 class AddonLoader;
 class BFullItemEditor;
@@ -35,14 +35,14 @@ enum
 class HostWindow : public BWindow
 {
 public:
-	// files holds one file per item, or is empty for the sample document,
-	// which has no files to save to.
-	HostWindow(Document& document, AddonLoader& loader, std::vector<ItemFile>& files);
+	// files holds the files the items came from, or is empty for the sample
+	// document, which has no files to save to.
+	HostWindow(Document& document, AddonLoader& loader, std::vector<DocumentFile>& files);
 	virtual ~HostWindow();
 
-	// Builds the editor for the first item; B_ERROR with ErrorMessage() set
-	// when no add-on makes one.
-	status_t SetUp();
+	// Builds the editor for the item at index; B_ERROR with ErrorMessage()
+	// set when no add-on makes one.
+	status_t SetUp(int32 index = 0);
 	const std::string& ErrorMessage() const { return fError; }
 
 	virtual void MessageReceived(BMessage* message);
@@ -68,7 +68,7 @@ private:
 
 	Document& fDocument;
 	AddonLoader& fLoader;
-	std::vector<ItemFile>& fFiles;
+	std::vector<DocumentFile>& fFiles;
 	BFullItemEditor* fEditor;
 	int32 fItem;
 	std::string fNotice;
