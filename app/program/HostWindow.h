@@ -1,5 +1,6 @@
 // HostWindow: reshost's window. It shows the full editor for one item of the
-// document at a time and carries the host's commands as shortcuts on the
+// document at a time, the document's items in a list on its right (choosing
+// one shows it in the editor), and carries the host's commands as shortcuts on the
 // command key: save, undo, redo, next and previous item, quit. Its title
 // names the item, marks unsaved changes and names the next undo and redo
 // steps, and tells of a failed save or a quit that waits for confirmation.
@@ -18,6 +19,7 @@
 
 class AddonLoader;
 class BFullItemEditor;
+class BListView;
 class Document;
 
 enum
@@ -29,7 +31,8 @@ enum
 	kMsgPreviousItem = 'hprv',
 	kMsgQuit = 'hqit',
 	kMsgEndDriving = 'hend',
-	kMsgUpdateTitle = 'httl'
+	kMsgUpdateTitle = 'httl',
+	kMsgChooseItem = 'hcho'
 };
 
 class HostWindow : public BWindow
@@ -57,6 +60,7 @@ public:
 	bool QuitAccepted() const { return fQuitAccepted; }
 
 	BView* DumpView() const;
+	BListView* ItemList() const { return fList; }
 	int32 CurrentItem() const { return fItem; }
 
 private:
@@ -64,12 +68,14 @@ private:
 	void ShowItem(int32 index);
 	void RequestQuit();
 	void UpdateTitle();
+	void UpdateList();
 	void ResizeToEditor();
 
 	Document& fDocument;
 	AddonLoader& fLoader;
 	std::vector<DocumentFile>& fFiles;
 	BFullItemEditor* fEditor;
+	BListView* fList;
 	int32 fItem;
 	std::string fNotice;
 	bool fQuitArmed;
