@@ -116,6 +116,19 @@ TEST_F(HostWindowItemListTest, ClickingARowShowsItsItem)
 	ClickRow(2);
 	EXPECT_EQ(fWindow->CurrentItem(), 2);
 	EXPECT_EQ(Selected(), 2);
+
+	// The list has the keyboard now; a click into the dump gives it back.
+	Key("7");
+	EXPECT_EQ(ListLines()[2], "3 0x00010203 9 \"odd type\" 0");
+	BPoint where;
+	{
+		BAutolock lock(fWindow);
+		where = fWindow->DumpView()->ConvertToWindow(BPoint(100, 5));
+	}
+	PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeMouseDown(where));
+	PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeMouseUp(where));
+	Key("7");
+	EXPECT_EQ(ListLines()[2], "3 0x00010203 9 \"odd type\" 1");
 }
 
 TEST_F(HostWindowItemListTest, NextAndPreviousMoveTheSelection)
