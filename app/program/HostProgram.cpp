@@ -5,7 +5,6 @@
 #include <AppDefs.h>
 #include <Application.h>
 #include <Font.h>
-#include <TypeConstants.h>
 
 #include <Display.h>
 #include <PlatformTesting.h>

@@ -3,12 +3,10 @@
 #include "HostWindow.h"
 
 #include <Application.h>
-#include <DataIO.h>
 #include <FullItemEditor.h>
 #include <InterfaceDefs.h>
 #include <ListItem.h>
 #include <ListView.h>
-#include <ScrollBar.h>
 #include <ScrollView.h>
 #include <View.h>
 
