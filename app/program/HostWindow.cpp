@@ -86,6 +86,7 @@ status_t HostWindow::SetUp(int32 index)
 	fList->ScrollToSelection();
 	// Set after the first selection, which shows what the editor shows.
 	fList->SetSelectionMessage(new BMessage(kMsgChooseItem));
+	fList->SetInvocationMessage(new BMessage(kMsgEditItem));
 
 	BView* view = fEditor->View();
 	AddChild(view);
@@ -149,10 +150,14 @@ void HostWindow::MessageReceived(BMessage* message)
 		UpdateTitle();
 		UpdateList();
 		break;
-	case kMsgChooseItem: {
+	case kMsgChooseItem:
+	case kMsgEditItem: {
 		int32 index;
 		if (message->FindInt32("index", &index) == B_OK && index != fItem)
 			ShowItem(index);
+		// A double click or Enter on a row also hands the keyboard to the editor.
+		if (message->what == kMsgEditItem)
+			DumpView()->MakeFocus(true);
 		break;
 	}
 	case kMsgEndDriving:

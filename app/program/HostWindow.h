@@ -32,7 +32,8 @@ enum
 	kMsgQuit = 'hqit',
 	kMsgEndDriving = 'hend',
 	kMsgUpdateTitle = 'httl',
-	kMsgChooseItem = 'hcho'
+	kMsgChooseItem = 'hcho',
+	kMsgEditItem = 'hedt'
 };
 
 class HostWindow : public BWindow

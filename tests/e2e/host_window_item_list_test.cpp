@@ -57,7 +57,7 @@ protected:
 		return lines;
 	}
 
-	void ClickRow(int32 index)
+	void ClickRow(int32 index, int32 clicks = 1)
 	{
 		BPoint where;
 		{
@@ -65,7 +65,7 @@ protected:
 			BListView* list = fWindow->ItemList();
 			where = list->ConvertToWindow(list->ItemFrame(index).LeftTop() + BPoint(5, 5));
 		}
-		PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeMouseDown(where));
+		PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeMouseDown(where, 1, 0, clicks));
 		PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeMouseUp(where));
 	}
 
@@ -129,6 +129,25 @@ TEST_F(HostWindowItemListTest, ClickingARowShowsItsItem)
 	PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeMouseUp(where));
 	Key("7");
 	EXPECT_EQ(ListLines()[2], "3 0x00010203 9 \"odd type\" 1");
+}
+
+TEST_F(HostWindowItemListTest, DoubleClickOrEnterOnARowEditsIt)
+{
+	ClickRow(1);
+	ClickRow(1, 2);
+	Key("1");
+	Key("2");
+	EXPECT_EQ(ListLines()[1], "2 LONG 17 \"number\" 5");
+
+	ClickRow(2);
+	const char up[] = {B_UP_ARROW, '\0'};
+	const char enter[] = {B_ENTER, '\0'};
+	Key(up); // the list has the keyboard: back to row 2
+	Key(enter);
+	EXPECT_EQ(fWindow->CurrentItem(), 1);
+	Key("3");
+	Key("4");
+	EXPECT_EQ(ListLines()[1], "2 LONG 17 \"number\" 6");
 }
 
 TEST_F(HostWindowItemListTest, NextAndPreviousMoveTheSelection)
