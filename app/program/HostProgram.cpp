@@ -5,7 +5,6 @@
 #include <AppDefs.h>
 #include <Application.h>
 #include <Font.h>
-#include <TypeConstants.h>
 
 #include <Display.h>
 #include <PlatformTesting.h>
@@ -24,9 +23,11 @@
 
 #include "AddonLoader.h"
 #include "Document.h"
+#include "DocumentFile.h"
 #include "HexDumpLayout.h"
 #include "HostWindow.h"
 #include "ItemFile.h"
+#include "ItemListing.h"
 #include "ProgramOptions.h"
 #include "SampleItems.h"
 #include "ScriptRunner.h"
@@ -85,9 +86,16 @@ int HostProgram::Run(int argc, const char* const* argv)
 	font_height height;
 	be_fixed_font->GetHeight(&height);
 	const uint64 maxSize = HexDumpLayout::MaxExactDataSize(height);
-	std::vector<ItemFile> files;
+	if (!options.sampleOutput.empty()) {
+		std::string bytes = SampleItems::FileBytes();
+		ItemFile sample(options.sampleOutput);
+		if (sample.Write(bytes.data(), bytes.size()) != B_OK)
+			return Complain(sample.ErrorMessage());
+		return kExitOK;
+	}
+	std::vector<DocumentFile> files;
 	for (const std::string& path : options.files) {
-		ItemFile file(path);
+		DocumentFile file(path);
 		if (file.Read(maxSize) != B_OK)
 			return Complain(file.ErrorMessage());
 		files.push_back(std::move(file));
@@ -107,16 +115,23 @@ int HostProgram::Run(int argc, const char* const* argv)
 
 	Document document;
 	if (files.empty()) {
-		int32 id = 1;
-		for (const SampleItems::Item& item : SampleItems::Items())
-			document.AddItem(B_RAW_TYPE, id++, item.name.c_str(), item.bytes.data(),
-			                 item.bytes.size());
+		for (const ResourceFile::Item& item : SampleItems::Items())
+			document.AddItem(item.type, item.id, item.name.c_str(), item.data.data(),
+			                 item.data.size());
 	} else {
-		for (size_t i = 0; i < files.size(); i++) {
-			const std::vector<char>& data = files[i].Data();
-			document.AddItem(B_RAW_TYPE, int32(i + 1), files[i].Name().c_str(), data.data(),
-			                 data.size());
-		}
+		for (size_t i = 0; i < files.size(); i++)
+			files[i].AddItemsTo(document, int32(i + 1));
+	}
+	if (options.listItems) {
+		for (int32 index = 0; index < document.CountItems(); index++)
+			puts(ItemListing::Line(index + 1, *document.Item(document.ItemAt(index))).c_str());
+		return kExitOK;
+	}
+	if (document.CountItems() == 0)
+		return Complain("nothing to edit: the resource files hold no items");
+	if (options.firstItem > document.CountItems()) {
+		return Complain("--item " + std::to_string(options.firstItem) + ": the document has " +
+		                std::to_string(document.CountItems()) + " items");
 	}
 
 	AddonLoader loader;
@@ -142,7 +157,7 @@ int HostProgram::Run(int argc, const char* const* argv)
 	BApplication application(kSignature);
 	HostWindow* window = new HostWindow(document, loader, files);
 	window->Lock();
-	status_t status = window->SetUp();
+	status_t status = window->SetUp(int32(options.firstItem - 1));
 	window->SetDriven(true);
 	if (status != B_OK) {
 		std::string error = window->ErrorMessage();

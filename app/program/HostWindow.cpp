@@ -3,26 +3,33 @@
 #include "HostWindow.h"
 
 #include <Application.h>
-#include <DataIO.h>
 #include <FullItemEditor.h>
 #include <InterfaceDefs.h>
+#include <ListItem.h>
+#include <ListView.h>
+#include <ScrollView.h>
 #include <View.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "AddonLoader.h"
 #include "Document.h"
+#include "ItemListing.h"
 
 namespace {
 
 const char* const kQuitAgainNotice = "Unsaved changes: press Ctrl+Q again to quit";
+// The item list's width follows its lines within these bounds.
+const float kMinListWidth = 120;
+const float kMaxListWidth = 280;
 
 } // namespace
 
-HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<ItemFile>& files)
+HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<DocumentFile>& files)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fDocument(document),
-      fLoader(loader), fFiles(files), fEditor(NULL), fItem(0), fQuitArmed(false), fDriven(false),
-      fQuitAccepted(false)
+      fLoader(loader), fFiles(files), fEditor(NULL), fList(NULL), fItem(0), fQuitArmed(false),
+      fDriven(false), fQuitAccepted(false)
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
 	AddShortcut('Z', 0, new BMessage(kMsgUndo));
@@ -45,15 +52,41 @@ HostWindow::~HostWindow()
 		fEditor->View()->RemoveSelf();
 		delete fEditor;
 	}
+	// The list does not own its items.
+	if (fList != NULL) {
+		for (int32 index = 0; index < fList->CountItems(); index++)
+			delete fList->ItemAt(index);
+	}
 }
 
-status_t HostWindow::SetUp()
+status_t HostWindow::SetUp(int32 index)
 {
-	fEditor = fLoader.MakeEditorFor(fDocument, fDocument.ItemAt(0));
+	fItem = index;
+	fEditor = fLoader.MakeEditorFor(fDocument, fDocument.ItemAt(fItem));
 	if (fEditor == NULL) {
 		fError = std::string("no add-on makes an editor: ") + fLoader.ErrorMessage();
 		return B_ERROR;
 	}
+
+	fList = new BListView(BRect(0, 0, kMinListWidth, Bounds().Height()), "ItemList",
+	                      B_SINGLE_SELECTION_LIST, B_FOLLOW_ALL_SIDES);
+	for (int32 i = 0; i < fDocument.CountItems(); i++) {
+		std::string line = ItemListing::Line(i + 1, *fDocument.Item(fDocument.ItemAt(i)));
+		fList->AddItem(new BStringItem(line.c_str()));
+	}
+	BScrollView* scroller =
+	    new BScrollView("ItemListScroll", fList, B_FOLLOW_RIGHT | B_FOLLOW_TOP_BOTTOM, 0, false,
+	                    true, B_PLAIN_BORDER);
+	AddChild(scroller);
+	float width;
+	fList->GetPreferredSize(&width, NULL);
+	scroller->ResizeBy(std::clamp(width, kMinListWidth, kMaxListWidth) - fList->Bounds().Width(),
+	                   0);
+	fList->Select(fItem);
+	fList->ScrollToSelection();
+	// Set after the first selection, which shows what the editor shows.
+	fList->SetSelectionMessage(new BMessage(kMsgChooseItem));
+	fList->SetInvocationMessage(new BMessage(kMsgEditItem));
 
 	BView* view = fEditor->View();
 	AddChild(view);
@@ -66,14 +99,20 @@ status_t HostWindow::SetUp()
 void HostWindow::ResizeToEditor()
 {
 	// The editor knows its preferred size only once attached (it measures
-	// its font then); it follows every side of the window from then on.
+	// its font then); it follows every side of the window from then on, and
+	// the item list on its right follows the window's right edge.
 	BView* view = fEditor->View();
+	BView* list = fList->Parent();
+	BRect bounds = Bounds();
+	float listWidth = list->Frame().Width() + 1;
 	view->MoveTo(0, 0);
-	view->ResizeTo(Bounds().Width(), Bounds().Height());
+	view->ResizeTo(bounds.Width() - listWidth, bounds.Height());
+	list->MoveTo(bounds.Width() - listWidth + 1, 0);
+	list->ResizeTo(listWidth - 1, bounds.Height());
 	float width;
 	float height;
 	view->GetPreferredSize(&width, &height);
-	ResizeTo(width, height);
+	ResizeTo(width + listWidth, height);
 }
 
 BView* HostWindow::DumpView() const
@@ -109,7 +148,18 @@ void HostWindow::MessageReceived(BMessage* message)
 		break;
 	case kMsgUpdateTitle:
 		UpdateTitle();
+		UpdateList();
 		break;
+	case kMsgChooseItem:
+	case kMsgEditItem: {
+		int32 index;
+		if (message->FindInt32("index", &index) == B_OK && index != fItem)
+			ShowItem(index);
+		// A double click or Enter on a row also hands the keyboard to the editor.
+		if (message->what == kMsgEditItem)
+			DumpView()->MakeFocus(true);
+		break;
+	}
 	case kMsgEndDriving:
 		fDriven = false;
 		if (fQuitAccepted) {
@@ -132,18 +182,11 @@ void HostWindow::Save()
 		return;
 	}
 
-	// Only the items that differ from their files are written; any failure
+	// Only the files whose items differ from them are written; any failure
 	// leaves the document unsaved, so nothing is lost.
 	std::string firstError;
-	for (int32 index = 0; index < fDocument.CountItems() && size_t(index) < fFiles.size();
-	     index++) {
-		const BMallocIO& data = fDocument.Item(fDocument.ItemAt(index))->DataIO();
-		const void* bytes = data.Buffer() != NULL ? data.Buffer() : "";
-		size_t length = data.BufferLength();
-		ItemFile& file = fFiles[size_t(index)];
-		if (!file.Differs(bytes, length))
-			continue;
-		if (file.Write(bytes, length) != B_OK) {
+	for (DocumentFile& file : fFiles) {
+		if (file.Save(fDocument) != B_OK) {
 			fprintf(stderr, "reshost: %s\n", file.ErrorMessage().c_str());
 			if (firstError.empty())
 				firstError = file.ErrorMessage();
@@ -165,6 +208,8 @@ void HostWindow::ShowItem(int32 index)
 	int32 count = fDocument.CountItems();
 	fItem = (index % count + count) % count;
 	fEditor->Retarget(fDocument.ItemAt(fItem));
+	fList->Select(fItem);
+	fList->ScrollToSelection();
 	UpdateTitle();
 }
 
@@ -209,4 +254,17 @@ void HostWindow::UpdateTitle()
 	if (!fNotice.empty())
 		title += " - " + fNotice;
 	SetTitle(title.c_str());
+}
+
+void HostWindow::UpdateList()
+{
+	// Sizes change with edits, undo and redo: redraw the lines that differ.
+	for (int32 index = 0; index < fList->CountItems(); index++) {
+		BStringItem* line = static_cast<BStringItem*>(fList->ItemAt(index));
+		std::string text = ItemListing::Line(index + 1, *fDocument.Item(fDocument.ItemAt(index)));
+		if (text != line->Text()) {
+			line->SetText(text.c_str());
+			fList->InvalidateItem(index);
+		}
+	}
 }

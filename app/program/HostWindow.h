@@ -1,5 +1,6 @@
 // HostWindow: reshost's window. It shows the full editor for one item of the
-// document at a time and carries the host's commands as shortcuts on the
+// document at a time, the document's items in a list on its right (choosing
+// one shows it in the editor), and carries the host's commands as shortcuts on the
 // command key: save, undo, redo, next and previous item, quit. Its title
 // names the item, marks unsaved changes and names the next undo and redo
 // steps, and tells of a failed save or a quit that waits for confirmation.
@@ -14,10 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "ItemFile.h"
+#include "DocumentFile.h"
 
 class AddonLoader;
 class BFullItemEditor;
+class BListView;
 class Document;
 
 enum
@@ -29,20 +31,22 @@ enum
 	kMsgPreviousItem = 'hprv',
 	kMsgQuit = 'hqit',
 	kMsgEndDriving = 'hend',
-	kMsgUpdateTitle = 'httl'
+	kMsgUpdateTitle = 'httl',
+	kMsgChooseItem = 'hcho',
+	kMsgEditItem = 'hedt'
 };
 
 class HostWindow : public BWindow
 {
 public:
-	// files holds one file per item, or is empty for the sample document,
-	// which has no files to save to.
-	HostWindow(Document& document, AddonLoader& loader, std::vector<ItemFile>& files);
+	// files holds the files the items came from, or is empty for the sample
+	// document, which has no files to save to.
+	HostWindow(Document& document, AddonLoader& loader, std::vector<DocumentFile>& files);
 	virtual ~HostWindow();
 
-	// Builds the editor for the first item; B_ERROR with ErrorMessage() set
-	// when no add-on makes one.
-	status_t SetUp();
+	// Builds the editor for the item at index; B_ERROR with ErrorMessage()
+	// set when no add-on makes one.
+	status_t SetUp(int32 index = 0);
 	const std::string& ErrorMessage() const { return fError; }
 
 	virtual void MessageReceived(BMessage* message);
@@ -57,6 +61,7 @@ public:
 	bool QuitAccepted() const { return fQuitAccepted; }
 
 	BView* DumpView() const;
+	BListView* ItemList() const { return fList; }
 	int32 CurrentItem() const { return fItem; }
 
 private:
@@ -64,12 +69,14 @@ private:
 	void ShowItem(int32 index);
 	void RequestQuit();
 	void UpdateTitle();
+	void UpdateList();
 	void ResizeToEditor();
 
 	Document& fDocument;
 	AddonLoader& fLoader;
-	std::vector<ItemFile>& fFiles;
+	std::vector<DocumentFile>& fFiles;
 	BFullItemEditor* fEditor;
+	BListView* fList;
 	int32 fItem;
 	std::string fNotice;
 	bool fQuitArmed;

@@ -2,6 +2,8 @@
 
 #include "ProgramOptions.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -13,12 +15,16 @@ const char* const kVersion = "reshost 1.0";
 std::string ProgramOptions::Usage()
 {
 	return "usage: reshost [options] [FILE...]\n"
-	       "Opens each file as one item of one document and shows the hex dump editor\n"
-	       "for the first; without a file, a built-in sample document.\n"
+	       "Opens the files as one document and shows the hex dump editor for its first\n"
+	       "item: a BeOS resource file gives its items, any other file one raw item;\n"
+	       "without a file, a built-in sample document.\n"
 	       "\n"
 	       "  --addon PATH      the add-on image (default: ../lib/HexDump.so beside the\n"
 	       "                    program)\n"
 	       "  --headless        no window on the display, even when there is one\n"
+	       "  --item N          show item N (counted from 1) first\n"
+	       "  --list            print the items, one a line (index, type, id, \"name\",\n"
+	       "                    size), and open no window\n"
 	       "  --script FILE     replay a script of input and host commands ('-' reads\n"
 	       "                    standard input)\n"
 	       "  --snapshot FILE   write the window's pixels as PNG at the end\n"
@@ -26,6 +32,7 @@ std::string ProgramOptions::Usage()
 	       "                    visible line\n"
 	       "  --check-redraw    after every script line, compare the window with a\n"
 	       "                    full redraw of it; stop at the first difference\n"
+	       "  --write-sample FILE  write the sample document as a resource file\n"
 	       "  --help            show this text\n"
 	       "  --version         show the version\n"
 	       "\n"
@@ -100,6 +107,24 @@ ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 		} else if (name == "--snapshot") {
 			if (!takeValue(snapshotPath))
 				return kError;
+		} else if (name == "--write-sample") {
+			if (!takeValue(sampleOutput))
+				return kError;
+		} else if (name == "--item") {
+			std::string number;
+			if (!takeValue(number))
+				return kError;
+			char* end = NULL;
+			errno = 0;
+			firstItem = strtol(number.c_str(), &end, 10);
+			if (*end != '\0' || errno != 0 || firstItem < 1) {
+				errorMessage = "--item needs an item number from 1, not " + number;
+				return kError;
+			}
+		} else if (name == "--list") {
+			if (!noValue())
+				return kError;
+			listItems = true;
 		} else if (name == "--headless") {
 			if (!noValue())
 				return kError;

@@ -25,10 +25,13 @@ public:
 	std::string addonPath;    // empty: beside the program
 	std::string scriptPath;   // empty: no script; "-": standard input
 	std::string snapshotPath; // empty: none (headless runs pick a default)
+	std::string sampleOutput; // --write-sample: where the sample file goes
 	bool headless = false;
 	bool printText = false;
 	bool checkRedraw = false;
-	std::string output; // what --help or --version prints
+	bool listItems = false; // --list: print the items, open no window
+	long firstItem = 1;     // --item: the item shown first, counted from 1
+	std::string output;     // what --help or --version prints
 	std::string errorMessage;
 };
 

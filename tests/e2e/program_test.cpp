@@ -430,16 +430,17 @@ TEST_F(ProgramTest, SampleDocumentWithoutFiles)
 	EXPECT_NE(lines[0].find("Hello from"), std::string::npos) << lines[0];
 	EXPECT_EQ(ProgramRunner::Contents(snapshot).substr(0, 8), "\x89PNG\r\n\x1a\n");
 
-	// Its three items, the byte table among them.
-	ProgramResult items = RunScript({}, "title\nnext\ntitle\ntext\nnext\ntitle\nsave\ntitle\n");
+	// Its five items, the byte table among them.
+	ProgramResult items =
+	    RunScript({}, "title\nnext\ntitle\ntext\nprevious\nprevious\ntitle\nsave\ntitle\n");
 	ASSERT_EQ(items.exitCode, 0) << items.errors;
 	std::vector<std::string> output = Lines(items.output);
 	ASSERT_GE(output.size(), 5u);
-	EXPECT_EQ(output[0], "greeting (item 1 of 3)");
-	EXPECT_EQ(output[1], "byte table (item 2 of 3)");
+	EXPECT_EQ(output[0], "greeting (item 1 of 5)");
+	EXPECT_EQ(output[1], "byte table (item 2 of 5)");
 	EXPECT_NE(output[2].find("0001 0203 0405 0607 0809 0A0B 0C0D 0E0F"), std::string::npos);
-	EXPECT_EQ(output[output.size() - 2], "empty (item 3 of 3)");
-	EXPECT_EQ(output.back(), "empty (item 3 of 3) - The sample document has no files to save to");
+	EXPECT_EQ(output[output.size() - 2], "empty (item 5 of 5)");
+	EXPECT_EQ(output.back(), "empty (item 5 of 5) - The sample document has no files to save to");
 }
 
 TEST_F(ProgramTest, HeadlessRunWritesTheDefaultSnapshot)

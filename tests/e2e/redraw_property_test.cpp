@@ -26,7 +26,7 @@
 #include "Document.h"
 #include "HexDumpLayout.h"
 #include "HostWindow.h"
-#include "ItemFile.h"
+#include "DocumentFile.h"
 #include "ScriptRunner.h"
 
 namespace {
@@ -131,7 +131,7 @@ public:
 private:
 	Document fDocument;
 	AddonLoader fLoader;
-	std::vector<ItemFile> fFiles;
+	std::vector<DocumentFile> fFiles;
 	HostWindow* fWindow;
 };
 
@@ -318,9 +318,18 @@ TEST_P(RedrawProperty, RandomInputLeavesWhatAFullRedrawShows)
 	}
 }
 
+std::string FaceName(Face face)
+{
+	return face == kTestFace ? "TestFace" : "FreeTypeFace";
+}
+
 INSTANTIATE_TEST_SUITE_P(Faces, RedrawProperty,
                          ::testing::Combine(::testing::Values(kTestFace, kFreeTypeFace),
-                                            ::testing::Range(0, 8)));
+                                            ::testing::Range(0, 8)),
+                         [](const ::testing::TestParamInfo<std::tuple<Face, int>>& info) {
+	                         return FaceName(std::get<0>(info.param)) + "Batch" +
+	                                std::to_string(std::get<1>(info.param));
+                         });
 
 std::string Zeros(size_t size)
 {
@@ -381,7 +390,10 @@ TEST_P(RedrawCases, ResizingLeavesTheBorderWhole)
 	                          "resize 601 401", "resize 900 650", "resize 300 200"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Faces, RedrawCases, ::testing::Values(kTestFace, kFreeTypeFace));
+INSTANTIATE_TEST_SUITE_P(Faces, RedrawCases, ::testing::Values(kTestFace, kFreeTypeFace),
+                         [](const ::testing::TestParamInfo<Face>& info) {
+	                         return FaceName(info.param);
+                         });
 
 // A screen that shows lines whole: the scroll position is 0 or the top of a
 // line's box.

@@ -362,8 +362,11 @@ private:
 			break;
 		}
 		case Event::kOtherEditor: {
-			// Its working copy follows the item; a write it refuses to make
+			// Its working copy follows the item once it has handled the
+			// notices of the first editor's edits; a write it does not make
 			// (no byte to remove) changes nothing and tells no one.
+			PlatformTesting::WaitUntilIdle(fSecondWindow);
+			const std::string before = ItemBytes();
 			fSecondWindow->Lock();
 			const uint32 size = fSecondEditor->Size();
 			const uint32 at = event.target % (size + 1);
@@ -375,7 +378,7 @@ private:
 			fSecondWindow->Unlock();
 			PlatformTesting::WaitUntilIdle(fSecondWindow);
 			fHarness.WaitUntilIdle();
-			if (writes) {
+			if (writes && ItemBytes() != before) {
 				TakeHostBytes();
 				fDiverged = false;
 			}

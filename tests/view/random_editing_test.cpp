@@ -21,7 +21,10 @@ TEST_P(RandomEditingTest, ViewFollowsTheModelEventByEvent)
 }
 
 // Twenty fixed seeds; odd ones use the FreeType face, even ones the test face.
-INSTANTIATE_TEST_SUITE_P(Seeds, RandomEditingTest, ::testing::Range(1u, 21u));
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomEditingTest, ::testing::Range(1u, 21u),
+                         [](const ::testing::TestParamInfo<uint32>& info) {
+	                         return "Seed" + std::to_string(info.param);
+                         });
 
 // The model's own rules on cases the issue and the key table spell out, so
 // that a fault in the model cannot hide one in the view.

@@ -1,0 +1,86 @@
+// DocumentFile: a file's items in and out of the document.
+
+#include "DocumentFile.h"
+
+#include <DataIO.h>
+#include <Errors.h>
+#include <TypeConstants.h>
+
+#include "Document.h"
+
+namespace {
+
+std::string BytesOf(const BMallocIO& data)
+{
+	if (data.Buffer() == NULL)
+		return std::string();
+	return std::string(static_cast<const char*>(data.Buffer()), data.BufferLength());
+}
+
+} // namespace
+
+DocumentFile::DocumentFile(const std::string& path)
+    : fFile(path), fIsResourceFile(false), fFirstItem(0), fItemCount(0)
+{
+}
+
+status_t DocumentFile::Read(uint64 sizeLimit)
+{
+	fError.clear();
+	if (fFile.Read(sizeLimit) != B_OK) {
+		fError = fFile.ErrorMessage();
+		return B_ERROR;
+	}
+	const std::vector<char>& data = fFile.Data();
+	fIsResourceFile =
+	    ResourceFile::KindOf(data.data(), data.size()) != ResourceFile::kNotResourceFile;
+	if (fIsResourceFile && fResources.Parse(data.data(), data.size()) != B_OK) {
+		fError = fFile.Path() + ": damaged resource file: " + fResources.ErrorMessage();
+		return B_ERROR;
+	}
+	return B_OK;
+}
+
+void DocumentFile::AddItemsTo(Document& document, int32 id)
+{
+	fFirstItem = document.CountItems();
+	if (fIsResourceFile) {
+		for (const ResourceFile::Item& item : fResources.Items()) {
+			document.AddItem(item.type, item.id, item.name.c_str(), item.data.data(),
+			                 item.data.size());
+		}
+	} else {
+		const std::vector<char>& data = fFile.Data();
+		document.AddItem(B_RAW_TYPE, id, fFile.Name().c_str(), data.data(), data.size());
+	}
+	fItemCount = document.CountItems() - fFirstItem;
+}
+
+status_t DocumentFile::Save(const Document& document)
+{
+	fError.clear();
+	std::string bytes;
+	if (fIsResourceFile) {
+		std::vector<ResourceFile::Item> items;
+		for (int32 index = fFirstItem; index < fFirstItem + fItemCount; index++) {
+			const BResourceItem* item = document.Item(document.ItemAt(index));
+			items.push_back({item->Type(), item->ID(), item->Name() != NULL ? item->Name() : "",
+			                 BytesOf(item->DataIO())});
+		}
+		fResources.SetItems(std::move(items));
+		if (fResources.Flatten(bytes) != B_OK) {
+			fError = fFile.Path() + ": cannot save: " + fResources.ErrorMessage();
+			return B_ERROR;
+		}
+	} else {
+		bytes = BytesOf(document.Item(document.ItemAt(fFirstItem))->DataIO());
+	}
+
+	if (!fFile.Differs(bytes.data(), bytes.size()))
+		return B_OK;
+	if (fFile.Write(bytes.data(), bytes.size()) != B_OK) {
+		fError = fFile.ErrorMessage();
+		return B_ERROR;
+	}
+	return B_OK;
+}

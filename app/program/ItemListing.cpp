@@ -1,0 +1,57 @@
+// ItemListing: one line of text per item.
+
+#include "ItemListing.h"
+
+#include <DataIO.h>
+#include <ResourceItem.h>
+
+#include <cstdio>
+
+namespace {
+
+bool IsPrintable(unsigned char c)
+{
+	return c >= 0x20 && c < 0x7f;
+}
+
+} // namespace
+
+std::string ItemListing::TypeText(type_code type)
+{
+	std::string text;
+	for (int shift = 24; shift >= 0; shift -= 8) {
+		unsigned char c = (type >> shift) & 0xff;
+		if (!IsPrintable(c)) {
+			char hex[11];
+			snprintf(hex, sizeof(hex), "0x%08X", (unsigned)type);
+			return hex;
+		}
+		text += char(c);
+	}
+	return text;
+}
+
+std::string ItemListing::QuotedName(const char* name)
+{
+	std::string text = "\"";
+	for (const char* p = name != NULL ? name : ""; *p != '\0'; p++) {
+		unsigned char c = static_cast<unsigned char>(*p);
+		if (c == '"' || c == '\\') {
+			text += '\\';
+			text += char(c);
+		} else if (c >= 0x20 && c != 0x7f) // UTF-8 beyond ASCII passes through
+			text += char(c);
+		else {
+			char hex[5];
+			snprintf(hex, sizeof(hex), "\\x%02X", c);
+			text += hex;
+		}
+	}
+	return text + "\"";
+}
+
+std::string ItemListing::Line(int32 index, const BResourceItem& item)
+{
+	return std::to_string(index) + " " + TypeText(item.Type()) + " " + std::to_string(item.ID()) +
+	       " " + QuotedName(item.Name()) + " " + std::to_string(item.DataIO().BufferLength());
+}

@@ -1,0 +1,129 @@
+// BListItem and BStringItem: list rows and their drawing.
+#include <ListItem.h>
+
+#include <Font.h>
+#include <InterfaceDefs.h>
+#include <View.h>
+
+#include <algorithm>
+#include <cmath>
+
+BListItem::BListItem(uint32 outlineLevel, bool expanded)
+    : fWidth(0), fHeight(0), fLevel(outlineLevel), fSelected(false), fEnabled(true),
+      fExpanded(expanded)
+{
+}
+
+BListItem::~BListItem() {}
+
+float BListItem::Height() const
+{
+	return fHeight;
+}
+
+float BListItem::Width() const
+{
+	return fWidth;
+}
+
+bool BListItem::IsSelected() const
+{
+	return fSelected;
+}
+
+void BListItem::Select()
+{
+	fSelected = true;
+}
+
+void BListItem::Deselect()
+{
+	fSelected = false;
+}
+
+void BListItem::SetEnabled(bool enabled)
+{
+	fEnabled = enabled;
+}
+
+bool BListItem::IsEnabled() const
+{
+	return fEnabled;
+}
+
+void BListItem::SetHeight(float height)
+{
+	fHeight = height;
+}
+
+void BListItem::SetWidth(float width)
+{
+	fWidth = width;
+}
+
+uint32 BListItem::OutlineLevel() const
+{
+	return fLevel;
+}
+
+void BListItem::SetExpanded(bool expanded)
+{
+	fExpanded = expanded;
+}
+
+bool BListItem::IsExpanded() const
+{
+	return fExpanded;
+}
+
+void BListItem::Update(BView* owner, const BFont* font)
+{
+	font_height height;
+	font->GetHeight(&height);
+	fWidth = owner->Bounds().Width();
+	fHeight = std::ceil(height.ascent + height.descent + height.leading);
+}
+
+BStringItem::BStringItem(const char* text, uint32 outlineLevel, bool expanded)
+    : BListItem(outlineLevel, expanded), fText(text != NULL ? text : ""), fBaselineOffset(0)
+{
+}
+
+BStringItem::~BStringItem() {}
+
+void BStringItem::DrawItem(BView* owner, BRect frame, bool complete)
+{
+	rgb_color low = owner->LowColor();
+	rgb_color high = owner->HighColor();
+	if (IsSelected() || complete) {
+		owner->SetLowColor(IsSelected() ? tint_color(low, B_HIGHLIGHT_BACKGROUND_TINT) : low);
+		owner->FillRect(frame, B_SOLID_LOW);
+	}
+	if (!IsEnabled())
+		owner->SetHighColor(tint_color(low, B_DISABLED_LABEL_TINT));
+	owner->MovePenTo(frame.left + 4 + 12 * OutlineLevel(), frame.top + fBaselineOffset);
+	owner->DrawString(fText.c_str());
+	owner->SetLowColor(low);
+	owner->SetHighColor(high);
+}
+
+void BStringItem::SetText(const char* text)
+{
+	fText = text != NULL ? text : "";
+}
+
+const char* BStringItem::Text() const
+{
+	return fText.c_str();
+}
+
+void BStringItem::Update(BView* owner, const BFont* font)
+{
+	BListItem::Update(owner, font);
+	font_height height;
+	font->GetHeight(&height);
+	// One pixel above and below the text.
+	SetHeight(Height() + 2);
+	fBaselineOffset = 1 + std::ceil(height.ascent);
+	SetWidth(std::max(Width(), owner->StringWidth(fText.c_str()) + 8));
+}

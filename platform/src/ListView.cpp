@@ -1,0 +1,402 @@
+// BListView: items stacked from the top, selection, keys, scrolling.
+#include <ListView.h>
+
+#include <Errors.h>
+#include <Font.h>
+#include <InterfaceDefs.h>
+#include <Message.h>
+#include <ScrollBar.h>
+#include <Window.h>
+
+#include <algorithm>
+
+namespace {
+
+const rgb_color kListBackground = {255, 255, 255, 255};
+
+} // namespace
+
+BListView::BListView(BRect frame, const char* name, list_view_type type, uint32 resizingMode,
+                     uint32 flags)
+    : BView(frame, name, resizingMode, flags), fType(type), fSelectionMessage(NULL)
+{
+	SetViewColor(kListBackground);
+	SetLowColor(kListBackground);
+}
+
+BListView::~BListView()
+{
+	delete fSelectionMessage;
+}
+
+void BListView::AttachedToWindow()
+{
+	BLooper* looper = NULL;
+	if (Target(&looper) == NULL && looper == NULL)
+		SetTarget(Window());
+	for (BListItem* item : fItems)
+		_UpdateItem(item);
+	_FixupScrollBar();
+	BView::AttachedToWindow();
+}
+
+void BListView::FrameResized(float newWidth, float newHeight)
+{
+	for (BListItem* item : fItems)
+		_UpdateItem(item);
+	_FixupScrollBar();
+	BView::FrameResized(newWidth, newHeight);
+}
+
+void BListView::Draw(BRect updateRect)
+{
+	BRect bounds = Bounds();
+	float top = 0;
+	for (BListItem* item : fItems) {
+		BRect frame(bounds.left, top, bounds.right, top + item->Height() - 1);
+		top += item->Height();
+		if (frame.top > updateRect.bottom)
+			break;
+		if (frame.Intersects(updateRect))
+			item->DrawItem(this, frame, false);
+	}
+}
+
+void BListView::MouseDown(BPoint where)
+{
+	if (!IsFocus() && (Flags() & B_NAVIGABLE) != 0)
+		MakeFocus(true);
+	int32 index = IndexOf(where);
+	if (index < 0)
+		return;
+	int32 clicks = 1;
+	int32 modifiers = 0;
+	if (BMessage* message = Window()->CurrentMessage()) {
+		message->FindInt32("clicks", &clicks);
+		message->FindInt32("modifiers", &modifiers);
+	}
+	if (clicks >= 2 && IsItemSelected(index)) {
+		Invoke();
+		return;
+	}
+	bool extend =
+	    fType == B_MULTIPLE_SELECTION_LIST && (modifiers & (B_SHIFT_KEY | B_COMMAND_KEY)) != 0;
+	if (extend && IsItemSelected(index))
+		Deselect(index);
+	else
+		Select(index, extend);
+}
+
+void BListView::KeyDown(const char* bytes, int32 numBytes)
+{
+	int32 count = CountItems();
+	int32 current = CurrentSelection();
+	int32 target = -1;
+	switch (numBytes == 1 ? bytes[0] : 0) {
+	case B_UP_ARROW:
+		target = current < 0 ? count - 1 : std::max<int32>(current - 1, 0);
+		break;
+	case B_DOWN_ARROW:
+		target = std::min(current + 1, count - 1);
+		break;
+	case B_HOME:
+		target = 0;
+		break;
+	case B_END:
+		target = count - 1;
+		break;
+	case B_ENTER:
+		if (current >= 0)
+			Invoke();
+		return;
+	default:
+		BView::KeyDown(bytes, numBytes);
+		return;
+	}
+	if (target >= 0) {
+		Select(target);
+		ScrollToSelection();
+	}
+}
+
+void BListView::GetPreferredSize(float* width, float* height)
+{
+	float widest = 0;
+	float total = 0;
+	for (BListItem* item : fItems) {
+		widest = std::max(widest, item->Width());
+		total += item->Height();
+	}
+	if (width != NULL)
+		*width = widest;
+	if (height != NULL)
+		*height = total;
+}
+
+bool BListView::AddItem(BListItem* item)
+{
+	return AddItem(item, CountItems());
+}
+
+bool BListView::AddItem(BListItem* item, int32 atIndex)
+{
+	if (item == NULL || atIndex < 0 || atIndex > CountItems())
+		return false;
+	fItems.insert(fItems.begin() + atIndex, item);
+	if (Window() != NULL)
+		_UpdateItem(item);
+	_FixupScrollBar();
+	Invalidate();
+	return true;
+}
+
+bool BListView::RemoveItem(BListItem* item)
+{
+	return RemoveItem(IndexOf(item)) != NULL;
+}
+
+BListItem* BListView::RemoveItem(int32 index)
+{
+	BListItem* item = ItemAt(index);
+	if (item == NULL)
+		return NULL;
+	fItems.erase(fItems.begin() + index);
+	_FixupScrollBar();
+	Invalidate();
+	if (item->IsSelected()) {
+		item->Deselect();
+		_SelectionDone();
+	}
+	return item;
+}
+
+void BListView::MakeEmpty()
+{
+	bool selected = CurrentSelection() >= 0;
+	for (BListItem* item : fItems)
+		item->Deselect();
+	fItems.clear();
+	_FixupScrollBar();
+	Invalidate();
+	if (selected)
+		_SelectionDone();
+}
+
+BListItem* BListView::ItemAt(int32 index) const
+{
+	if (index < 0 || index >= CountItems())
+		return NULL;
+	return fItems[size_t(index)];
+}
+
+int32 BListView::IndexOf(BPoint point) const
+{
+	float top = 0;
+	for (size_t i = 0; i < fItems.size(); i++) {
+		float bottom = top + fItems[i]->Height() - 1;
+		if (point.y >= top && point.y <= bottom + 0.999f)
+			return int32(i);
+		top = bottom + 1;
+	}
+	return -1;
+}
+
+int32 BListView::IndexOf(BListItem* item) const
+{
+	std::vector<BListItem*>::const_iterator found = std::find(fItems.begin(), fItems.end(), item);
+	return found == fItems.end() ? -1 : int32(found - fItems.begin());
+}
+
+int32 BListView::CountItems() const
+{
+	return int32(fItems.size());
+}
+
+bool BListView::IsEmpty() const
+{
+	return fItems.empty();
+}
+
+void BListView::SetSelectionMessage(BMessage* message)
+{
+	if (message != fSelectionMessage) {
+		delete fSelectionMessage;
+		fSelectionMessage = message;
+	}
+}
+
+void BListView::SetInvocationMessage(BMessage* message)
+{
+	SetMessage(message);
+}
+
+BMessage* BListView::SelectionMessage() const
+{
+	return fSelectionMessage;
+}
+
+uint32 BListView::SelectionCommand() const
+{
+	return fSelectionMessage != NULL ? fSelectionMessage->what : 0;
+}
+
+BMessage* BListView::InvocationMessage() const
+{
+	return Message();
+}
+
+uint32 BListView::InvocationCommand() const
+{
+	return Command();
+}
+
+void BListView::SetListType(list_view_type type)
+{
+	fType = type;
+	if (type == B_SINGLE_SELECTION_LIST) {
+		int32 first = CurrentSelection();
+		if (first >= 0)
+			Select(first);
+	}
+}
+
+list_view_type BListView::ListType() const
+{
+	return fType;
+}
+
+int32 BListView::CurrentSelection(int32 index) const
+{
+	for (size_t i = 0; i < fItems.size(); i++) {
+		if (fItems[i]->IsSelected() && index-- == 0)
+			return int32(i);
+	}
+	return -1;
+}
+
+status_t BListView::Invoke(BMessage* message)
+{
+	BMessage* source = message != NULL ? message : Message();
+	if (source == NULL)
+		return B_BAD_VALUE;
+	BMessage copy(*source);
+	copy.AddPointer("source", this);
+	for (int32 i = 0; i < CountItems(); i++) {
+		if (IsItemSelected(i))
+			copy.AddInt32("index", i);
+	}
+	return BInvoker::Invoke(&copy);
+}
+
+void BListView::Select(int32 index, bool extend)
+{
+	if (index < 0 || index >= CountItems())
+		return;
+	bool changed = false;
+	if (!extend || fType == B_SINGLE_SELECTION_LIST) {
+		for (int32 i = 0; i < CountItems(); i++) {
+			if (i != index && IsItemSelected(i)) {
+				fItems[size_t(i)]->Deselect();
+				InvalidateItem(i);
+				changed = true;
+			}
+		}
+	}
+	if (!IsItemSelected(index)) {
+		fItems[size_t(index)]->Select();
+		InvalidateItem(index);
+		changed = true;
+	}
+	if (changed)
+		_SelectionDone();
+}
+
+bool BListView::IsItemSelected(int32 index) const
+{
+	BListItem* item = ItemAt(index);
+	return item != NULL && item->IsSelected();
+}
+
+void BListView::Deselect(int32 index)
+{
+	if (!IsItemSelected(index))
+		return;
+	fItems[size_t(index)]->Deselect();
+	InvalidateItem(index);
+	_SelectionDone();
+}
+
+void BListView::DeselectAll()
+{
+	bool changed = false;
+	for (int32 i = 0; i < CountItems(); i++) {
+		if (IsItemSelected(i)) {
+			fItems[size_t(i)]->Deselect();
+			InvalidateItem(i);
+			changed = true;
+		}
+	}
+	if (changed)
+		_SelectionDone();
+}
+
+void BListView::ScrollToSelection()
+{
+	int32 current = CurrentSelection();
+	if (current < 0)
+		return;
+	BRect frame = ItemFrame(current);
+	BRect bounds = Bounds();
+	if (frame.top < bounds.top)
+		ScrollTo(bounds.left, frame.top);
+	else if (frame.bottom > bounds.bottom)
+		ScrollTo(bounds.left, frame.bottom - bounds.Height());
+}
+
+void BListView::InvalidateItem(int32 index)
+{
+	if (ItemAt(index) != NULL)
+		Invalidate(ItemFrame(index));
+}
+
+BRect BListView::ItemFrame(int32 index)
+{
+	BRect bounds = Bounds();
+	float top = 0;
+	for (int32 i = 0; i < index && i < CountItems(); i++)
+		top += fItems[size_t(i)]->Height();
+	BListItem* item = ItemAt(index);
+	float height = item != NULL ? item->Height() : 0;
+	return BRect(bounds.left, top, bounds.right, top + height - 1);
+}
+
+void BListView::SelectionChanged() {}
+
+void BListView::_UpdateItem(BListItem* item)
+{
+	BFont font;
+	GetFont(&font);
+	item->Update(this, &font);
+}
+
+void BListView::_SelectionDone()
+{
+	SelectionChanged();
+	if (fSelectionMessage != NULL)
+		Invoke(fSelectionMessage);
+}
+
+void BListView::_FixupScrollBar()
+{
+	BScrollBar* bar = ScrollBar(B_VERTICAL);
+	if (bar == NULL)
+		return;
+	float total = 0;
+	for (BListItem* item : fItems)
+		total += item->Height();
+	float visible = Bounds().Height() + 1;
+	bar->SetRange(0, std::max(0.0f, total - visible));
+	bar->SetProportion(total > 0 ? std::min(1.0f, visible / total) : 1.0f);
+	float step = fItems.empty() ? 1 : fItems.front()->Height();
+	bar->SetSteps(std::max(step, 1.0f), std::max(visible - step, 1.0f));
+}

@@ -1,0 +1,172 @@
+// The host window's item list: it lists the document as --list does, a
+// click on a row shows that item in the editor, the host's next and
+// previous commands move the selection with it, and edits change the size
+// the list shows. The window runs on its own thread; the test posts input
+// as the display does and waits until it is handled.
+
+#include <gtest/gtest.h>
+
+#include <Autolock.h>
+#include <ListItem.h>
+#include <ListView.h>
+
+#include <PlatformTesting.h>
+
+#include <cstdlib>
+
+#include "AddonLoader.h"
+#include "Document.h"
+#include "HostWindow.h"
+
+namespace {
+
+class HostWindowItemListTest : public testing::Test
+{
+protected:
+	void SetUp() override
+	{
+		PlatformTesting::UseTestFace();
+		fDocument.AddItem('CSTR', 74, "greeting", "hello", 5);
+		fDocument.AddItem('LONG', 17, "number", "\x01\x02\x03\x04", 4);
+		fDocument.AddItem(0x00010203, 9, "odd type", "", 0);
+		ASSERT_EQ(fLoader.Load(getenv("HEXDUMP_ADDON_PATH"), fDocument.AddonArgs()), B_OK)
+		    << fLoader.ErrorMessage();
+		fWindow = new HostWindow(fDocument, fLoader, fFiles);
+		fWindow->Lock();
+		ASSERT_EQ(fWindow->SetUp(), B_OK) << fWindow->ErrorMessage();
+		fWindow->Unlock();
+		fWindow->Show();
+		PlatformTesting::WaitUntilIdle(fWindow);
+	}
+
+	void TearDown() override
+	{
+		if (fWindow != NULL) {
+			fWindow->Lock();
+			fWindow->Quit();
+		}
+	}
+
+	std::vector<std::string> ListLines()
+	{
+		BAutolock lock(fWindow);
+		std::vector<std::string> lines;
+		BListView* list = fWindow->ItemList();
+		for (int32 i = 0; i < list->CountItems(); i++)
+			lines.push_back(static_cast<BStringItem*>(list->ItemAt(i))->Text());
+		return lines;
+	}
+
+	void ClickRow(int32 index, int32 clicks = 1)
+	{
+		BPoint where;
+		{
+			BAutolock lock(fWindow);
+			BListView* list = fWindow->ItemList();
+			where = list->ConvertToWindow(list->ItemFrame(index).LeftTop() + BPoint(5, 5));
+		}
+		PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeMouseDown(where, 1, 0, clicks));
+		PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeMouseUp(where));
+	}
+
+	void Key(const char* bytes, int32 modifiers = 0)
+	{
+		PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeKeyDown(bytes, modifiers));
+	}
+
+	std::string Title()
+	{
+		BAutolock lock(fWindow);
+		return fWindow->Title();
+	}
+
+	int32 Selected()
+	{
+		BAutolock lock(fWindow);
+		return fWindow->ItemList()->CurrentSelection();
+	}
+
+	Document fDocument;
+	AddonLoader fLoader;
+	std::vector<DocumentFile> fFiles;
+	HostWindow* fWindow = NULL;
+};
+
+} // namespace
+
+TEST_F(HostWindowItemListTest, ListsTheItemsBesideTheEditor)
+{
+	EXPECT_EQ(ListLines(),
+	          (std::vector<std::string>{"1 CSTR 74 \"greeting\" 5", "2 LONG 17 \"number\" 4",
+	                                    "3 0x00010203 9 \"odd type\" 0"}));
+	EXPECT_EQ(Selected(), 0);
+	BAutolock lock(fWindow);
+	BRect editor = fWindow->DumpView()->Parent()->Parent()->Frame();
+	BRect list = fWindow->ItemList()->Parent()->Frame();
+	EXPECT_EQ(editor.left, 0);
+	EXPECT_EQ(list.left, editor.right + 1);
+	EXPECT_EQ(list.right, fWindow->Bounds().right);
+}
+
+TEST_F(HostWindowItemListTest, ClickingARowShowsItsItem)
+{
+	ClickRow(1);
+	EXPECT_EQ(fWindow->CurrentItem(), 1);
+	EXPECT_EQ(Title(), "number (item 2 of 3)");
+	ClickRow(2);
+	EXPECT_EQ(fWindow->CurrentItem(), 2);
+	EXPECT_EQ(Selected(), 2);
+
+	// The list has the keyboard now; a click into the dump gives it back.
+	Key("7");
+	EXPECT_EQ(ListLines()[2], "3 0x00010203 9 \"odd type\" 0");
+	BPoint where;
+	{
+		BAutolock lock(fWindow);
+		where = fWindow->DumpView()->ConvertToWindow(BPoint(100, 5));
+	}
+	PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeMouseDown(where));
+	PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeMouseUp(where));
+	Key("7");
+	EXPECT_EQ(ListLines()[2], "3 0x00010203 9 \"odd type\" 1");
+}
+
+TEST_F(HostWindowItemListTest, DoubleClickOrEnterOnARowEditsIt)
+{
+	ClickRow(1);
+	ClickRow(1, 2);
+	Key("1");
+	Key("2");
+	EXPECT_EQ(ListLines()[1], "2 LONG 17 \"number\" 5");
+
+	ClickRow(2);
+	const char up[] = {B_UP_ARROW, '\0'};
+	const char enter[] = {B_ENTER, '\0'};
+	Key(up); // the list has the keyboard: back to row 2
+	Key(enter);
+	EXPECT_EQ(fWindow->CurrentItem(), 1);
+	Key("3");
+	Key("4");
+	EXPECT_EQ(ListLines()[1], "2 LONG 17 \"number\" 6");
+}
+
+TEST_F(HostWindowItemListTest, NextAndPreviousMoveTheSelection)
+{
+	const char pageDown[] = {B_PAGE_DOWN, '\0'};
+	const char pageUp[] = {B_PAGE_UP, '\0'};
+	Key(pageDown, B_COMMAND_KEY);
+	EXPECT_EQ(Selected(), 1);
+	Key(pageUp, B_COMMAND_KEY);
+	Key(pageUp, B_COMMAND_KEY); // round to the last
+	EXPECT_EQ(Selected(), 2);
+	EXPECT_EQ(fWindow->CurrentItem(), 2);
+}
+
+TEST_F(HostWindowItemListTest, EditsAndUndoChangeTheSizeShown)
+{
+	Key("4");
+	Key("1"); // one byte, 0x41, typed into the first item
+	EXPECT_EQ(ListLines()[0], "1 CSTR 74 \"greeting\" 6");
+	Key("z", B_COMMAND_KEY);
+	EXPECT_EQ(ListLines()[0], "1 CSTR 74 \"greeting\" 5");
+}

@@ -1,0 +1,226 @@
+// reshost with BeOS resource files: the items it lists and opens, saving in
+// the file's own kind and byte order, the first item chosen on the command
+// line, the sample written as a resource file, and damaged files refused
+// before any window opens.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ProgramRunner.h"
+#include "ResourceFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+	std::vector<std::string> lines;
+	for (size_t start = 0, end; start < text.size(); start = end + 1) {
+		end = text.find('\n', start);
+		if (end == std::string::npos)
+			end = text.size();
+		lines.push_back(text.substr(start, end - start));
+	}
+	return lines;
+}
+
+std::string Flatten(ResourceFile& file)
+{
+	std::string bytes;
+	EXPECT_EQ(file.Flatten(bytes), B_OK) << file.ErrorMessage();
+	return bytes;
+}
+
+ResourceFile Reread(const std::string& path)
+{
+	std::string bytes = ProgramRunner::Contents(path);
+	ResourceFile file;
+	EXPECT_EQ(file.Parse(bytes.data(), bytes.size()), B_OK) << file.ErrorMessage();
+	return file;
+}
+
+std::vector<ResourceFile::Item> TwoItems()
+{
+	return {{'LONG', 7, "number", std::string("\x01\x02\x03\x04", 4)},
+	        {'CSTR', -1, "text", std::string("text") + '\0'}};
+}
+
+class ResourceDocumentTest : public testing::Test
+{
+protected:
+	std::string Sample(const std::string& name)
+	{
+		fs::path path = fs::path(RESOURCE_SAMPLES_DIR) / name;
+		if (!fs::exists(path))
+			return "";
+		// A copy the test may save over.
+		return fRunner.MakeFile(name, ProgramRunner::Contents(path.string()));
+	}
+
+	ProgramRunner fRunner;
+};
+
+} // namespace
+
+TEST_F(ResourceDocumentTest, ListPrintsTheSamplesItems)
+{
+	struct
+	{
+		const char* name;
+		const char* listing;
+	} samples[] = {
+	    {"x86.rsrc", "1 CSTR 74 \"a string resource\" 35\n"
+	                 "2 LONG 17 \"just a resource\" 4\n"
+	                 "3 MIMS 29 \"another resource\" 31\n"},
+	    {"Inspector.rsrc", "1 APPF 1 \"BEOS:APP_FLAGS\" 4\n"
+	                       "2 ICON 101 \"BEOS:L:STD_ICON\" 1024\n"
+	                       "3 MICN 101 \"BEOS:M:STD_ICON\" 256\n"
+	                       "4 MIMS 1 \"BEOS:APP_SIG\" 33\n"},
+	    {"BMessengerTestApp1.rsrc", "1 MIMS 2 \"BEOS:TYPE\" 35\n"
+	                                "2 MIMS 1 \"BEOS:APP_SIG\" 43\n"
+	                                "3 APPV 1 \"BEOS:APP_VERSION\" 680\n"
+	                                "4 APPF 1 \"BEOS:APP_FLAGS\" 4\n"},
+	};
+	for (const auto& sample : samples) {
+		std::string path = Sample(sample.name);
+		if (path.empty())
+			GTEST_SKIP() << "no sample " << sample.name << " in " << RESOURCE_SAMPLES_DIR;
+		ProgramResult result = fRunner.Run({"--list", path});
+		EXPECT_EQ(result.exitCode, 0) << result.errors;
+		EXPECT_EQ(result.output, sample.listing);
+		EXPECT_EQ(result.errors, "");
+	}
+}
+
+TEST_F(ResourceDocumentTest, ListShowsOddTypesNamesAndRawFiles)
+{
+	ResourceFile file;
+	file.SetItems({{0x01020304, 3, "say \"hi\"\x01", "ab"}, {'RAWT', 4, "", ""}});
+	std::string resources = fRunner.MakeFile("odd.rsrc", Flatten(file));
+	// "RS" with other bytes after it is no resource file: one raw item.
+	std::string raw = fRunner.MakeFile("raw.bin", std::string("RS\x01\x00xyz", 7));
+	ProgramResult result = fRunner.Run({"--list", resources, raw});
+	EXPECT_EQ(result.exitCode, 0) << result.errors;
+	EXPECT_EQ(result.output, "1 0x01020304 3 \"say \\\"hi\\\"\\x01\" 2\n"
+	                         "2 RAWT 4 \"\" 0\n"
+	                         "3 RAWT 2 \"raw.bin\" 7\n");
+}
+
+TEST_F(ResourceDocumentTest, EditedItemSavedInTheFilesOwnOrder)
+{
+	for (ResourceFile::Kind kind : {ResourceFile::kX86File, ResourceFile::kPpcFile}) {
+		SCOPED_TRACE(kind);
+		ResourceFile built(kind);
+		built.SetItems(TwoItems());
+		std::string bytes = Flatten(built);
+		// An old writer's garbage in the PEF header's unused fields.
+		if (kind == ResourceFile::kPpcFile)
+			bytes.replace(8, 32, std::string(32, 'g'));
+		std::string path = fRunner.MakeFile("two.rsrc", bytes);
+
+		ProgramResult result =
+		    fRunner.Run({"--script", "-", "--item", "2", path},
+		                "title\npress hex 0\nrelease hex 0\ntype \"41\"\nsave\n");
+		ASSERT_EQ(result.exitCode, 0) << result.errors;
+		EXPECT_EQ(result.output, "text (item 2 of 2)\n");
+
+		ResourceFile saved = Reread(path);
+		EXPECT_EQ(saved.FileKind(), kind);
+		EXPECT_EQ(saved.IsBigEndian(), kind == ResourceFile::kPpcFile);
+		EXPECT_EQ(saved.ContainerHeader(), bytes.substr(0, saved.ContainerHeader().size()));
+		std::vector<ResourceFile::Item> expected = TwoItems();
+		expected[1].data.insert(0, "A");
+		EXPECT_EQ(saved.Items(), expected);
+	}
+}
+
+TEST_F(ResourceDocumentTest, SampleEditedAndEditedBackIsTheSameFile)
+{
+	std::string path = Sample("Inspector.rsrc");
+	if (path.empty())
+		GTEST_SKIP() << "no sample Inspector.rsrc in " << RESOURCE_SAMPLES_DIR;
+	const std::string original = ProgramRunner::Contents(path);
+
+	// A byte typed into the icon, saved; then deleted again, saved.
+	ProgramResult typed =
+	    fRunner.Run({"--script", "-", "--item", "2", path},
+	                "press hex 16\nrelease hex 16\ntype \"7\"\ntype \"7\"\nsave\n");
+	ASSERT_EQ(typed.exitCode, 0) << typed.errors;
+	std::string changed = ProgramRunner::Contents(path);
+	EXPECT_EQ(changed.size(), original.size() + 1);
+	ResourceFile saved = Reread(path);
+	ASSERT_EQ(saved.Items().size(), 4u);
+	EXPECT_EQ(saved.Items()[1].data.size(), 1025u);
+	EXPECT_EQ(saved.Items()[1].data[16], '\x77');
+
+	ProgramResult deleted = fRunner.Run({"--script", "-", "--item", "2", path},
+	                                    "press hex 16\nrelease hex 16\nkey Delete\nsave\n");
+	ASSERT_EQ(deleted.exitCode, 0) << deleted.errors;
+	EXPECT_EQ(ProgramRunner::Contents(path), original);
+}
+
+TEST_F(ResourceDocumentTest, FirstItemFromTheCommandLine)
+{
+	ResourceFile file;
+	file.SetItems(TwoItems());
+	std::string path = fRunner.MakeFile("two.rsrc", Flatten(file));
+	ProgramResult shown = fRunner.Run({"--script", "-", "--item=1", path}, "title\nnext\ntitle\n");
+	EXPECT_EQ(shown.exitCode, 0) << shown.errors;
+	EXPECT_EQ(shown.output, "number (item 1 of 2)\ntext (item 2 of 2)\n");
+
+	for (const char* item : {"0", "3", "x", "-1"}) {
+		ProgramResult refused = fRunner.Run({"--item", item, path});
+		EXPECT_EQ(refused.exitCode, 2) << item;
+		EXPECT_EQ(SplitLines(refused.errors).size(), 1u) << refused.errors;
+		EXPECT_NE(refused.errors.find("--item"), std::string::npos) << refused.errors;
+	}
+}
+
+TEST_F(ResourceDocumentTest, DamagedFilesAreRefusedBeforeAnyWindowOpens)
+{
+	ResourceFile file;
+	file.SetItems(TwoItems());
+	const std::string bytes = Flatten(file);
+	std::string badChecksum = bytes;
+	badChecksum[badChecksum.size() - 8] ^= 1;
+	ResourceFile empty;
+	struct
+	{
+		std::string contents;
+		std::string message;
+	} cases[] = {
+	    {bytes.substr(0, 40), "resources header at offset 0x4: truncated"},
+	    {bytes.substr(0, 0x7B0), "index entry 1 at offset 0xCC: data of 4 bytes"},
+	    {bytes.substr(0, bytes.size() - 1), "info table at offset 0x7B"},
+	    {badChecksum, "info table checksum at offset 0x"},
+	    {Flatten(empty), "nothing to edit"},
+	};
+	for (const auto& entry : cases) {
+		std::string path = fRunner.MakeFile("bad.rsrc", entry.contents);
+		ProgramResult result = fRunner.Run({"--headless", path});
+		EXPECT_EQ(result.exitCode, 2) << entry.message;
+		ASSERT_EQ(SplitLines(result.errors).size(), 1u) << result.errors;
+		EXPECT_EQ(result.errors.rfind("reshost: ", 0), 0u) << result.errors;
+		EXPECT_NE(result.errors.find(entry.message), std::string::npos) << result.errors;
+		EXPECT_EQ(result.output, "") << "nothing may run: " << result.output;
+	}
+}
+
+TEST_F(ResourceDocumentTest, SampleWrittenAsAResourceFile)
+{
+	std::string path = fRunner.Folder() + "/sample.rsrc";
+	ProgramResult written = fRunner.Run({"--write-sample", path});
+	ASSERT_EQ(written.exitCode, 0) << written.errors;
+	ResourceFile sample = Reread(path);
+	EXPECT_EQ(sample.FileKind(), ResourceFile::kX86File);
+	ASSERT_EQ(sample.Items().size(), 5u);
+
+	// The file lists as the built-in document does.
+	ProgramResult fromFile = fRunner.Run({"--list", path});
+	ProgramResult builtIn = fRunner.Run({"--list"});
+	EXPECT_EQ(fromFile.output, builtIn.output);
+	EXPECT_EQ(SplitLines(builtIn.output)[0], "1 CSTR 1 \"greeting\" 125");
+	EXPECT_EQ(SplitLines(builtIn.output)[2], "3 LONG 1 \"answer\" 4");
+}
