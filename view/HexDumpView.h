@@ -100,6 +100,7 @@ private:
 	bool CursorWithin(const BRegion& area) const;
 
 	void TrackMouse(BPoint where, const BMessage* dragMessage, bool chooseColumn);
+	void KeepAnchorInData();
 
 	HexDumpFullEditor* fEditor;
 	font_height fFontHeight;

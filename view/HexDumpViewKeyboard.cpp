@@ -145,6 +145,7 @@ void HexDumpView::Insert(const char* bytes, uint32 length, const char* undoName)
 	fEditor->Insert(start, bytes, length, undoName, false);
 
 	fSelStart = fSelEnd = start + length;
+	KeepAnchorInData();
 
 	if (length == end - start)
 		DrawRange(start, start + length, true, false);
@@ -163,6 +164,7 @@ void HexDumpView::Delete(const char* undoName)
 
 	fEditor->DeleteRange(start, end, undoName, false);
 	fSelEnd = start;
+	KeepAnchorInData();
 
 	DrawRange(start, fEditor->Size(), true, true);
 	UpdateScrollBars();
@@ -184,6 +186,7 @@ void HexDumpView::InsertHexDigit(uint32 digit, const char* undoName)
 
 		fSelEnd = fSelStart;
 		fLowNibble = true;
+		KeepAnchorInData();
 
 		if (end - start == 1)
 			DrawRange(start, end, true, false);
