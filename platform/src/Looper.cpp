@@ -7,16 +7,41 @@
 
 #include "LooperState.h"
 
+#include <ctype.h>
 #include <stdio.h>
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 #include <map>
+#include <string>
 #include <thread>
 
 using BPrivate::LooperState;
 
 namespace {
+
+// One line on stderr for an exception that a hook let escape.
+void ReportEscaped(const char* looper, uint32 what, std::exception_ptr escaped)
+{
+	char code[5] = {char(what >> 24), char(what >> 16), char(what >> 8), char(what), 0};
+	for (char& c : code) {
+		if (c != 0 && !isprint((unsigned char)c))
+			c = '?';
+	}
+	std::string why;
+	try {
+		std::rethrow_exception(escaped);
+	} catch (status_t status) {
+		why = "status " + std::to_string(status);
+	} catch (const std::exception& exception) {
+		why = exception.what();
+	} catch (...) {
+		why = "an exception of unknown type";
+	}
+	fprintf(stderr, "%s: handling message '%s' threw %s; the loop goes on\n",
+	        looper != NULL ? looper : "looper", code, why.c_str());
+}
 
 struct Registry
 {
@@ -267,11 +292,22 @@ bool BLooper::_DispatchNext(bool wait)
 	}
 
 	Lock();
+	const int32 locks = CountLocks();
 	BHandler* handler = entry.handler != NULL ? entry.handler : this;
 	// A handler removed since the message was posted no longer receives it.
 	if (IndexOf(handler) >= 0) {
 		fCurrentMessage = entry.message;
-		DispatchMessage(entry.message, handler);
+		try {
+			DispatchMessage(entry.message, handler);
+		} catch (...) {
+			// A hook that throws must not end the thread, and with it every
+			// later message: the failure is told and the loop goes on, with
+			// the locks the hook took and never gave back released.
+			ReportEscaped(Name(), entry.message->what, std::current_exception());
+			while (CountLocks() > locks)
+				Unlock();
+			_DispatchFailed();
+		}
 		fCurrentMessage = NULL;
 	}
 	_MessageHandled();
@@ -292,6 +328,8 @@ bigtime_t BLooper::_TimerDelay()
 void BLooper::_TimerFired() {}
 
 void BLooper::_MessageHandled() {}
+
+void BLooper::_DispatchFailed() {}
 
 void BLooper::Quit()
 {
