@@ -21,8 +21,8 @@ const char* const kQuitAgainNotice = "Unsaved changes: press Ctrl+Q again to qui
 
 HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<ItemFile>& files)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fDocument(document),
-      fLoader(loader), fFiles(files), fEditor(NULL), fItem(0), fQuitArmed(false), fDriven(false),
-      fQuitAccepted(false)
+      fLoader(loader), fFiles(files), fEditor(NULL), fItem(0), fQuitArmed(false), fSaveArmed(false),
+      fDriven(false), fQuitAccepted(false)
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
 	AddShortcut('Z', 0, new BMessage(kMsgUndo));
@@ -91,6 +91,7 @@ void HostWindow::MessageReceived(BMessage* message)
 	case kMsgUndo:
 	case kMsgRedo: {
 		fQuitArmed = false;
+		fSaveArmed = false;
 		fNotice.clear();
 		bool undo = message->what == kMsgUndo;
 		if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK)
@@ -105,6 +106,7 @@ void HostWindow::MessageReceived(BMessage* message)
 		ShowItem(fItem - 1);
 		break;
 	case kMsgQuit:
+		fSaveArmed = false;
 		RequestQuit();
 		break;
 	case kMsgUpdateTitle:
@@ -132,21 +134,47 @@ void HostWindow::Save()
 		return;
 	}
 
-	// Only the items that differ from their files are written; any failure
-	// leaves the document unsaved, so nothing is lost.
-	std::string firstError;
+	// Only the items that differ from their files are written.
+	struct Change
+	{
+		ItemFile* file;
+		const void* bytes;
+		size_t length;
+	};
+	std::vector<Change> changes;
 	for (int32 index = 0; index < fDocument.CountItems() && size_t(index) < fFiles.size();
 	     index++) {
 		const BMallocIO& data = fDocument.Item(fDocument.ItemAt(index))->DataIO();
-		const void* bytes = data.Buffer() != NULL ? data.Buffer() : "";
-		size_t length = data.BufferLength();
-		ItemFile& file = fFiles[size_t(index)];
-		if (!file.Differs(bytes, length))
-			continue;
-		if (file.Write(bytes, length) != B_OK) {
-			fprintf(stderr, "reshost: %s\n", file.ErrorMessage().c_str());
+		Change change = {&fFiles[size_t(index)], data.Buffer() != NULL ? data.Buffer() : "",
+		                 data.BufferLength()};
+		if (change.file->Differs(change.bytes, change.length))
+			changes.push_back(change);
+	}
+
+	// A file that another program changed since it was opened, or one that
+	// shares its data with other names, is overwritten only when the user
+	// saves a second time, with no other command in between.
+	if (!fSaveArmed) {
+		for (const Change& change : changes) {
+			std::string warning = change.file->SaveWarning();
+			if (warning.empty())
+				continue;
+			fprintf(stderr, "reshost: %s\n", warning.c_str());
+			fSaveArmed = true;
+			fNotice = warning + ": press Ctrl+S again to save";
+			UpdateTitle();
+			return;
+		}
+	}
+	fSaveArmed = false;
+
+	// Any failure leaves the document unsaved, so nothing is lost.
+	std::string firstError;
+	for (const Change& change : changes) {
+		if (change.file->Write(change.bytes, change.length) != B_OK) {
+			fprintf(stderr, "reshost: %s\n", change.file->ErrorMessage().c_str());
 			if (firstError.empty())
-				firstError = file.ErrorMessage();
+				firstError = change.file->ErrorMessage();
 		}
 	}
 
@@ -161,6 +189,7 @@ void HostWindow::Save()
 void HostWindow::ShowItem(int32 index)
 {
 	fQuitArmed = false;
+	fSaveArmed = false;
 	fNotice.clear();
 	int32 count = fDocument.CountItems();
 	fItem = (index % count + count) % count;
