@@ -1,11 +1,14 @@
-// Building the full editor when memory runs out: every allocation of the
-// construction fails in turn. The partly built editor must be taken apart
+// The full editor when memory runs out. Building it: every allocation of the
+// construction fails in turn; the partly built editor must be taken apart
 // (nothing leaks, nothing is deleted twice: the sanitizer build checks both,
 // the allocation count below checks the leaks in every build) and the
-// std::bad_alloc must reach the caller.
+// std::bad_alloc must reach the caller. Editing: neither the working copy nor
+// the host's item may be changed without the other.
 #include "EditorFixture.h"
 
 #include <ResourceAddonBase.h>
+
+#include <PlatformTesting.h>
 
 #include <stdlib.h>
 
@@ -103,11 +106,11 @@ void operator delete[](void* memory, size_t) noexcept
 	Release(memory);
 }
 
-class EditorConstructionFaultTest : public EditorFixture
+class EditorMemoryFaultTest : public EditorFixture
 {
 };
 
-TEST_F(EditorConstructionFaultTest, EveryFailedAllocationTakesThePartlyBuiltEditorApart)
+TEST_F(EditorMemoryFaultTest, EveryFailedAllocationTakesThePartlyBuiltEditorApart)
 {
 	// Nothing failing: how many allocations a whole construction makes.
 	int64 total = 0;
@@ -149,4 +152,67 @@ TEST_F(EditorConstructionFaultTest, EveryFailedAllocationTakesThePartlyBuiltEdit
 	ASSERT_TRUE(fWindow->Lock());
 	EXPECT_EQ(WorkingCopy(*fEditor), "x0123456789");
 	fWindow->Unlock();
+}
+
+TEST_F(EditorMemoryFaultTest, AnEditThatCannotGrowEitherCopyChangesNeither)
+{
+	ShowEditor();
+	const std::string original = ItemData(fItem);
+	const std::string run(32, 'r');
+
+	// The working copy cannot grow: each allocation of an insertion fails
+	// in turn until it goes through.
+	for (int64 failAt = 1;; failAt++) {
+		SCOPED_TRACE("allocation " + std::to_string(failAt));
+		ASSERT_TRUE(fWindow->Lock());
+		bool threw = false;
+		{
+			AllocationFault fault(failAt);
+			try {
+				fEditor->Insert(4, run.data(), uint32(run.size()), "typing", true);
+			} catch (const std::bad_alloc&) {
+				threw = true;
+			}
+		}
+		const std::string workingCopy = WorkingCopy(*fEditor);
+		fWindow->Unlock();
+		PlatformTesting::WaitUntilIdle(fWindow);
+		EXPECT_EQ(workingCopy, ItemData(fItem));
+		if (!threw) {
+			EXPECT_EQ(workingCopy, original.substr(0, 4) + run + original.substr(4));
+			// The run's copies in the working copy and in the host's item
+			// and undo record were all among the failed allocations.
+			EXPECT_GE(failAt, 4);
+			break;
+		}
+		EXPECT_EQ(workingCopy, original);
+		ASSERT_LT(failAt, 100);
+	}
+
+	// The item cannot grow: a typed byte is given back by the working copy
+	// too, and the window reports the failure and goes on.
+	const std::string grown = ItemData(fItem);
+	fDocument.SetItemSizeLimit(grown.size());
+	ASSERT_TRUE(fWindow->Lock());
+	fEditor->MakeFocus(true);
+	fEditor->DumpView()->Select(2, 2);
+	fWindow->Unlock();
+	testing::internal::CaptureStderr();
+	PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeKeyDown("4"));
+	EXPECT_EQ(testing::internal::GetCapturedStderr(),
+	          "editor: handling message '_KYD' threw std::bad_alloc; the loop goes on\n");
+	ASSERT_TRUE(fWindow->Lock());
+	EXPECT_EQ(WorkingCopy(*fEditor), grown);
+	EXPECT_FALSE(fEditor->DumpView()->LowNibblePending());
+	// Replacing a byte needs no room: it still goes through.
+	fEditor->DumpView()->Select(2, 3);
+	fWindow->Unlock();
+	PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeKeyDown("7"));
+	PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeKeyDown("a"));
+	ASSERT_TRUE(fWindow->Lock());
+	EXPECT_EQ(WorkingCopy(*fEditor), grown.substr(0, 2) + "\x7a" + grown.substr(3));
+	EXPECT_EQ(fEditor->DumpView()->SelectionEnd(), 3u);
+	fWindow->Unlock();
+	EXPECT_EQ(ItemData(fItem), grown.substr(0, 2) + "\x7a" + grown.substr(3));
+	fDocument.SetItemSizeLimit(0);
 }
