@@ -195,13 +195,7 @@ void Document::UnlockForWriting()
 		} catch (...) {
 			// A step that cannot be kept for undo is taken back: the items
 			// are as before the write lock, and the failure passes on.
-			for (std::vector<Edit>::reverse_iterator edit = step.edits.rbegin();
-			     edit != step.edits.rend(); ++edit) {
-				if (edit->insertion)
-					edit->item->Remove(edit->position, edit->bytes.size());
-				else
-					edit->item->Insert(edit->position, edit->bytes.data(), edit->bytes.size());
-			}
+			TakeBack(step);
 			fLock.unlock();
 			throw;
 		}
@@ -210,6 +204,17 @@ void Document::UnlockForWriting()
 	PostNotices();
 	if (changed)
 		NotifyListener();
+}
+
+void Document::TakeBack(const Step& step)
+{
+	for (std::vector<Edit>::const_reverse_iterator edit = step.edits.rbegin();
+	     edit != step.edits.rend(); ++edit) {
+		if (edit->insertion)
+			edit->item->Remove(edit->position, edit->bytes.size());
+		else
+			edit->item->Insert(edit->position, edit->bytes.data(), edit->bytes.size());
+	}
 }
 
 void Document::RecordStep(Step& step)
@@ -328,13 +333,7 @@ status_t Document::Replay(bool undo)
 		Step step = std::move(from.back());
 		from.pop_back();
 		if (undo) {
-			for (std::vector<Edit>::reverse_iterator edit = step.edits.rbegin();
-			     edit != step.edits.rend(); ++edit) {
-				if (edit->insertion)
-					edit->item->Remove(edit->position, edit->bytes.size());
-				else
-					edit->item->Insert(edit->position, edit->bytes.data(), edit->bytes.size());
-			}
+			TakeBack(step);
 		} else {
 			for (const Edit& edit : step.edits) {
 				if (edit.insertion)

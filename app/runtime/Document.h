@@ -113,6 +113,8 @@ private:
 	// Keeps a closed write step for undo, merged with the last one when it
 	// continues it.
 	void RecordStep(Step& step);
+	// Applies the inverse of the step's edits, last first.
+	static void TakeBack(const Step& step);
 	void QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except);
 	status_t Replay(bool undo);
 	void PostNotices();

@@ -20,9 +20,8 @@ ProgramSession::ProgramSession(const std::vector<std::string>& arguments,
 	if (pipe2(input, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0)
 		throw std::runtime_error("cannot make pipes");
 
-	std::vector<std::string> argumentStrings = {ProgramRunner::ProgramPath(), "--headless",
-	                                            "--script", "-"};
-	argumentStrings.insert(argumentStrings.end(), arguments.begin(), arguments.end());
+	std::vector<std::string> scripted = {"--headless", "--script", "-"};
+	scripted.insert(scripted.end(), arguments.begin(), arguments.end());
 
 	fChild = fork();
 	if (fChild < 0)
@@ -33,12 +32,7 @@ ProgramSession::ProgramSession(const std::vector<std::string>& arguments,
 		dup2(output[1], 1);
 		dup2(err, 2);
 		unsetenv("DISPLAY");
-		std::vector<char*> argv;
-		for (std::string& argument : argumentStrings)
-			argv.push_back(argument.data());
-		argv.push_back(NULL);
-		execv(argv[0], argv.data());
-		_exit(127);
+		ProgramRunner::ExecProgram(scripted);
 	}
 	close(input[0]);
 	close(output[1]);

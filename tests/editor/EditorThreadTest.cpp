@@ -60,6 +60,26 @@ private:
 
 class EditorThreadTest : public EditorFixture
 {
+protected:
+	// Writes to both items as the host would, undoing every third write
+	// and, with redo, redoing every seventh, until stop is set.
+	void HostWrites(const std::atomic<bool>& stop, bool redo)
+	{
+		BResourceAddonBase writer(fDocument.AddonArgs());
+		for (int32 round = 0; !stop; round++) {
+			const BResourceHandle& item = round % 2 == 0 ? fItem : fOther;
+			if (BResourceCollection* collection = writer.WriteLock("host")) {
+				if (BResourceItem* writable = collection->WriteItem(item, &writer))
+					writable->InsertData(0, "h", 1);
+				writer.WriteUnlock(collection);
+			}
+			if (round % 3 == 0)
+				fDocument.Undo();
+			if (redo && round % 7 == 0)
+				fDocument.Redo();
+			std::this_thread::yield();
+		}
+	}
 };
 
 TEST_F(EditorThreadTest, RetargetWhileTypingAndHostNoticesFinishes)
@@ -77,22 +97,7 @@ TEST_F(EditorThreadTest, RetargetWhileTypingAndHostNoticesFinishes)
 			fEditor->Retarget(round % 2 == 0 ? fOther : fItem);
 	});
 
-	std::thread host([&] {
-		BResourceAddonBase writer(fDocument.AddonArgs());
-		int32 round = 0;
-		while (!stop) {
-			const BResourceHandle& item = round % 2 == 0 ? fItem : fOther;
-			if (BResourceCollection* collection = writer.WriteLock("host")) {
-				if (BResourceItem* writable = collection->WriteItem(item, &writer))
-					writable->InsertData(0, "h", 1);
-				writer.WriteUnlock(collection);
-			}
-			if (round % 3 == 0)
-				fDocument.Undo();
-			round++;
-			std::this_thread::yield();
-		}
-	});
+	std::thread host([&] { HostWrites(stop, false); });
 
 	const char* keys[] = {"4", "1", "a", "\x08", "f"};
 	for (int32 round = 0; round < kRounds; round++) {
@@ -146,22 +151,7 @@ TEST_F(EditorThreadTest, TwoEditorsHostWritesAndRefusedLocksAtOnceFinishInStep)
 
 	// The host's own writes and its undo and redo, which notify every
 	// editor of the items they touch.
-	std::thread host([&] {
-		BResourceAddonBase writer(fDocument.AddonArgs());
-		for (int32 round = 0; !stop; round++) {
-			const BResourceHandle& item = round % 2 == 0 ? fItem : fOther;
-			if (BResourceCollection* collection = writer.WriteLock("host")) {
-				if (BResourceItem* writable = collection->WriteItem(item, &writer))
-					writable->InsertData(0, "h", 1);
-				writer.WriteUnlock(collection);
-			}
-			if (round % 3 == 0)
-				fDocument.Undo();
-			if (round % 7 == 0)
-				fDocument.Redo();
-			std::this_thread::yield();
-		}
-	});
+	std::thread host([&] { HostWrites(stop, true); });
 
 	// Locks refused at random moments, for reading and for writing.
 	std::thread refuser([&] {
