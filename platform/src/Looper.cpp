@@ -14,14 +14,14 @@
 #include <chrono>
 #include <exception>
 #include <map>
-#include <string>
 #include <thread>
 
 using BPrivate::LooperState;
 
 namespace {
 
-// One line on stderr for an exception that a hook let escape.
+// One line on stderr for an exception that a hook let escape; it allocates
+// nothing, as the exception may be that memory ran out.
 void ReportEscaped(const char* looper, uint32 what, std::exception_ptr escaped)
 {
 	char code[5] = {char(what >> 24), char(what >> 16), char(what >> 8), char(what), 0};
@@ -29,18 +29,19 @@ void ReportEscaped(const char* looper, uint32 what, std::exception_ptr escaped)
 		if (c != 0 && !isprint((unsigned char)c))
 			c = '?';
 	}
-	std::string why;
+	char status[32];
+	const char* why = "an exception of unknown type";
 	try {
 		std::rethrow_exception(escaped);
-	} catch (status_t status) {
-		why = "status " + std::to_string(status);
+	} catch (status_t error) {
+		snprintf(status, sizeof(status), "status %d", int(error));
+		why = status;
 	} catch (const std::exception& exception) {
 		why = exception.what();
 	} catch (...) {
-		why = "an exception of unknown type";
 	}
 	fprintf(stderr, "%s: handling message '%s' threw %s; the loop goes on\n",
-	        looper != NULL ? looper : "looper", code, why.c_str());
+	        looper != NULL ? looper : "looper", code, why);
 }
 
 struct Registry
