@@ -72,6 +72,7 @@ TEST(WindowThreadFaultTest, AFailedUpdateLeavesTheWholeWindowForTheNextOne)
 	ThrowingView* second = new ThrowingView(BRect(50, 0, 99, 99));
 	window.Add(first);
 	window.Add(second);
+	testing::internal::CaptureStderr();
 	ASSERT_TRUE(window->Lock());
 	first->fDrawn.clear();
 	second->fDrawn.clear();
@@ -79,7 +80,6 @@ TEST(WindowThreadFaultTest, AFailedUpdateLeavesTheWholeWindowForTheNextOne)
 	first->Invalidate();
 	second->Invalidate();
 	window->Unlock();
-	testing::internal::CaptureStderr();
 	window.Idle();
 	EXPECT_EQ(testing::internal::GetCapturedStderr(),
 	          "test: handling message '_UPD' threw status -1; the loop goes on\n");
