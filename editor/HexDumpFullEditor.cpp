@@ -1,6 +1,7 @@
 #include "HexDumpFullEditor.h"
 
 #include <DataIO.h>
+#include <Errors.h>
 #include <InterfaceDefs.h>
 #include <Message.h>
 #include <ResourceCollection.h>
@@ -10,6 +11,7 @@
 #include <string.h>
 
 #include <memory>
+#include <new>
 
 #include "HexDumpView.h"
 
@@ -35,16 +37,25 @@ void CopyItemData(BString& buffer, const BResourceItem* item)
 }
 
 // Writes one change to the editor's primary item under the host's write
-// lock; a refused lock leaves the item as it is.
+// lock; a refused lock leaves the item as it is. The change's status, B_OK
+// when there was nothing to write to. When the host runs out of memory on
+// the way, the lock is given back and the exception passes on.
 template <typename Change>
-void WriteToItem(HexDumpFullEditor& editor, const char* undoName, Change change)
+status_t WriteToItem(HexDumpFullEditor& editor, const char* undoName, Change change)
 {
 	BResourceCollection* collection = editor.WriteLock(undoName);
 	if (collection == NULL)
-		return;
-	if (BResourceItem* item = collection->WriteItem(editor.PrimaryItem(), &editor))
-		change(item);
+		return B_OK;
+	status_t status = B_OK;
+	try {
+		if (BResourceItem* item = collection->WriteItem(editor.PrimaryItem(), &editor))
+			status = change(item);
+	} catch (...) {
+		editor.WriteUnlock(collection);
+		throw;
+	}
 	editor.WriteUnlock(collection);
+	return status;
 }
 
 } // namespace
@@ -180,9 +191,10 @@ void HexDumpFullEditor::ModifyCharAt(uint32 offset, uchar value, const char* und
 		fHexView->DataChanged();
 	// A replaced byte reaches the host as a removal and an insertion, even
 	// when the value is the same.
+	// The byte's room is already there: the insertion cannot run out.
 	WriteToItem(*this, undoName, [offset, value](BResourceItem* item) {
 		item->RemoveData(off_t(offset), 1);
-		item->InsertData(off_t(offset), &value, 1);
+		return item->InsertData(off_t(offset), &value, 1);
 	});
 }
 
@@ -194,7 +206,7 @@ void HexDumpFullEditor::DeleteRange(uint32 start, uint32 end, const char* undoNa
 	if (notify)
 		fHexView->DataChanged();
 	WriteToItem(*this, undoName, [start, end](BResourceItem* item) {
-		item->RemoveData(off_t(start), size_t(end - start));
+		return item->RemoveData(off_t(start), size_t(end - start));
 	});
 }
 
@@ -206,11 +218,28 @@ void HexDumpFullEditor::Insert(uint32 offset, const char* bytes, uint32 length,
 	BString run;
 	FillBuffer(run, bytes, length);
 	fData.Insert(run, int32(offset));
-	if (notify)
+	// When memory runs out after this point, or the item cannot grow, the
+	// working copy gives the run back, so that both stay equal, the view
+	// lets go of what it no longer shows, and the failure passes on.
+	auto giveBack = [this, offset, length]() {
+		fData.Remove(int32(offset), int32(length));
 		fHexView->DataChanged();
-	WriteToItem(*this, undoName, [offset, bytes, length](BResourceItem* item) {
-		item->InsertData(off_t(offset), bytes, size_t(length));
-	});
+	};
+	status_t status;
+	try {
+		if (notify)
+			fHexView->DataChanged();
+		status = WriteToItem(*this, undoName, [offset, bytes, length](BResourceItem* item) {
+			return item->InsertData(off_t(offset), bytes, size_t(length));
+		});
+	} catch (...) {
+		giveBack();
+		throw;
+	}
+	if (status == B_NO_MEMORY) {
+		giveBack();
+		throw std::bad_alloc();
+	}
 }
 
 void HexDumpFullEditor::SetData(const char* bytes, uint32 length, bool notify)

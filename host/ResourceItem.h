@@ -20,7 +20,8 @@ public:
 	const BMallocIO& DataIO() const;
 
 	// B_BAD_VALUE, and nothing changed, for a run that does not lie within
-	// the data (removal) or a position past its end (insertion).
+	// the data (removal) or a position past its end (insertion);
+	// B_NO_MEMORY, and nothing changed, when the data cannot grow.
 	virtual status_t RemoveData(off_t position, size_t length);
 	virtual status_t InsertData(off_t position, const void* bytes, size_t length);
 
@@ -36,7 +37,10 @@ private:
 	// Applies a change without recording it; the document's undo and redo
 	// replay through these.
 	void Remove(off_t position, size_t length);
-	void Insert(off_t position, const void* bytes, size_t length);
+	status_t Insert(off_t position, const void* bytes, size_t length);
+	// Moves the bytes from position on up by length, into room already
+	// made, and writes the run there.
+	void MoveIn(off_t position, const void* bytes, size_t length, size_t oldSize);
 
 	Document* fOwner;
 	type_code fType;

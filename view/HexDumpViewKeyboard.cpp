@@ -135,15 +135,6 @@ void HexDumpView::KeyDown(const char* bytes, int32 numBytes)
 	BumpSelectionBy(step, keepStart, keepEnd);
 }
 
-void HexDumpView::KeepAnchorInData()
-{
-	// The anchor stays where it was after an edit, but never past the data:
-	// a drag still in progress, or Shift with an arrow, goes on from it.
-	const uint32 size = fEditor->Size();
-	if (fAnchor > size)
-		fAnchor = size;
-}
-
 void HexDumpView::Insert(const char* bytes, uint32 length, const char* undoName)
 {
 	const uint32 start = fSelStart;

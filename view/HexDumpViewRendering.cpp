@@ -98,6 +98,10 @@ void HexDumpView::DrawLines(int32 start, int32 end, bool useOffscreen, bool clea
 		toLine =
 		    std::min(toLine, int64(floor(double(bounds.bottom - firstBoxBottom) / lineHeight)) + 1);
 	}
+	// A view with no width (its window narrower than the scroll view's
+	// border and bar) shows no line, and no line box can be built for one.
+	if (!bounds.IsValid())
+		toLine = fromLine - 1;
 
 	for (int64 line = fromLine; line <= toLine; line++) {
 		const float baseline = BaselineOf(uint32(line), fFontHeight);

@@ -92,6 +92,16 @@ void HexDumpView::DataChanged()
 	ShowCursor();
 }
 
+void HexDumpView::KeepAnchorInData()
+{
+	// A drag may be under way while the data shrinks: its fixed end must
+	// stay a byte boundary of the data, or the next mouse step would select
+	// past the end.
+	const uint32 size = fEditor->Size();
+	if (fAnchor > size)
+		fAnchor = size;
+}
+
 float HexDumpView::LineHeight() const
 {
 	return LineHeightOf(fFontHeight);
@@ -118,23 +128,25 @@ uint32 HexDumpView::PointToOffset(BPoint where, bool nearest) const
 	const int32 group = int32(fBytesPerGroup);
 	const float hexLeft = fOffsetWidth + kMargin + kColumnGap;
 
-	int32 column;
+	// In 64 bits: a point far outside the view gives an x near the int32
+	// limits, and the rounding steps below must not overflow it.
+	int64 column;
 	if (InAsciiColumn(where, false)) {
 		const float asciiLeft = hexLeft + fHexWidth + kColumnGap;
-		const int32 half = nearest ? TruncToInt32(fCharWidth * 0.5f) : 0;
-		column = (TruncToInt32(where.x - asciiLeft) + half) / charWidth;
+		const int64 half = nearest ? TruncToInt32(fCharWidth * 0.5f) : 0;
+		column = (int64(TruncToInt32(where.x - asciiLeft)) + half) / charWidth;
 	} else {
 		// Character cells of the hex text: each group is 2g digits and a
 		// space, so a point on the space counts towards the next group.
-		int32 cell = TruncToInt32(where.x - hexLeft) / charWidth;
+		int64 cell = TruncToInt32(where.x - hexLeft) / charWidth;
 		if (nearest)
 			cell++;
 		column = group * (cell / (2 * group + 1)) + (cell % (2 * group + 1)) / 2;
 	}
 	if (column < 0)
 		column = 0;
-	if (column > int32(kBytesPerLine))
-		column = int32(kBytesPerLine);
+	if (column > int64(kBytesPerLine))
+		column = int64(kBytesPerLine);
 
 	const int64 offset = int64(line) * kBytesPerLine + column;
 	const uint32 size = fEditor->Size();

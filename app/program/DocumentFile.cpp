@@ -56,10 +56,31 @@ void DocumentFile::AddItemsTo(Document& document, int32 id)
 	fItemCount = document.CountItems() - fFirstItem;
 }
 
+std::string DocumentFile::SaveWarning(const Document& document)
+{
+	std::string bytes;
+	if (Flatten(document, bytes) != B_OK || !fFile.Differs(bytes.data(), bytes.size()))
+		return std::string();
+	return fFile.SaveWarning();
+}
+
 status_t DocumentFile::Save(const Document& document)
 {
 	fError.clear();
 	std::string bytes;
+	if (Flatten(document, bytes) != B_OK)
+		return B_ERROR;
+	if (!fFile.Differs(bytes.data(), bytes.size()))
+		return B_OK;
+	if (fFile.Write(bytes.data(), bytes.size()) != B_OK) {
+		fError = fFile.ErrorMessage();
+		return B_ERROR;
+	}
+	return B_OK;
+}
+
+status_t DocumentFile::Flatten(const Document& document, std::string& bytes)
+{
 	if (fIsResourceFile) {
 		std::vector<ResourceFile::Item> items;
 		for (int32 index = fFirstItem; index < fFirstItem + fItemCount; index++) {
@@ -74,13 +95,6 @@ status_t DocumentFile::Save(const Document& document)
 		}
 	} else {
 		bytes = BytesOf(document.Item(document.ItemAt(fFirstItem))->DataIO());
-	}
-
-	if (!fFile.Differs(bytes.data(), bytes.size()))
-		return B_OK;
-	if (fFile.Write(bytes.data(), bytes.size()) != B_OK) {
-		fError = fFile.ErrorMessage();
-		return B_ERROR;
 	}
 	return B_OK;
 }

@@ -33,10 +33,18 @@ public:
 	// holds; B_OK with nothing written when they do not.
 	status_t Save(const Document& document);
 
+	// Why writing the file's items now needs the user's confirmation (the
+	// file changed on disk since it was read, or has other hard links), or
+	// "" when it does not or nothing would be written.
+	std::string SaveWarning(const Document& document);
+
 	bool IsResourceFile() const { return fIsResourceFile; }
 	const std::string& ErrorMessage() const { return fError; }
 
 private:
+	// The contents the file's items make: a resource file or the raw item.
+	status_t Flatten(const Document& document, std::string& bytes);
+
 	ItemFile fFile;
 	bool fIsResourceFile;
 	ResourceFile fResources;

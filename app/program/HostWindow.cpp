@@ -29,6 +29,7 @@ const float kMaxListWidth = 280;
 HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<DocumentFile>& files)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fDocument(document),
       fLoader(loader), fFiles(files), fEditor(NULL), fList(NULL), fItem(0), fQuitArmed(false),
+      fSaveArmed(false),
       fDriven(false), fQuitAccepted(false)
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
@@ -130,6 +131,7 @@ void HostWindow::MessageReceived(BMessage* message)
 	case kMsgUndo:
 	case kMsgRedo: {
 		fQuitArmed = false;
+		fSaveArmed = false;
 		fNotice.clear();
 		bool undo = message->what == kMsgUndo;
 		if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK)
@@ -144,6 +146,7 @@ void HostWindow::MessageReceived(BMessage* message)
 		ShowItem(fItem - 1);
 		break;
 	case kMsgQuit:
+		fSaveArmed = false;
 		RequestQuit();
 		break;
 	case kMsgUpdateTitle:
@@ -182,6 +185,23 @@ void HostWindow::Save()
 		return;
 	}
 
+	// A file that another program changed since it was opened, or one that
+	// shares its data with other names, is overwritten only when the user
+	// saves a second time, with no other command in between.
+	if (!fSaveArmed) {
+		for (DocumentFile& file : fFiles) {
+			const std::string warning = file.SaveWarning(fDocument);
+			if (warning.empty())
+				continue;
+			fprintf(stderr, "reshost: %s\n", warning.c_str());
+			fSaveArmed = true;
+			fNotice = warning + ": press Ctrl+S again to save";
+			UpdateTitle();
+			return;
+		}
+	}
+	fSaveArmed = false;
+
 	// Only the files whose items differ from them are written; any failure
 	// leaves the document unsaved, so nothing is lost.
 	std::string firstError;
@@ -204,6 +224,7 @@ void HostWindow::Save()
 void HostWindow::ShowItem(int32 index)
 {
 	fQuitArmed = false;
+	fSaveArmed = false;
 	fNotice.clear();
 	int32 count = fDocument.CountItems();
 	fItem = (index % count + count) % count;

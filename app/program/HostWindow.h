@@ -80,6 +80,8 @@ private:
 	int32 fItem;
 	std::string fNotice;
 	bool fQuitArmed;
+	// A save that needed confirmation was asked for once.
+	bool fSaveArmed;
 	bool fDriven;
 	std::atomic<bool> fQuitAccepted;
 	std::string fError;

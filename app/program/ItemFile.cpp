@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,6 +75,35 @@ std::string ResolvedTarget(const std::string& path)
 	return result;
 }
 
+// Temporary files are named after the target and the saving process, so
+// that one left by a process that died can be told from one being written.
+std::string TemporaryPrefix(const std::string& name)
+{
+	return "." + name + ".reshost-";
+}
+
+// Removes the temporary files of the target's that a saving process, since
+// gone, left behind (killed before it could rename or remove them).
+void RemoveStaleTemporaries(const std::string& directory, const std::string& name)
+{
+	DIR* folder = opendir(directory.c_str());
+	if (folder == NULL)
+		return;
+	const std::string prefix = TemporaryPrefix(name);
+	while (const struct dirent* entry = readdir(folder)) {
+		const char* entryName = entry->d_name;
+		if (strncmp(entryName, prefix.c_str(), prefix.size()) != 0)
+			continue;
+		char* end = NULL;
+		long owner = strtol(entryName + prefix.size(), &end, 10);
+		if (end == entryName + prefix.size() || *end != '-' || owner <= 0 || owner == getpid())
+			continue;
+		if (kill(pid_t(owner), 0) != 0 && errno == ESRCH)
+			unlinkat(dirfd(folder), entryName, 0);
+	}
+	closedir(folder);
+}
+
 bool WriteAll(int fd, const char* data, size_t length)
 {
 	while (length > 0) {
@@ -123,6 +154,9 @@ status_t ItemFile::Read(uint64 sizeLimit)
 		return Fail("cannot examine", errno);
 	if (!S_ISREG(info.st_mode))
 		return Fail(KindOf(info.st_mode), 0);
+	Remember(info);
+	const std::string target = ResolvedTarget(fPath);
+	RemoveStaleTemporaries(DirectoryOf(target), target.substr(target.rfind('/') + 1));
 
 	uint64 limit = std::min(sizeLimit, kMaxSize);
 	auto tooLarge = [&](uint64 size) {
@@ -170,13 +204,15 @@ status_t ItemFile::Write(const void* data, size_t length)
 	std::string directory = DirectoryOf(target);
 	std::string name = target.substr(target.rfind('/') + 1);
 
-	// The old file's permissions carry over to the new one.
-	mode_t mode = 0644;
-	struct stat info;
-	if (stat(target.c_str(), &info) == 0)
-		mode = info.st_mode & 07777;
+	RemoveStaleTemporaries(directory, name);
 
-	std::string temporary = directory + "/." + name + ".reshost-XXXXXX";
+	// The old file's permissions, owner and group carry over to the new one.
+	struct stat old;
+	const bool replacing = stat(target.c_str(), &old) == 0;
+	const mode_t mode = replacing ? old.st_mode & 07777 : 0644;
+
+	std::string temporary =
+	    directory + "/" + TemporaryPrefix(name) + std::to_string(getpid()) + "-XXXXXX";
 	FileDescriptor file(mkostemp(temporary.data(), O_CLOEXEC));
 	if (file.Get() < 0)
 		return Fail("cannot save: cannot create a temporary file in " + directory, errno);
@@ -187,12 +223,24 @@ status_t ItemFile::Write(const void* data, size_t length)
 		unlink(temporary.c_str());
 		return Fail(std::string("cannot save: ") + what, error);
 	};
+	struct stat made;
+	if (fstat(file.Get(), &made) != 0)
+		return failAndRemove("cannot examine the temporary file");
+	// Changing the owner clears the set-id bits: the mode comes after it.
+	// A new file that could not keep the old owner would hand the file to
+	// whoever saved it, so that fails the save instead.
+	if (replacing && (made.st_uid != old.st_uid || made.st_gid != old.st_gid) &&
+	    fchown(file.Get(), old.st_uid, old.st_gid) != 0)
+		return failAndRemove("cannot keep the file's owner and group");
 	if (fchmod(file.Get(), mode) != 0)
 		return failAndRemove("cannot set the permissions");
 	if (!WriteAll(file.Get(), static_cast<const char*>(data), length))
 		return failAndRemove("cannot write");
 	if (fsync(file.Get()) != 0)
 		return failAndRemove("cannot flush to disk");
+	struct stat written;
+	if (fstat(file.Get(), &written) != 0)
+		return failAndRemove("cannot examine the temporary file");
 	if (file.Close() != 0) {
 		unlink(temporary.c_str());
 		return Fail("cannot save: cannot close", errno);
@@ -211,7 +259,39 @@ status_t ItemFile::Write(const void* data, size_t length)
 
 	const char* bytes = static_cast<const char*>(data);
 	fData.assign(bytes, bytes + length);
+	Remember(written);
 	return B_OK;
+}
+
+void ItemFile::Remember(const struct stat& info)
+{
+	fDisk.known = true;
+	fDisk.device = info.st_dev;
+	fDisk.inode = info.st_ino;
+	fDisk.size = info.st_size;
+	fDisk.modified = info.st_mtim;
+}
+
+std::string ItemFile::SaveWarning() const
+{
+	struct stat info;
+	if (stat(fPath.c_str(), &info) != 0) {
+		if (fDisk.known && errno == ENOENT)
+			return fPath + ": removed by another program since it was opened";
+		return std::string();
+	}
+	if (fDisk.known &&
+	    (info.st_dev != fDisk.device || info.st_ino != fDisk.inode || info.st_size != fDisk.size ||
+	     info.st_mtim.tv_sec != fDisk.modified.tv_sec ||
+	     info.st_mtim.tv_nsec != fDisk.modified.tv_nsec))
+		return fPath + ": changed by another program since it was opened";
+	// Saving renames a new file over this name, which leaves the other
+	// names with the old contents; writing in place would keep them
+	// together but could leave the file half written.
+	if (info.st_nlink > 1)
+		return fPath + ": has " + std::to_string(info.st_nlink) +
+		       " hard links; saving gives this name a file of its own";
+	return std::string();
 }
 
 bool ItemFile::Differs(const void* data, size_t length) const

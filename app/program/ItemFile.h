@@ -8,6 +8,8 @@
 
 #include <SupportDefs.h>
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -22,8 +24,20 @@ public:
 
 	// Writes data to a temporary file beside the target, flushes it to disk
 	// and renames it over the target: the target has either its old or its
-	// new contents, never a mix. On failure the target is untouched.
+	// new contents, never a mix, whenever the program stops. The new file
+	// keeps the old one's mode, owner and group; a symbolic link stays a
+	// link and its target is written. A target with other hard links gets a
+	// file of its own: the other names keep the old contents (SaveWarning
+	// says so first). On failure the target is untouched. Temporary files
+	// left by a program killed while saving are removed by the next Read or
+	// Write of the same file.
 	status_t Write(const void* data, size_t length);
+
+	// Why writing the file now needs the user's confirmation, in one line
+	// that names the file: it was changed, replaced or removed by another
+	// program since this object last read or wrote it, or it has other hard
+	// links. Empty when nothing stands against writing.
+	std::string SaveWarning() const;
 
 	const std::string& Path() const { return fPath; }
 	std::string Name() const;
@@ -38,11 +52,23 @@ public:
 	static constexpr uint64 kMaxSize = 0xffffffffULL;
 
 private:
+	// What identifies the file's contents on disk as last read or written.
+	struct DiskState
+	{
+		bool known = false;
+		dev_t device = 0;
+		ino_t inode = 0;
+		off_t size = 0;
+		struct timespec modified = {};
+	};
+
 	status_t Fail(const std::string& what, int error);
+	void Remember(const struct stat& info);
 
 	std::string fPath;
 	std::vector<char> fData;
 	std::string fError;
+	DiskState fDisk;
 };
 
 #endif // ITEM_FILE_H

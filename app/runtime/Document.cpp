@@ -10,7 +10,7 @@
 
 Document::Document()
     : fCollection(new BResourceCollection(this)), fMergeOpen(false), fSavedDepth(0),
-      fRefuseRead(false), fRefuseWrite(false)
+      fRefuseRead(false), fRefuseWrite(false), fItemSizeLimit(0)
 {
 }
 
@@ -132,6 +132,17 @@ void Document::SetRefuseWriteLock(bool refuse)
 	fRefuseWrite = refuse;
 }
 
+void Document::SetItemSizeLimit(size_t limit)
+{
+	fItemSizeLimit = limit;
+}
+
+bool Document::RefusesGrowthTo(size_t size) const
+{
+	const size_t limit = fItemSizeLimit;
+	return limit > 0 && size > limit;
+}
+
 const BResourceCollection* Document::LockForReading()
 {
 	{
@@ -162,8 +173,11 @@ BResourceCollection* Document::LockForWriting(const char* undoName)
 		if (fRefuseWrite)
 			return NULL;
 	}
+	// Made before the lock is taken: running out of memory here leaves
+	// nothing held.
+	std::string name = undoName != NULL ? undoName : "";
 	fLock.lock();
-	fOpenStep.name = undoName != NULL ? undoName : "";
+	fOpenStep.name = std::move(name);
 	fOpenStep.edits.clear();
 	fOpenWriters.clear();
 	return fCollection;
@@ -176,29 +190,56 @@ void Document::UnlockForWriting()
 	fOpenWriters.clear();
 	const bool changed = !step.edits.empty();
 	if (changed) {
-		std::lock_guard<std::mutex> state(fStateLock);
-		BResourceItem* item = step.edits.front().item;
-		const bool oneItem = std::all_of(step.edits.begin(), step.edits.end(),
-		                                 [item](const Edit& edit) { return edit.item == item; });
-		if (fMergeOpen && oneItem && !fUndo.empty() && fUndo.back().name == step.name &&
-		    fUndo.back().edits.front().item == item) {
-			std::vector<Edit>& edits = fUndo.back().edits;
-			edits.insert(edits.end(), std::make_move_iterator(step.edits.begin()),
-			             std::make_move_iterator(step.edits.end()));
-		} else {
-			// A saved state that was undone cannot come back once a new step
-			// replaces the redo history.
-			if (fSavedDepth > int32(fUndo.size()))
-				fSavedDepth = -1;
-			fUndo.push_back(std::move(step));
-			fMergeOpen = oneItem;
+		try {
+			RecordStep(step);
+		} catch (...) {
+			// A step that cannot be kept for undo is taken back: the items
+			// are as before the write lock, and the failure passes on.
+			TakeBack(step);
+			fLock.unlock();
+			throw;
 		}
-		fRedo.clear();
 	}
 	fLock.unlock();
 	PostNotices();
 	if (changed)
 		NotifyListener();
+}
+
+void Document::TakeBack(const Step& step)
+{
+	for (std::vector<Edit>::const_reverse_iterator edit = step.edits.rbegin();
+	     edit != step.edits.rend(); ++edit) {
+		if (edit->insertion)
+			edit->item->Remove(edit->position, edit->bytes.size());
+		else
+			edit->item->Insert(edit->position, edit->bytes.data(), edit->bytes.size());
+	}
+}
+
+void Document::RecordStep(Step& step)
+{
+	// Each way of keeping the step changes nothing when it runs out of
+	// memory; everything after it cannot fail.
+	std::lock_guard<std::mutex> state(fStateLock);
+	BResourceItem* item = step.edits.front().item;
+	const bool oneItem = std::all_of(step.edits.begin(), step.edits.end(),
+	                                 [item](const Edit& edit) { return edit.item == item; });
+	if (fMergeOpen && oneItem && !fUndo.empty() && fUndo.back().name == step.name &&
+	    fUndo.back().edits.front().item == item) {
+		std::vector<Edit>& edits = fUndo.back().edits;
+		edits.insert(edits.end(), std::make_move_iterator(step.edits.begin()),
+		             std::make_move_iterator(step.edits.end()));
+	} else {
+		// A saved state that was undone cannot come back once a new step
+		// replaces the redo history.
+		const bool savedStateGone = fSavedDepth > int32(fUndo.size());
+		fUndo.push_back(std::move(step));
+		if (savedStateGone)
+			fSavedDepth = -1;
+		fMergeOpen = oneItem;
+	}
+	fRedo.clear();
 }
 
 void Document::SetWatcher(const BResourceAddonBase* who, BHandler* target)
@@ -233,13 +274,17 @@ void Document::BeginItemWrite(BResourceItem* item, const BResourceAddonBase* who
 void Document::RecordEdit(BResourceItem* item, bool insertion, off_t position, const void* bytes,
                           size_t length)
 {
-	fOpenStep.edits.push_back(
-	    Edit{item, insertion, position, std::string(static_cast<const char*>(bytes), length)});
+	// The edit joins the step last: when memory runs out on the way, the
+	// step holds no edit that was not made (a notice too many does no harm).
+	Edit edit{item, insertion, position, std::string(static_cast<const char*>(bytes), length)};
 	std::map<BResourceItem*, const BResourceAddonBase*>::const_iterator writer =
 	    fOpenWriters.find(item);
-	std::lock_guard<std::mutex> state(fStateLock);
-	QueueChange(item, B_RESOURCE_DATA_CHANGED,
-	            writer != fOpenWriters.end() ? writer->second : NULL);
+	{
+		std::lock_guard<std::mutex> state(fStateLock);
+		QueueChange(item, B_RESOURCE_DATA_CHANGED,
+		            writer != fOpenWriters.end() ? writer->second : NULL);
+	}
+	fOpenStep.edits.push_back(std::move(edit));
 }
 
 BResourceHandle Document::TakeNextChange(const BResourceAddonBase* who, uint32* changes)
@@ -288,13 +333,7 @@ status_t Document::Replay(bool undo)
 		Step step = std::move(from.back());
 		from.pop_back();
 		if (undo) {
-			for (std::vector<Edit>::reverse_iterator edit = step.edits.rbegin();
-			     edit != step.edits.rend(); ++edit) {
-				if (edit->insertion)
-					edit->item->Remove(edit->position, edit->bytes.size());
-				else
-					edit->item->Insert(edit->position, edit->bytes.data(), edit->bytes.size());
-			}
+			TakeBack(step);
 		} else {
 			for (const Edit& edit : step.edits) {
 				if (edit.insertion)

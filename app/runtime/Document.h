@@ -12,6 +12,7 @@
 #include <ResourceItem.h>
 #include <SupportDefs.h>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -65,6 +66,9 @@ public:
 	// While set, add-on bases get NULL from ReadLock or WriteLock.
 	void SetRefuseReadLock(bool refuse);
 	void SetRefuseWriteLock(bool refuse);
+	// While above 0, no item grows beyond this many bytes, as when memory
+	// runs out: InsertData then fails with B_NO_MEMORY.
+	void SetItemSizeLimit(size_t limit);
 
 private:
 	friend class BResourceAddonBase;
@@ -106,10 +110,16 @@ private:
 	                size_t length);
 	BResourceHandle TakeNextChange(const BResourceAddonBase* who, uint32* changes);
 
+	// Keeps a closed write step for undo, merged with the last one when it
+	// continues it.
+	void RecordStep(Step& step);
+	// Applies the inverse of the step's edits, last first.
+	static void TakeBack(const Step& step);
 	void QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except);
 	status_t Replay(bool undo);
 	void PostNotices();
 	void NotifyListener();
+	bool RefusesGrowthTo(size_t size) const;
 
 	mutable std::shared_mutex fLock;
 	// Guards the undo history, the watchers and the settings below; never
@@ -137,6 +147,7 @@ private:
 	std::function<void(const char*)> fWriteLockObserver;
 	bool fRefuseRead;
 	bool fRefuseWrite;
+	std::atomic<size_t> fItemSizeLimit;
 };
 
 #endif // DOCUMENT_H

@@ -2,8 +2,6 @@
 
 #include <Errors.h>
 
-#include <vector>
-
 #include "Document.h"
 
 BResourceItem::BResourceItem(Document* owner, type_code type, int32 id, const char* name,
@@ -56,28 +54,50 @@ status_t BResourceItem::InsertData(off_t position, const void* bytes, size_t len
 		return B_BAD_VALUE;
 	if (length == 0)
 		return B_OK;
-	Insert(position, bytes, length);
-	fOwner->RecordEdit(this, true, position, bytes, length);
+	if (fOwner->RefusesGrowthTo(fData.BufferLength() + length))
+		return B_NO_MEMORY;
+	// Room first, then the undo record, then the bytes: whichever fails, the
+	// data is as it was.
+	const size_t size = fData.BufferLength();
+	status_t status = fData.SetSize(off_t(size + length));
+	if (status != B_OK)
+		return status;
+	try {
+		fOwner->RecordEdit(this, true, position, bytes, length);
+	} catch (...) {
+		fData.SetSize(off_t(size));
+		throw;
+	}
+	MoveIn(position, bytes, length, size);
 	return B_OK;
 }
 
+// The data's own buffer moves within itself (WriteAt moves overlapping
+// runs): a removal needs no memory, nor does an insertion into room that
+// the data already has.
 void BResourceItem::Remove(off_t position, size_t length)
 {
 	const size_t size = fData.BufferLength();
 	const char* buffer = static_cast<const char*>(fData.Buffer());
-	const std::vector<char> tail(buffer + position + length, buffer + size);
-	if (!tail.empty())
-		fData.WriteAt(position, tail.data(), tail.size());
-	fData.SetSize(size - length);
+	if (size_t(position) + length < size)
+		fData.WriteAt(position, buffer + position + length, size - size_t(position) - length);
+	fData.SetSize(off_t(size - length));
 }
 
-void BResourceItem::Insert(off_t position, const void* bytes, size_t length)
+status_t BResourceItem::Insert(off_t position, const void* bytes, size_t length)
 {
 	const size_t size = fData.BufferLength();
+	status_t status = fData.SetSize(off_t(size + length));
+	if (status != B_OK)
+		return status;
+	MoveIn(position, bytes, length, size);
+	return B_OK;
+}
+
+void BResourceItem::MoveIn(off_t position, const void* bytes, size_t length, size_t oldSize)
+{
 	const char* buffer = static_cast<const char*>(fData.Buffer());
-	const std::vector<char> tail(buffer != NULL ? buffer + position : NULL,
-	                             buffer != NULL ? buffer + size : NULL);
+	if (oldSize > size_t(position))
+		fData.WriteAt(position + off_t(length), buffer + position, oldSize - size_t(position));
 	fData.WriteAt(position, bytes, length);
-	if (!tail.empty())
-		fData.WriteAt(position + length, tail.data(), tail.size());
 }

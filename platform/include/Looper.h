@@ -86,10 +86,12 @@ private:
 	// Hooks of the loop for derived loopers. Before each message the loop
 	// waits at most _TimerDelay() microseconds (negative: no limit) and calls
 	// _TimerFired() when that time passes without a message; after each
-	// dispatched message it calls _MessageHandled().
+	// dispatched message it calls _MessageHandled(), and before that
+	// _DispatchFailed() when the message's handling threw.
 	virtual bigtime_t _TimerDelay();
 	virtual void _TimerFired();
 	virtual void _MessageHandled();
+	virtual void _DispatchFailed();
 
 	void _Loop();
 	// Handles one message; waits for one when wait is set. False when the

@@ -138,6 +138,7 @@ private:
 	virtual bigtime_t _TimerDelay();
 	virtual void _TimerFired();
 	virtual void _MessageHandled();
+	virtual void _DispatchFailed();
 
 	std::unique_ptr<BPrivate::WindowState> fWindowState;
 };

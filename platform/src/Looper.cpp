@@ -7,16 +7,42 @@
 
 #include "LooperState.h"
 
+#include <ctype.h>
 #include <stdio.h>
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
 #include <map>
 #include <thread>
 
 using BPrivate::LooperState;
 
 namespace {
+
+// One line on stderr for an exception that a hook let escape; it allocates
+// nothing, as the exception may be that memory ran out.
+void ReportEscaped(const char* looper, uint32 what, std::exception_ptr escaped)
+{
+	char code[5] = {char(what >> 24), char(what >> 16), char(what >> 8), char(what), 0};
+	for (char& c : code) {
+		if (c != 0 && !isprint((unsigned char)c))
+			c = '?';
+	}
+	char status[32];
+	const char* why = "an exception of unknown type";
+	try {
+		std::rethrow_exception(escaped);
+	} catch (status_t error) {
+		snprintf(status, sizeof(status), "status %d", int(error));
+		why = status;
+	} catch (const std::exception& exception) {
+		why = exception.what();
+	} catch (...) {
+	}
+	fprintf(stderr, "%s: handling message '%s' threw %s; the loop goes on\n",
+	        looper != NULL ? looper : "looper", code, why);
+}
 
 struct Registry
 {
@@ -267,11 +293,22 @@ bool BLooper::_DispatchNext(bool wait)
 	}
 
 	Lock();
+	const int32 locks = CountLocks();
 	BHandler* handler = entry.handler != NULL ? entry.handler : this;
 	// A handler removed since the message was posted no longer receives it.
 	if (IndexOf(handler) >= 0) {
 		fCurrentMessage = entry.message;
-		DispatchMessage(entry.message, handler);
+		try {
+			DispatchMessage(entry.message, handler);
+		} catch (...) {
+			// A hook that throws must not end the thread, and with it every
+			// later message: the failure is told and the loop goes on, with
+			// the locks the hook took and never gave back released.
+			ReportEscaped(Name(), entry.message->what, std::current_exception());
+			while (CountLocks() > locks)
+				Unlock();
+			_DispatchFailed();
+		}
 		fCurrentMessage = NULL;
 	}
 	_MessageHandled();
@@ -292,6 +329,8 @@ bigtime_t BLooper::_TimerDelay()
 void BLooper::_TimerFired() {}
 
 void BLooper::_MessageHandled() {}
+
+void BLooper::_DispatchFailed() {}
 
 void BLooper::Quit()
 {

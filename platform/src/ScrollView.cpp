@@ -3,6 +3,8 @@
 
 #include <ScrollBar.h>
 
+#include <memory>
+
 namespace {
 
 const rgb_color kPanel = {216, 216, 216, 255};
@@ -32,6 +34,15 @@ BRect FrameAround(const BView* target, bool horizontal, bool vertical, border_st
 	return frame;
 }
 
+// A new bar, owned by parent once added: a failure on the way leaks nothing.
+BScrollBar* AddBar(BView& parent, BRect frame, const char* name, BView* target,
+                   orientation direction)
+{
+	std::unique_ptr<BScrollBar> bar(new BScrollBar(frame, name, target, 0, 1000, direction));
+	parent.AddChild(bar.get());
+	return bar.release();
+}
+
 } // namespace
 
 BScrollView::BScrollView(const char* name, BView* target, uint32 resizingMode, uint32 flags,
@@ -42,23 +53,33 @@ BScrollView::BScrollView(const char* name, BView* target, uint32 resizingMode, u
 {
 	SetViewColor(kPanel);
 	float size = BorderWidth(border);
-	if (target != NULL) {
-		target->MoveTo(size, size);
-		AddChild(target);
-	}
-	BRect bounds = Bounds();
-	if (vertical) {
-		BRect frame(bounds.right - size - B_V_SCROLL_BAR_WIDTH + 1, size, bounds.right - size,
-		            bounds.bottom - size - (horizontal ? B_H_SCROLL_BAR_HEIGHT : 0));
-		fVertical = new BScrollBar(frame, "_VSB_", target, 0, 1000, B_VERTICAL);
-		AddChild(fVertical);
-	}
-	if (horizontal) {
-		BRect frame(size, bounds.bottom - size - B_H_SCROLL_BAR_HEIGHT + 1,
-		            bounds.right - size - (vertical ? B_V_SCROLL_BAR_WIDTH : 0),
-		            bounds.bottom - size);
-		fHorizontal = new BScrollBar(frame, "_HSB_", target, 0, 1000, B_HORIZONTAL);
-		AddChild(fHorizontal);
+	BPoint targetPlace = target != NULL ? target->Frame().LeftTop() : BPoint(0, 0);
+	try {
+		if (target != NULL) {
+			target->MoveTo(size, size);
+			AddChild(target);
+		}
+		BRect bounds = Bounds();
+		if (vertical) {
+			BRect frame(bounds.right - size - B_V_SCROLL_BAR_WIDTH + 1, size, bounds.right - size,
+			            bounds.bottom - size - (horizontal ? B_H_SCROLL_BAR_HEIGHT : 0));
+			fVertical = AddBar(*this, frame, "_VSB_", target, B_VERTICAL);
+		}
+		if (horizontal) {
+			BRect frame(size, bounds.bottom - size - B_H_SCROLL_BAR_HEIGHT + 1,
+			            bounds.right - size - (vertical ? B_V_SCROLL_BAR_WIDTH : 0),
+			            bounds.bottom - size);
+			fHorizontal = AddBar(*this, frame, "_HSB_", target, B_HORIZONTAL);
+		}
+	} catch (...) {
+		// A scroll view that was never built never owned its target: the
+		// caller gets it back where it was and deletes it once, while the
+		// base view's teardown deletes only the bars made so far.
+		if (target != NULL) {
+			RemoveChild(target);
+			target->MoveTo(targetPlace);
+		}
+		throw;
 	}
 }
 

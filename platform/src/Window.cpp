@@ -657,17 +657,30 @@ void BWindow::UpdateIfNeeded()
 		}
 		BRect updateRect =
 		    area.Frame().OffsetByCopy(-viewState.windowOffset.x, -viewState.windowOffset.y);
-		BPrivate::DrawState saved = viewState.draw;
-		std::vector<BPrivate::DrawState> savedStack = viewState.saved;
+		// However Draw ends, even by throwing, no update stays in progress
+		// and the view's drawing state is what it was before.
+		struct DrawingScope
+		{
+			BWindow* window;
+			BView* view;
+			BPrivate::DrawState saved;
+			std::vector<BPrivate::DrawState> savedStack;
+
+			~DrawingScope()
+			{
+				WindowState& state = KitAccess::State(window);
+				state.drawingView = NULL;
+				state.updateRegion.MakeEmpty();
+				if (BPrivate::IsAlive(view, window)) {
+					ViewState& viewState = KitAccess::State(view);
+					viewState.draw = saved;
+					viewState.saved = savedStack;
+				}
+			}
+		} scope = {this, view, viewState.draw, viewState.saved};
 		state.drawingView = view;
 		state.updateRegion = area;
 		view->Draw(updateRect);
-		state.drawingView = NULL;
-		state.updateRegion.MakeEmpty();
-		if (BPrivate::IsAlive(view, this)) {
-			viewState.draw = saved;
-			viewState.saved = savedStack;
-		}
 	}
 }
 
@@ -702,6 +715,16 @@ void BWindow::_TimerFired()
 		state.nextRealPulse = now + std::chrono::microseconds(state.pulseRate);
 	}
 	PostMessage(B_PULSE);
+}
+
+void BWindow::_DispatchFailed()
+{
+	// The failed hook may have drawn part of a picture: the next update,
+	// whatever asks for it, draws the whole window again. No update is
+	// asked for here, so a drawing failure that persists cannot loop.
+	WindowState& state = *fWindowState;
+	if (!state.offscreen)
+		state.dirty.Include(Bounds());
 }
 
 void BWindow::_MessageHandled()

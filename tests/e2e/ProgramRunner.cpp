@@ -56,6 +56,18 @@ std::string ProgramRunner::Contents(const std::string& path)
 	return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
+void ProgramRunner::ExecProgram(const std::vector<std::string>& arguments)
+{
+	std::vector<std::string> strings = {ProgramPath()};
+	strings.insert(strings.end(), arguments.begin(), arguments.end());
+	std::vector<char*> argv;
+	for (std::string& argument : strings)
+		argv.push_back(argument.data());
+	argv.push_back(NULL);
+	execv(argv[0], argv.data());
+	_exit(127);
+}
+
 ProgramResult ProgramRunner::Run(const std::vector<std::string>& arguments,
                                  const std::string& input,
                                  const std::vector<std::string>& environment,
@@ -66,9 +78,6 @@ ProgramResult ProgramRunner::Run(const std::vector<std::string>& arguments,
 	std::string outputPath = fRoot + "/stdout";
 	std::string errorPath = fRoot + "/stderr";
 	std::ofstream(inputPath, std::ios::binary) << input;
-
-	std::vector<std::string> argumentStrings = {ProgramPath()};
-	argumentStrings.insert(argumentStrings.end(), arguments.begin(), arguments.end());
 
 	pid_t child = fork();
 	if (child < 0)
@@ -92,12 +101,7 @@ ProgramResult ProgramRunner::Run(const std::vector<std::string>& arguments,
 			struct rlimit limit = {rlim_t(fileSizeLimit), rlim_t(fileSizeLimit)};
 			setrlimit(RLIMIT_FSIZE, &limit);
 		}
-		std::vector<char*> argv;
-		for (std::string& argument : argumentStrings)
-			argv.push_back(argument.data());
-		argv.push_back(NULL);
-		execv(argv[0], argv.data());
-		_exit(127);
+		ExecProgram(arguments);
 	}
 
 	int status = 0;

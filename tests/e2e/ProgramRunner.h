@@ -24,6 +24,9 @@ public:
 	~ProgramRunner();
 
 	static std::string ProgramPath();
+	// In a forked child: becomes reshost with arguments (exit code 127 when
+	// it cannot).
+	[[noreturn]] static void ExecProgram(const std::vector<std::string>& arguments);
 
 	// Runs reshost with arguments; input, if any, is its standard input.
 	// environment entries ("NAME=value") are added to the test's own; a

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <float.h>
+#include <math.h>
+
 #include <string>
 
 #include "Document.h"
@@ -179,6 +182,27 @@ TEST_F(GeometryTest, PointsAndOffsetsRoundTrip)
 	}
 	EXPECT_EQ(view->PointToOffset(view->OffsetToHexPoint(48), false), 48u);
 	EXPECT_EQ(view->PointToOffset(view->OffsetToAsciiPoint(48), true), 48u);
+}
+
+TEST_F(GeometryTest, PointsFarOutsideTheViewMapToTheDataEnds)
+{
+	// Coordinates at and beyond the int32 range: the column arithmetic of
+	// both panes must neither overflow nor wrap to the other end.
+	Open(40);
+	const float far = 4294967294.0f;
+	for (bool nearest : {false, true}) {
+		SCOPED_TRACE(nearest ? "nearest" : "not nearest");
+		EXPECT_EQ(Hit(far, 10, nearest), 16u);
+		EXPECT_EQ(Hit(FLT_MAX, 20, nearest), 32u);
+		EXPECT_EQ(Hit(-far, 20, nearest), 16u);
+		EXPECT_EQ(Hit(-FLT_MAX, 10, nearest), 0u);
+		EXPECT_EQ(Hit(far, far, nearest), 40u);
+		EXPECT_EQ(Hit(-far, far, nearest), 40u);
+		EXPECT_EQ(Hit(far, -far, nearest), 0u);
+		EXPECT_EQ(Hit(INFINITY, INFINITY, nearest), 40u);
+		EXPECT_EQ(Hit(-INFINITY, -INFINITY, nearest), 0u);
+		EXPECT_LE(Hit(NAN, NAN, nearest), 40u);
+	}
 }
 
 TEST(GeometrySizes, ContentAndPreferredSizeFollowTheData)

@@ -504,3 +504,31 @@ TEST_F(KeyboardTest, CursorMovesThatScrollLeaveTheFreshPicture)
 	PlatformTesting::PostAndWait(fHarness->Window(), activated);
 	EXPECT_TRUE(fHarness->Snapshot() == expected);
 }
+
+TEST_F(KeyboardTest, AFailedOffscreenLockKeepsTheEditAndTheNextRedrawIsWhole)
+{
+	// The offscreen bitmap's lock fails while a typed byte is being drawn:
+	// its B_ERROR leaves the drawing and the key's hook, the window reports
+	// it and goes on, and the edit itself is already made in both copies.
+	Open(Counting(60));
+	SetSelection(8, 8);
+	PlatformTesting::FailBitmapLocks(1);
+	testing::internal::CaptureStderr();
+	Key("4");
+	const std::string reports = testing::internal::GetCapturedStderr();
+	PlatformTesting::FailBitmapLocks(0);
+	EXPECT_EQ(reports, "view test: handling message '_KYD' threw status -1; the loop goes on\n");
+	EXPECT_EQ(ItemBytes(), Counting(8) + '\x40' + Counting(60).substr(8));
+	EXPECT_EQ(WorkingCopy(), ItemBytes());
+
+	// The window still handles keys, and its next update, whatever asks
+	// for it, redraws the whole dump.
+	Key("1");
+	EXPECT_EQ(ItemBytes(), Counting(8) + '\x41' + Counting(60).substr(8));
+	{
+		ViewHarness::WindowLock lock(*fHarness);
+		View()->Invalidate(BRect(0, 0, 0, 0));
+	}
+	fHarness->WaitUntilIdle();
+	ExpectFreshPicture(*fHarness, 9, 9);
+}
