@@ -12,6 +12,9 @@
 class MedianReport : public benchmark::ConsoleReporter
 {
 public:
+	// Plain text, no colour codes: the output goes to logs and notes.
+	MedianReport() : ConsoleReporter(OO_Tabular) {}
+
 	void ReportRuns(const std::vector<Run>& runs) override;
 
 	// The median wall time of a benchmark in milliseconds; 0 when it did

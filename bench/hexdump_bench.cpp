@@ -193,10 +193,15 @@ struct CapturedGlyph
 CapturedGlyph Capture(char character)
 {
 	CapturedGlyph glyph;
-	CurrentFontFace().Render(&character, 1, kFontSize, BPoint(0, 0),
-	                         [&](int32 x, int32 y, uint8 coverage) {
-		                         glyph.pixels.push_back({x, y, coverage});
-	                         });
+	CurrentFontFace().Render(&character, 1, kFontSize, BPoint(0, 0), [&](const GlyphImage& image) {
+		for (int32 y = 0; y < image.rows; y++) {
+			for (int32 x = 0; x < image.width; x++) {
+				const uint8 coverage = image.coverage[y * image.width + x];
+				if (coverage != 0)
+					glyph.pixels.push_back({image.left + x, image.top + y, coverage});
+			}
+		}
+	});
 	return glyph;
 }
 
