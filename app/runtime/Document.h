@@ -78,7 +78,8 @@ private:
 		off_t position;
 		std::string bytes;
 	};
-	// One user step: the edits of one or more write locks, in order.
+	// One user step: the edits of one or more write locks, in order. Edits
+	// of one run are folded together as they are added (see AppendEdit).
 	struct Step
 	{
 		std::string name;
@@ -106,6 +107,7 @@ private:
 	                size_t length);
 	BResourceHandle TakeNextChange(const BResourceAddonBase* who, uint32* changes);
 
+	static void AppendEdit(std::vector<Edit>& edits, Edit&& edit);
 	void QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except);
 	status_t Replay(bool undo);
 	void PostNotices();

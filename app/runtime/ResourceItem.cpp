@@ -2,8 +2,6 @@
 
 #include <Errors.h>
 
-#include <vector>
-
 #include "Document.h"
 
 BResourceItem::BResourceItem(Document* owner, type_code type, int32 id, const char* name,
@@ -56,28 +54,38 @@ status_t BResourceItem::InsertData(off_t position, const void* bytes, size_t len
 		return B_BAD_VALUE;
 	if (length == 0)
 		return B_OK;
-	Insert(position, bytes, length);
+	const status_t status = Insert(position, bytes, length);
+	if (status != B_OK)
+		return status;
 	fOwner->RecordEdit(this, true, position, bytes, length);
 	return B_OK;
 }
 
 void BResourceItem::Remove(off_t position, size_t length)
 {
+	// The tail moves down over the removed run; shrinking never fails.
 	const size_t size = fData.BufferLength();
-	const char* buffer = static_cast<const char*>(fData.Buffer());
-	const std::vector<char> tail(buffer + position + length, buffer + size);
-	if (!tail.empty())
-		fData.WriteAt(position, tail.data(), tail.size());
-	fData.SetSize(size - length);
+	const size_t tail = size - size_t(position) - length;
+	if (tail > 0) {
+		const char* buffer = static_cast<const char*>(fData.Buffer());
+		fData.WriteAt(position, buffer + position + length, tail);
+	}
+	fData.SetSize(off_t(size - length));
 }
 
-void BResourceItem::Insert(off_t position, const void* bytes, size_t length)
+status_t BResourceItem::Insert(off_t position, const void* bytes, size_t length)
 {
+	// Room at the end first, then the tail moves up into it: the only step
+	// that can fail comes before anything has changed.
 	const size_t size = fData.BufferLength();
-	const char* buffer = static_cast<const char*>(fData.Buffer());
-	const std::vector<char> tail(buffer != NULL ? buffer + position : NULL,
-	                             buffer != NULL ? buffer + size : NULL);
+	const status_t status = fData.SetSize(off_t(size + length));
+	if (status != B_OK)
+		return status;
+	const size_t tail = size - size_t(position);
+	if (tail > 0) {
+		const char* buffer = static_cast<const char*>(fData.Buffer());
+		fData.WriteAt(position + off_t(length), buffer + position, tail);
+	}
 	fData.WriteAt(position, bytes, length);
-	if (!tail.empty())
-		fData.WriteAt(position + length, tail.data(), tail.size());
+	return B_OK;
 }
