@@ -176,17 +176,19 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 		if (seen.left > seen.right || seen.top > seen.bottom)
 			return;
 		c->painter->_ForEachRun(seen, [&](int32 y, int32 left, int32 right) {
+			// The glyph's row, indexed from the glyph's own left edge.
 			const uint8* coverage =
-			    glyph.coverage + ptrdiff_t(y - glyph.top) * glyph.width - glyph.left;
-			uint32* row = c->painter->fBuffer.Row(y);
+			    glyph.coverage + ptrdiff_t(y - glyph.top) * glyph.width + (left - glyph.left);
+			const int32 count = right - left + 1;
+			uint32* row = c->painter->fBuffer.Row(y) + left;
 			if (c->blend != NULL) {
-				for (int32 x = left; x <= right; x++) {
+				for (int32 x = 0; x < count; x++) {
 					if (coverage[x] != 0)
 						row[x] = c->blend[coverage[x]];
 				}
 				return;
 			}
-			for (int32 x = left; x <= right; x++) {
+			for (int32 x = 0; x < count; x++) {
 				if (coverage[x] != 0)
 					row[x] = PixelBuffer::ToPixel(
 					    Mix(PixelBuffer::ToColor(row[x]), c->high, coverage[x]));
