@@ -34,8 +34,10 @@ private:
 	BResourceItem(const BResourceItem&);
 	BResourceItem& operator=(const BResourceItem&);
 
-	// Applies a change without recording it; the document's undo and redo
-	// replay through these.
+	// Apply a change without recording it; the document's undo and redo
+	// replay through these. Each moves the bytes after the change once,
+	// within the data's own buffer. Insert fails, changing nothing, when
+	// the buffer cannot grow.
 	void Remove(off_t position, size_t length);
 	status_t Insert(off_t position, const void* bytes, size_t length);
 	// Moves the bytes from position on up by length, into room already

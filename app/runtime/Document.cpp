@@ -227,9 +227,12 @@ void Document::RecordStep(Step& step)
 	                                 [item](const Edit& edit) { return edit.item == item; });
 	if (fMergeOpen && oneItem && !fUndo.empty() && fUndo.back().name == step.name &&
 	    fUndo.back().edits.front().item == item) {
-		std::vector<Edit>& edits = fUndo.back().edits;
-		edits.insert(edits.end(), std::make_move_iterator(step.edits.begin()),
-		             std::make_move_iterator(step.edits.end()));
+		// Folded into a copy, which replaces the step's edits only once
+		// every edit is in: running out of memory on the way changes nothing.
+		std::vector<Edit> edits = fUndo.back().edits;
+		for (Edit& edit : step.edits)
+			AppendEdit(edits, Edit(edit));
+		fUndo.back().edits.swap(edits);
 	} else {
 		// A saved state that was undone cannot come back once a new step
 		// replaces the redo history.
@@ -284,7 +287,7 @@ void Document::RecordEdit(BResourceItem* item, bool insertion, off_t position, c
 		QueueChange(item, B_RESOURCE_DATA_CHANGED,
 		            writer != fOpenWriters.end() ? writer->second : NULL);
 	}
-	fOpenStep.edits.push_back(std::move(edit));
+	AppendEdit(fOpenStep.edits, std::move(edit));
 }
 
 BResourceHandle Document::TakeNextChange(const BResourceAddonBase* who, uint32* changes)
@@ -300,6 +303,48 @@ BResourceHandle Document::TakeNextChange(const BResourceAddonBase* who, uint32* 
 	*changes = pending.front().second;
 	pending.erase(pending.begin());
 	return item;
+}
+
+// Folds an edit into the step's last one when both touch one run of the same
+// item, so that typing, Backspace or Delete held over many keys is one edit
+// and undoing or redoing it moves the bytes after the run once, not once per
+// key. Folded edits leave the item exactly as the separate ones did:
+// - an insertion inside or at either end of the inserted run joins the run;
+// - a removal inside the inserted run takes its bytes out of the run, unless
+//   that would empty the step's only edit (a step always changes something);
+// - a removal that ends where the removed run starts (Backspace) or starts
+//   where it starts (Delete) joins the removed bytes.
+void Document::AppendEdit(std::vector<Edit>& edits, Edit&& edit)
+{
+	if (!edits.empty() && edits.back().item == edit.item) {
+		Edit& last = edits.back();
+		const off_t runEnd = last.position + off_t(last.bytes.size());
+		const off_t editEnd = edit.position + off_t(edit.bytes.size());
+		if (last.insertion && edit.insertion && edit.position >= last.position &&
+		    edit.position <= runEnd) {
+			last.bytes.insert(size_t(edit.position - last.position), edit.bytes);
+			return;
+		}
+		if (last.insertion && !edit.insertion && edit.position >= last.position &&
+		    editEnd <= runEnd && (edit.bytes.size() < last.bytes.size() || edits.size() > 1)) {
+			last.bytes.erase(size_t(edit.position - last.position), edit.bytes.size());
+			if (last.bytes.empty())
+				edits.pop_back();
+			return;
+		}
+		if (!last.insertion && !edit.insertion) {
+			if (editEnd == last.position) {
+				last.bytes.insert(0, edit.bytes);
+				last.position = edit.position;
+				return;
+			}
+			if (edit.position == last.position) {
+				last.bytes.append(edit.bytes);
+				return;
+			}
+		}
+	}
+	edits.push_back(std::move(edit));
 }
 
 void Document::QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except)

@@ -82,7 +82,8 @@ private:
 		off_t position;
 		std::string bytes;
 	};
-	// One user step: the edits of one or more write locks, in order.
+	// One user step: the edits of one or more write locks, in order. Edits
+	// of one run are folded together as they are added (see AppendEdit).
 	struct Step
 	{
 		std::string name;
@@ -115,6 +116,9 @@ private:
 	void RecordStep(Step& step);
 	// Applies the inverse of the step's edits, last first.
 	static void TakeBack(const Step& step);
+	// Adds an edit to a step's edits, folded into the last one when it
+	// continues it (a typed run, a run of Backspaces or Deletes).
+	static void AppendEdit(std::vector<Edit>& edits, Edit&& edit);
 	void QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except);
 	status_t Replay(bool undo);
 	void PostNotices();

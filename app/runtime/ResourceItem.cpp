@@ -77,6 +77,7 @@ status_t BResourceItem::InsertData(off_t position, const void* bytes, size_t len
 // the data already has.
 void BResourceItem::Remove(off_t position, size_t length)
 {
+	// The tail moves down over the removed run; shrinking never fails.
 	const size_t size = fData.BufferLength();
 	const char* buffer = static_cast<const char*>(fData.Buffer());
 	if (size_t(position) + length < size)
@@ -86,6 +87,8 @@ void BResourceItem::Remove(off_t position, size_t length)
 
 status_t BResourceItem::Insert(off_t position, const void* bytes, size_t length)
 {
+	// Room at the end first, then the tail moves up into it: the only step
+	// that can fail comes before anything has changed.
 	const size_t size = fData.BufferLength();
 	status_t status = fData.SetSize(off_t(size + length));
 	if (status != B_OK)

@@ -70,6 +70,8 @@ public:
 
 	virtual ssize_t ReadAt(off_t position, void* buffer, size_t size);
 	// Grows the data as needed; a gap before position reads as zero bytes.
+	// buffer may lie within the data itself: the bytes are moved as by
+	// memmove, so a run can be shifted in place.
 	virtual ssize_t WriteAt(off_t position, const void* buffer, size_t size);
 	virtual off_t Seek(off_t position, uint32 seekMode);
 	virtual off_t Position() const;

@@ -10,6 +10,17 @@
 
 #include <functional>
 
+// One rendered glyph placed in pixels: rows x width coverage values (0 for
+// none, 255 for full), row by row, its first pixel at (left, top).
+struct GlyphImage
+{
+	int32 left;
+	int32 top;
+	int32 width;
+	int32 rows;
+	const uint8* coverage;
+};
+
 class FontFace
 {
 public:
@@ -18,11 +29,11 @@ public:
 	// Ascent, descent and leading at size pixels.
 	virtual font_height Height(float size) const = 0;
 	virtual float StringWidth(const char* text, int32 length, float size) const = 0;
-	// Calls plot(x, y, coverage 1..255) for every covered pixel, the pen
-	// starting at baseline. Returns the pen advance.
-	virtual float
-	Render(const char* text, int32 length, float size, BPoint baseline,
-	       const std::function<void(int32 x, int32 y, uint8 coverage)>& plot) const = 0;
+	// Calls blit once for each glyph with ink, in text order, the pen
+	// starting at baseline: a whole glyph at a time, so that painting it
+	// costs a row copy rather than a call per pixel. Returns the pen advance.
+	virtual float Render(const char* text, int32 length, float size, BPoint baseline,
+	                     const std::function<void(const GlyphImage& glyph)>& blit) const = 0;
 	// The family the face presents, e.g. "DejaVu Sans Mono".
 	virtual const char* FamilyName() const = 0;
 

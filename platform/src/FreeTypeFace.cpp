@@ -25,6 +25,9 @@ struct FreeTypeFace::Size
 	FT_Size size = NULL;
 	font_height height = {0, 0, 0};
 	std::unordered_map<FT_UInt, Glyph> glyphs; // by glyph index
+	// The glyphs of the ASCII characters by code point, found without
+	// asking FreeType for the glyph index again; NULL until first used.
+	const Glyph* ascii[128] = {};
 };
 
 namespace {
@@ -143,10 +146,10 @@ float FreeTypeFace::StringWidth(const char* text, int32 length, float size) cons
 }
 
 float FreeTypeFace::Render(const char* text, int32 length, float size, BPoint baseline,
-                           const std::function<void(int32 x, int32 y, uint8 coverage)>& plot) const
+                           const std::function<void(const GlyphImage& glyph)>& blit) const
 {
 	if (!IsLoaded())
-		return TestFace::Default().Render(text, length, size, baseline, plot);
+		return TestFace::Default().Render(text, length, size, baseline, blit);
 	if (text == NULL || length <= 0)
 		return 0;
 	// Held while plotting too: plot only touches pixels, never this face.
@@ -158,15 +161,9 @@ float FreeTypeFace::Render(const char* text, int32 length, float size, BPoint ba
 	float advance = 0;
 	while (text < end) {
 		const Glyph& glyph = _GlyphFor(sized, NextCodePoint(text, end));
-		int32 originX = int32(penX + advance) + glyph.left;
-		int32 originY = baseY - glyph.top;
-		const uint8* coverage = glyph.coverage.data();
-		for (int32 y = 0; y < glyph.rows; y++) {
-			for (int32 x = 0; x < glyph.width; x++) {
-				uint8 value = coverage[size_t(y) * glyph.width + x];
-				if (value != 0)
-					plot(originX + x, originY + y, value);
-			}
+		if (glyph.width > 0 && glyph.rows > 0) {
+			blit(GlyphImage{int32(penX + advance) + glyph.left, baseY - glyph.top, glyph.width,
+			                glyph.rows, glyph.coverage.data()});
 		}
 		advance += glyph.advance;
 	}
@@ -208,11 +205,17 @@ FreeTypeFace::Size& FreeTypeFace::_SizeFor(float size) const
 // one, so it is not retried on every string.
 const FreeTypeFace::Glyph& FreeTypeFace::_GlyphFor(Size& size, uint32 codePoint) const
 {
+	const bool ascii = codePoint < 128;
+	if (ascii && size.ascii[codePoint] != NULL)
+		return *size.ascii[codePoint];
 	FT_Face face = fState->face;
 	FT_UInt index = FT_Get_Char_Index(face, codePoint);
 	auto found = size.glyphs.find(index);
-	if (found != size.glyphs.end())
+	if (found != size.glyphs.end()) {
+		if (ascii)
+			size.ascii[codePoint] = &found->second;
 		return found->second;
+	}
 
 	Glyph glyph = {0, 0, 0, 0, 0, {}};
 	if (size.size != NULL && FT_Activate_Size(size.size) == 0 &&
@@ -231,5 +234,8 @@ const FreeTypeFace::Glyph& FreeTypeFace::_GlyphFor(Size& size, uint32 codePoint)
 			std::copy(row, row + glyph.width, glyph.coverage.begin() + ptrdiff_t(y) * glyph.width);
 		}
 	}
-	return size.glyphs.emplace(index, std::move(glyph)).first->second;
+	const Glyph& made = size.glyphs.emplace(index, std::move(glyph)).first->second;
+	if (ascii)
+		size.ascii[codePoint] = &made;
+	return made;
 }

@@ -1,5 +1,6 @@
 // Painter: every operation walks the clip's rectangles, so each pixel is
-// tested against the clip once per rectangle instead of once per pixel.
+// tested against the clip once per rectangle instead of once per pixel; text
+// is painted a glyph image at a time, row by row, in the same way.
 #include "Painter.h"
 
 #include "FontFace.h"
@@ -25,6 +26,12 @@ clipping_rect ToPixels(BRect rect)
 	                     ToPixel(rect.bottom)};
 }
 
+clipping_rect Intersection(const clipping_rect& a, const clipping_rect& b)
+{
+	return clipping_rect{std::max(a.left, b.left), std::max(a.top, b.top),
+	                     std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+
 uint8 Mix(uint8 from, uint8 to, uint8 coverage)
 {
 	return uint8((from * (255 - coverage) + to * coverage + 127) / 255);
@@ -36,22 +43,63 @@ rgb_color Mix(rgb_color from, rgb_color to, uint8 coverage)
 	                 Mix(from.blue, to.blue, coverage), Mix(from.alpha, to.alpha, coverage)};
 }
 
+// The pixel that each coverage value gives between two colours, as Mix
+// computes it. Text in B_OP_COPY blends every glyph pixel between the same
+// low and high colours, and a view draws with few pairs of them (the text,
+// a tinted label, a selection), so each drawing thread keeps the tables of
+// its last few pairs instead of mixing every pixel's channels anew.
+class BlendTables
+{
+public:
+	const uint32* For(rgb_color low, rgb_color high)
+	{
+		const uint32 lowPixel = PixelBuffer::ToPixel(low);
+		const uint32 highPixel = PixelBuffer::ToPixel(high);
+		for (Table& table : fTables) {
+			if (table.filled && table.low == lowPixel && table.high == highPixel)
+				return table.pixels;
+		}
+		Table& table = fTables[fNext];
+		fNext = (fNext + 1) % kCount;
+		table.low = lowPixel;
+		table.high = highPixel;
+		for (int32 coverage = 0; coverage < 256; coverage++)
+			table.pixels[coverage] = PixelBuffer::ToPixel(Mix(low, high, uint8(coverage)));
+		table.filled = true;
+		return table.pixels;
+	}
+
+private:
+	static const int32 kCount = 4;
+	struct Table
+	{
+		bool filled = false;
+		uint32 low = 0;
+		uint32 high = 0;
+		uint32 pixels[256];
+	};
+	Table fTables[kCount];
+	int32 fNext = 0;
+};
+
+thread_local BlendTables sBlendTables;
+
 } // namespace
 
 Painter::Painter(PixelBuffer& buffer, const BRegion& clip)
-    : fBuffer(buffer), fClip(clip), fTouched{0, 0, -1, -1}
+    : fBuffer(buffer),
+      fClip(clip), fBounds{0, 0, buffer.Width() - 1, buffer.Height() - 1}, fTouched{0, 0, -1, -1}
 {
-	BRegion bounds;
-	bounds.Set(clipping_rect{0, 0, buffer.Width() - 1, buffer.Height() - 1});
-	fClip.IntersectWith(&bounds);
 }
 
 template <typename Paint> void Painter::_ForEachRun(clipping_rect rect, Paint paint)
 {
-	for (int32 i = 0; i < fClip.CountRects(); i++) {
-		clipping_rect clip = fClip.RectAtInt(i);
-		clipping_rect run{std::max(rect.left, clip.left), std::max(rect.top, clip.top),
-		                  std::min(rect.right, clip.right), std::min(rect.bottom, clip.bottom)};
+	rect = Intersection(rect, fBounds);
+	if (rect.left > rect.right || rect.top > rect.bottom)
+		return;
+	const int32 count = fClip.CountRects();
+	for (int32 i = 0; i < count; i++) {
+		const clipping_rect run = Intersection(rect, fClip.RectAtInt(i));
 		if (run.left > run.right || run.top > run.bottom)
 			continue;
 		for (int32 y = run.top; y <= run.bottom; y++)
@@ -88,7 +136,7 @@ void Painter::StrokeLine(BPoint from, BPoint to, rgb_color color)
 	int32 error = dx + dy;
 	uint32 pixel = PixelBuffer::ToPixel(color);
 	while (true) {
-		if (fClip.Contains(x, y)) {
+		if (_Visible(x, y)) {
 			fBuffer.Row(y)[x] = pixel;
 			_Touch(clipping_rect{x, y, x, y});
 		}
@@ -111,27 +159,44 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 {
 	if (text == NULL || length <= 0)
 		return 0;
-	// Everything the plot needs sits in one struct, so the callback captures a
-	// single pointer and std::function need not allocate for each string.
+	// Everything the blit needs sits in one struct, so the callback captures
+	// a single pointer and std::function need not allocate for each string.
 	struct Context
 	{
 		Painter* painter;
-		clipping_rect frame; // rejects most misses before the region is searched
-		rgb_color high, low;
-		bool copy;
-	} context{this, fClip.FrameInt(), high, low, mode == B_OP_COPY};
-	auto plot = [c = &context](int32 x, int32 y, uint8 coverage) {
-		const clipping_rect& frame = c->frame;
-		if (x < frame.left || x > frame.right || y < frame.top || y > frame.bottom ||
-		    !c->painter->fClip.Contains(x, y))
+		clipping_rect frame; // rejects glyphs outside the clip at once
+		rgb_color high;
+		const uint32* blend; // B_OP_COPY: the pixel for each coverage value
+	} context{this, Intersection(fClip.FrameInt(), fBounds), high,
+	          mode == B_OP_COPY ? sBlendTables.For(low, high) : NULL};
+	auto blit = [c = &context](const GlyphImage& glyph) {
+		const clipping_rect area{glyph.left, glyph.top, glyph.left + glyph.width - 1,
+		                         glyph.top + glyph.rows - 1};
+		const clipping_rect seen = Intersection(area, c->frame);
+		if (seen.left > seen.right || seen.top > seen.bottom)
 			return;
-		uint32& pixel = c->painter->fBuffer.Row(y)[x];
-		rgb_color under = c->copy ? c->low : PixelBuffer::ToColor(pixel);
-		pixel = PixelBuffer::ToPixel(Mix(under, c->high, coverage));
-		c->painter->_Touch(clipping_rect{x, y, x, y});
+		c->painter->_ForEachRun(seen, [&](int32 y, int32 left, int32 right) {
+			// The glyph's row, indexed from the glyph's own left edge.
+			const uint8* coverage =
+			    glyph.coverage + ptrdiff_t(y - glyph.top) * glyph.width + (left - glyph.left);
+			const int32 count = right - left + 1;
+			uint32* row = c->painter->fBuffer.Row(y) + left;
+			if (c->blend != NULL) {
+				for (int32 x = 0; x < count; x++) {
+					if (coverage[x] != 0)
+						row[x] = c->blend[coverage[x]];
+				}
+				return;
+			}
+			for (int32 x = 0; x < count; x++) {
+				if (coverage[x] != 0)
+					row[x] = PixelBuffer::ToPixel(
+					    Mix(PixelBuffer::ToColor(row[x]), c->high, coverage[x]));
+			}
+		});
 	};
 	BPoint pen(floorf(baseline.x + 0.5f), floorf(baseline.y + 0.5f));
-	return CurrentFontFace().Render(text, length, size, pen, plot);
+	return CurrentFontFace().Render(text, length, size, pen, blit);
 }
 
 void Painter::CopyPixels(const PixelBuffer& source, BRect sourceRect, BPoint destLeftTop)
@@ -166,6 +231,12 @@ void Painter::CopyPixels(const PixelBuffer& source, BRect sourceRect, BPoint des
 		const uint32* sourceRow = origin->Row(y - offsetY) + (left - offsetX);
 		memcpy(fBuffer.Row(y) + left, sourceRow, size_t(right - left + 1) * sizeof(uint32));
 	});
+}
+
+bool Painter::_Visible(int32 x, int32 y) const
+{
+	return x >= fBounds.left && x <= fBounds.right && y >= fBounds.top && y <= fBounds.bottom &&
+	       fClip.Contains(x, y);
 }
 
 BRect Painter::Touched() const

@@ -38,10 +38,12 @@ public:
 private:
 	// Calls paint(row, left, right) for each run of visible pixels of rect.
 	template <typename Paint> void _ForEachRun(clipping_rect rect, Paint paint);
+	bool _Visible(int32 x, int32 y) const;
 	void _Touch(const clipping_rect& rect);
 
 	PixelBuffer& fBuffer;
-	BRegion fClip; // the caller's clip cut to the buffer
+	BRegion fClip;         // the caller's clip
+	clipping_rect fBounds; // the buffer's pixels, which cut every clip rectangle
 	clipping_rect fTouched;
 };
 

@@ -530,8 +530,15 @@ char BString::ByteAt(int32 index) const
 
 char* BString::LockBuffer(int32 maxLength)
 {
-	if (maxLength > Length())
+	if (maxLength > Length()) {
+		// A quarter more room than asked for: a buffer filled whole and then
+		// edited (a working copy of a file) grows in place rather than being
+		// copied whole at its first insertion. Room never written to takes
+		// no memory for large buffers, which the system maps on first use.
+		if (size_t(maxLength) > fBytes.capacity())
+			fBytes.reserve(size_t(maxLength) + size_t(maxLength) / 4);
 		fBytes.resize(size_t(maxLength), '\0');
+	}
 	return fBytes.data();
 }
 

@@ -51,7 +51,7 @@ bool TestFace::GlyphBit(uint32 codePoint, int32 x, int32 y)
 }
 
 float TestFace::Render(const char* text, int32 length, float, BPoint baseline,
-                       const std::function<void(int32 x, int32 y, uint8 coverage)>& plot) const
+                       const std::function<void(const GlyphImage& glyph)>& blit) const
 {
 	if (text == NULL || length <= 0)
 		return 0;
@@ -61,13 +61,15 @@ float TestFace::Render(const char* text, int32 length, float, BPoint baseline,
 	// glyph without descender does.
 	int32 top = int32(floorf(baseline.y)) - kGlyphHeight;
 	float advance = 0;
+	uint8 coverage[kGlyphHeight * kGlyphWidth];
 	while (text < end) {
 		uint32 codePoint = NextCodePoint(text, end);
-		for (int32 y = 0; y < kGlyphHeight; y++) {
-			for (int32 x = 0; x < kGlyphWidth; x++) {
-				if (GlyphBit(codePoint, x, y))
-					plot(penX + 1 + x, top + y, 255);
+		if (codePoint != ' ') {
+			for (int32 y = 0; y < kGlyphHeight; y++) {
+				for (int32 x = 0; x < kGlyphWidth; x++)
+					coverage[y * kGlyphWidth + x] = GlyphBit(codePoint, x, y) ? 255 : 0;
 			}
+			blit(GlyphImage{penX + 1, top, kGlyphWidth, kGlyphHeight, coverage});
 		}
 		penX += int32(kAdvance);
 		advance += kAdvance;

@@ -260,6 +260,63 @@ TEST_F(DocumentTest, StepsOfOneNameOnOneItemMergeUntilSomethingComesBetween)
 	EXPECT_EQ(FirstBytes(), "61abcdef");
 }
 
+// Typing, Backspace and Delete held over several keys fold into one run;
+// undo and redo must still give back exactly the bytes before and after.
+TEST_F(DocumentTest, RunsOfAdjacentEditsUndoAndRedoAsOneStep)
+{
+	// Two-digit bytes: the first digit inserts, the second replaces.
+	for (off_t at = 2; at < 5; at++) {
+		Type(fWriter, fFirst, at, "x");
+		Write(fWriter, fFirst, "typing", [&](BResourceItem* item) {
+			EXPECT_EQ(item->RemoveData(at, 1), B_OK);
+			EXPECT_EQ(item->InsertData(at, "XYZ" + (at - 2), 1), B_OK);
+		});
+	}
+	EXPECT_EQ(FirstBytes(), "abXYZcdef");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "abcdef");
+	EXPECT_FALSE(fDocument.CanUndo());
+	fDocument.Redo();
+	EXPECT_EQ(FirstBytes(), "abXYZcdef");
+	fDocument.MarkSaved();
+
+	// Backspace from the end of the typed run into the bytes before it.
+	for (off_t at = 4; at >= 1; at--)
+		Delete(fWriter, fFirst, at, 1);
+	EXPECT_EQ(FirstBytes(), "acdef");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "abXYZcdef");
+	fDocument.Redo();
+	EXPECT_EQ(FirstBytes(), "acdef");
+	fDocument.MarkSaved();
+
+	// Delete forward, then typing that removes part of its own run.
+	for (int i = 0; i < 3; i++)
+		Delete(fWriter, fFirst, 1, 1);
+	Type(fWriter, fFirst, 1, "123");
+	Write(fWriter, fFirst, "typing",
+	      [&](BResourceItem* item) { EXPECT_EQ(item->RemoveData(2, 1), B_OK); });
+	EXPECT_EQ(FirstBytes(), "a13f");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "af");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "acdef");
+	fDocument.Redo();
+	fDocument.Redo();
+	EXPECT_EQ(FirstBytes(), "a13f");
+
+	// A step whose removal takes back its only insertion is still a step.
+	fDocument.MarkSaved();
+	Write(fWriter, fFirst, "typing", [&](BResourceItem* item) {
+		EXPECT_EQ(item->InsertData(0, "q", 1), B_OK);
+		EXPECT_EQ(item->RemoveData(0, 1), B_OK);
+	});
+	EXPECT_TRUE(fDocument.IsModified());
+	EXPECT_EQ(fDocument.Undo(), B_OK);
+	EXPECT_EQ(FirstBytes(), "a13f");
+	EXPECT_FALSE(fDocument.IsModified());
+}
+
 TEST_F(DocumentTest, AStepOnSeveralItemsNeitherMergesNorTakesMore)
 {
 	BResourceCollection* collection = fWriter.WriteLock("typing");

@@ -26,10 +26,15 @@ typedef std::map<std::pair<int32, int32>, uint8> Coverage;
 Coverage Render(const FontFace& face, const char* text, float size, BPoint baseline)
 {
 	Coverage coverage;
-	face.Render(text, int32(strlen(text)), size, baseline,
-	            [&coverage](int32 x, int32 y, uint8 value) {
-		            coverage[{x, y}] = value;
-	            });
+	face.Render(text, int32(strlen(text)), size, baseline, [&coverage](const GlyphImage& glyph) {
+		for (int32 y = 0; y < glyph.rows; y++) {
+			for (int32 x = 0; x < glyph.width; x++) {
+				const uint8 value = glyph.coverage[y * glyph.width + x];
+				if (value != 0)
+					coverage[{glyph.left + x, glyph.top + y}] = value;
+			}
+		}
+	});
 	return coverage;
 }
 
@@ -125,6 +130,53 @@ TEST_F(FontsTest, FreeTypeFaceIsMonospacedAndAntialiased)
 	EXPECT_EQ(glyph, Render(face, "M", 12, BPoint(0, 20)));
 	EXPECT_NE(glyph, Render(face, "N", 12, BPoint(0, 20)));
 	EXPECT_TRUE(Render(face, " ", 12, BPoint(0, 20)).empty());
+}
+
+// Painted text: a pixel of coverage a becomes mix(low, high, a) in B_OP_COPY
+// and mix(pixel, high, a) in the other modes; nothing outside the glyphs'
+// coverage or outside the clip changes.
+TEST_F(FontsTest, PaintedTextBlendsCoveredPixelsWithinTheClip)
+{
+	auto mix = [](rgb_color from, rgb_color to, uint8 a) {
+		auto channel = [a](uint8 f, uint8 t) { return uint8((f * (255 - a) + t * a + 127) / 255); };
+		return PixelBuffer::ToPixel(
+		    rgb_color{channel(from.red, to.red), channel(from.green, to.green),
+		              channel(from.blue, to.blue), channel(from.alpha, to.alpha)});
+	};
+	const char* text = "M@g";
+	const BPoint baseline(2, 14);
+	const Coverage coverage = Render(CurrentFontFace(), text, 12, baseline);
+	ASSERT_FALSE(coverage.empty());
+	// A gap in the clip runs through the second glyph.
+	BRegion clip(BRect(0, 0, 9, 19));
+	clip.Include(BRect(14, 0, 39, 19));
+	const rgb_color under = {100, 150, 200, 255};
+
+	// Seven colour pairs, twice round: more pairs than a painter keeps blends
+	// for, so each is blended afresh and again; pairs share low colours.
+	for (int32 round = 0; round < 2; round++) {
+		for (int32 pair = 0; pair < 7; pair++) {
+			const rgb_color high = {uint8(35 * pair), uint8(200 - 25 * pair), 90, 255};
+			const rgb_color low = {250, uint8(60 * (pair / 2)), 200, 255};
+			for (drawing_mode mode : {B_OP_COPY, B_OP_OVER}) {
+				PixelBuffer buffer(40, 20);
+				for (int32 y = 0; y < 20; y++)
+					for (int32 x = 0; x < 40; x++)
+						buffer.SetPixel(x, y, under);
+				Painter(buffer, clip).DrawString(text, 3, baseline, 12, high, low, mode);
+				for (int32 y = 0; y < 20; y++) {
+					for (int32 x = 0; x < 40; x++) {
+						auto covered = coverage.find({x, y});
+						uint32 expected = PixelBuffer::ToPixel(under);
+						if (covered != coverage.end() && clip.Contains(x, y))
+							expected = mix(mode == B_OP_COPY ? low : under, high, covered->second);
+						ASSERT_EQ(PixelBuffer::ToPixel(buffer.PixelAt(x, y)), expected)
+						    << "at " << x << ", " << y << ", pair " << pair << ", mode " << mode;
+					}
+				}
+			}
+		}
+	}
 }
 
 TEST_F(FontsTest, BFontDefaultsAndFamilies)

@@ -354,7 +354,7 @@ TEST_F(KeyboardTest, BackspaceAtStartAndDeleteAtEndRemoveNothing)
 	Key(B_BACKSPACE);
 	EXPECT_FALSE(View()->LowNibblePending());
 	ExpectSelection(0, 0);
-	EXPECT_EQ(ItemBytes(), "\x70" + Counting(6));
+	EXPECT_EQ(ItemBytes(), std::string("\x70").append(Counting(6)));
 }
 
 TEST_F(KeyboardTest, BackspaceAndDeleteRemoveExactlyTheSelection)
