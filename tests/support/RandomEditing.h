@@ -21,6 +21,8 @@
 
 #include <PlatformTesting.h>
 
+#include <stdlib.h>
+
 #include <memory>
 #include <random>
 #include <sstream>
@@ -500,6 +502,16 @@ inline Stream Shrink(const std::string& bytes, ViewHarness::Face face, bool chec
 		}
 	}
 	return stream;
+}
+
+// How many times fewer random sequences or events a test run plays:
+// $HEXDUMP_RANDOM_DIVISOR, which the sanitizer builds set (they run the same
+// code several times slower); 1 when unset.
+inline int32 RandomDivisor()
+{
+	const char* value = getenv("HEXDUMP_RANDOM_DIVISOR");
+	const int32 divisor = value != NULL ? atoi(value) : 1;
+	return divisor > 1 ? divisor : 1;
 }
 
 inline std::string Describe(const Stream& stream)
