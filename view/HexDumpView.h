@@ -42,6 +42,8 @@ public:
 	bool InHexColumn(BPoint where, bool strict) const;
 	bool InAsciiColumn(BPoint where, bool strict) const;
 	void GetContentSize(float& width, float& height);
+	// Beside the kits' pointer form, which stays callable.
+	using BView::GetPreferredSize;
 	void GetPreferredSize(float& width, float& height);
 
 	// Rendering.

@@ -6,9 +6,6 @@
 #include <Application.h>
 #include <Font.h>
 
-#include <Display.h>
-#include <PlatformTesting.h>
-
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -24,10 +21,10 @@
 #include "AddonLoader.h"
 #include "Document.h"
 #include "DocumentFile.h"
-#include "HexDumpLayout.h"
 #include "HostWindow.h"
 #include "ItemFile.h"
 #include "ItemListing.h"
+#include "ProgramDriver.h"
 #include "ProgramOptions.h"
 #include "SampleItems.h"
 #include "ScriptRunner.h"
@@ -85,7 +82,7 @@ int HostProgram::Run(int argc, const char* const* argv)
 	// Every check of the input comes before any window opens.
 	font_height height;
 	be_fixed_font->GetHeight(&height);
-	const uint64 maxSize = HexDumpLayout::MaxExactDataSize(height);
+	const uint64 maxSize = ProgramDriver::MaxDataSize(height);
 	if (!options.sampleOutput.empty()) {
 		std::string bytes = SampleItems::FileBytes();
 		ItemFile sample(options.sampleOutput);
@@ -139,15 +136,7 @@ int HostProgram::Run(int argc, const char* const* argv)
 	if (loader.Load(addonPath.c_str(), document.AddonArgs()) != B_OK)
 		return Complain("cannot load the add-on " + addonPath + ": " + loader.ErrorMessage());
 
-	bool headless = options.headless;
-	if (!headless) {
-		PlatformTesting::ChooseDisplay(PlatformTesting::kAutomaticDisplay);
-		headless = PlatformTesting::ActiveDisplay() != PlatformTesting::kSdlDisplay;
-	}
-	// Headless runs have no one watching the time: the test clock makes
-	// waits and blinking exact.
-	if (headless)
-		PlatformTesting::SetTestClock(system_time());
+	const bool headless = ProgramDriver::ChooseDisplay(options.headless);
 
 	std::string snapshotPath = options.snapshotPath;
 	bool defaultSnapshot = snapshotPath.empty() && headless && script == NULL && !options.printText;
@@ -173,7 +162,7 @@ int HostProgram::Run(int argc, const char* const* argv)
 	std::thread driver([&]() {
 		ScriptRunner runner(window, headless, std::cout);
 		runner.SetCheckRedraw(options.checkRedraw);
-		PlatformTesting::WaitUntilIdle(window);
+		runner.WaitUntilIdle();
 		std::string error;
 		if (script != NULL && runner.Run(*script, error) != B_OK) {
 			fprintf(stderr, "reshost: script %s: %s\n", options.scriptPath.c_str(), error.c_str());

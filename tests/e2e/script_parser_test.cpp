@@ -213,3 +213,14 @@ TEST(ScriptParser, ErrorsNameTheLineAndTheFault)
 		EXPECT_EQ(error.rfind("line 9: ", 0), 0u) << text << " gave: " << error;
 	}
 }
+
+// Found by fuzzing: a wait too long for the clock's 64-bit microseconds
+// came out negative and went back in time.
+TEST(ScriptParser, WaitsLongerThanTheClockCountsAreErrors)
+{
+	for (const char* text : {"wait 566999999999999999999999999999999999999999999999999999999ms",
+	                         "wait 1e19us", "wait 1e17", "wait 9300000000000s"})
+		EXPECT_EQ(ErrorOf(text, 9), std::string("line 9: \"") + (text + 5) +
+		                                "\" is not a duration (e.g. 500ms, 2s, 100us)");
+	EXPECT_EQ(Parse("wait 4000000000000s").duration, 4000000000000000000LL);
+}

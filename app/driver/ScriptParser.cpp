@@ -160,6 +160,9 @@ bool ParseOffset(const std::string& text, uint32& offset)
 	return true;
 }
 
+// Waits beyond this do not fit in a bigtime_t added to the clock's time.
+const double kLongestWait = 4611686018427387904.0; // 2^62 microseconds
+
 bool ParseDuration(const std::string& text, bigtime_t& duration)
 {
 	struct Unit
@@ -173,14 +176,14 @@ bool ParseDuration(const std::string& text, bigtime_t& duration)
 		if (text.size() > length && text.compare(text.size() - length, length, unit.suffix) == 0) {
 			std::string number = text.substr(0, text.size() - length);
 			double value;
-			if (!ParseNumber(number, value) || value < 0)
+			if (!ParseNumber(number, value) || value < 0 || value * unit.factor > kLongestWait)
 				return false;
 			duration = bigtime_t(llround(value * unit.factor));
 			return true;
 		}
 	}
 	double value;
-	if (!ParseNumber(text, value) || value < 0)
+	if (!ParseNumber(text, value) || value < 0 || value * 1000 > kLongestWait)
 		return false;
 	duration = bigtime_t(llround(value * 1000));
 	return true;

@@ -36,6 +36,9 @@ public:
 	// where they differ.
 	void SetCheckRedraw(bool check) { fCheckRedraw = check; }
 
+	// Returns once the window has handled every message posted to it.
+	void WaitUntilIdle();
+
 	// The dump as the view draws it now, one string per visible line.
 	std::vector<std::string> DumpText();
 	status_t WriteSnapshot(const std::string& path, std::string& error);

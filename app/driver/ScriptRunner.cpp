@@ -65,7 +65,7 @@ status_t ScriptRunner::Run(std::istream& input, std::string& error)
 
 status_t ScriptRunner::CheckRedraw(int32 line, std::string& error)
 {
-	WaitUntilIdle(fWindow);
+	WaitUntilIdle();
 	const PixelImage shown = Snapshot(fWindow);
 	const PixelImage redrawn = RedrawWhole(fWindow);
 	const BRect difference = Difference(shown, redrawn);
@@ -83,6 +83,11 @@ status_t ScriptRunner::CheckRedraw(int32 line, std::string& error)
 	    WritePNG(redrawn, (prefix + "full.png").c_str()) == B_OK)
 		error += " (pictures: " + prefix + "shown.png, " + prefix + "full.png)";
 	return B_ERROR;
+}
+
+void ScriptRunner::WaitUntilIdle()
+{
+	PlatformTesting::WaitUntilIdle(fWindow);
 }
 
 void ScriptRunner::Post(const BMessage& message)
@@ -157,7 +162,7 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 		fWindow->Lock();
 		fWindow->DumpView()->MakeFocus(command.on);
 		fWindow->Unlock();
-		WaitUntilIdle(fWindow);
+		WaitUntilIdle();
 		break;
 	}
 
@@ -173,7 +178,7 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 			AdvanceTestClock(command.duration);
 		else {
 			snooze(command.duration);
-			WaitUntilIdle(fWindow);
+			WaitUntilIdle();
 		}
 		break;
 
@@ -181,7 +186,7 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 		fWindow->Lock();
 		fWindow->ResizeTo(float(command.width - 1), float(command.height - 1));
 		fWindow->Unlock();
-		WaitUntilIdle(fWindow);
+		WaitUntilIdle();
 		break;
 
 	case ScriptCommand::kSave:
@@ -241,13 +246,13 @@ std::vector<std::string> ScriptRunner::DumpText()
 	view->GetFontHeight(&height);
 	float charWidth = view->StringWidth(" ");
 	fWindow->Unlock();
-	WaitUntilIdle(fWindow);
+	WaitUntilIdle();
 	return ScreenText::Lines(record.Calls(), view, visible, height, charWidth);
 }
 
 status_t ScriptRunner::WriteSnapshot(const std::string& path, std::string& error)
 {
-	WaitUntilIdle(fWindow);
+	WaitUntilIdle();
 	PixelImage image = Snapshot(fWindow);
 	if (WritePNG(image, path.c_str()) != B_OK) {
 		error = "cannot write the snapshot " + path;
