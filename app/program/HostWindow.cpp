@@ -7,7 +7,9 @@
 #include <InterfaceDefs.h>
 #include <ListItem.h>
 #include <ListView.h>
+#include <ResourceItem.h>
 #include <ScrollView.h>
+#include <StringView.h>
 #include <View.h>
 
 #include <algorithm>
@@ -20,17 +22,37 @@
 namespace {
 
 const char* const kQuitAgainNotice = "Unsaved changes: press Ctrl+Q again to quit";
+const char* const kCloseAgainNotice = "Unsaved changes: close again to quit without saving";
 // The item list's width follows its lines within these bounds.
 const float kMinListWidth = 120;
 const float kMaxListWidth = 280;
+// Space around the status line's text.
+const float kStatusInset = 3;
+
+// Keys that move the cursor or the selection without editing.
+bool IsMovingKey(char key)
+{
+	switch (key) {
+	case B_LEFT_ARROW:
+	case B_RIGHT_ARROW:
+	case B_UP_ARROW:
+	case B_DOWN_ARROW:
+	case B_HOME:
+	case B_END:
+	case B_PAGE_UP:
+	case B_PAGE_DOWN:
+		return true;
+	default:
+		return false;
+	}
+}
 
 } // namespace
 
 HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<DocumentFile>& files)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fDocument(document),
-      fLoader(loader), fFiles(files), fEditor(NULL), fList(NULL), fItem(0), fQuitArmed(false),
-      fSaveArmed(false),
-      fDriven(false), fQuitAccepted(false)
+      fLoader(loader), fFiles(files), fEditor(NULL), fList(NULL), fStatus(NULL), fItem(0),
+      fQuitArmed(false), fSaveArmed(false), fDriven(false), fQuitAccepted(false)
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
 	AddShortcut('Z', 0, new BMessage(kMsgUndo));
@@ -89,6 +111,11 @@ status_t HostWindow::SetUp(int32 index)
 	fList->SetSelectionMessage(new BMessage(kMsgChooseItem));
 	fList->SetInvocationMessage(new BMessage(kMsgEditItem));
 
+	fStatus = new BStringView(BRect(0, 0, Bounds().Width(), 10), "StatusLine", "",
+	                          B_FOLLOW_LEFT_RIGHT | B_FOLLOW_BOTTOM);
+	fStatus->SetViewColor(tint_color(fList->ViewColor(), B_DARKEN_1_TINT));
+	AddChild(fStatus);
+
 	BView* view = fEditor->View();
 	AddChild(view);
 	ResizeToEditor();
@@ -101,24 +128,49 @@ void HostWindow::ResizeToEditor()
 {
 	// The editor knows its preferred size only once attached (it measures
 	// its font then); it follows every side of the window from then on, and
-	// the item list on its right follows the window's right edge.
+	// the item list on its right follows the window's right edge, the
+	// status line its bottom edge.
 	BView* view = fEditor->View();
 	BView* list = fList->Parent();
 	BRect bounds = Bounds();
 	float listWidth = list->Frame().Width() + 1;
+	float lineHeight;
+	fStatus->GetPreferredSize(NULL, &lineHeight);
+	const float statusHeight = lineHeight + 2 * kStatusInset + 1;
+	const float top = bounds.Height() - statusHeight;
 	view->MoveTo(0, 0);
-	view->ResizeTo(bounds.Width() - listWidth, bounds.Height());
+	view->ResizeTo(bounds.Width() - listWidth, top);
 	list->MoveTo(bounds.Width() - listWidth + 1, 0);
-	list->ResizeTo(listWidth - 1, bounds.Height());
+	list->ResizeTo(listWidth - 1, top);
+	fStatus->MoveTo(0, top + 1);
+	fStatus->ResizeTo(bounds.Width(), statusHeight - 1);
 	float width;
 	float height;
 	view->GetPreferredSize(&width, &height);
-	ResizeTo(width + listWidth, height);
+	ResizeTo(width + listWidth, height + statusHeight);
 }
 
 BView* HostWindow::DumpView() const
 {
 	return FindView("HexDumpView");
+}
+
+void HostWindow::DispatchMessage(BMessage* message, BHandler* handler)
+{
+	// The editor's view is the add-on's: the window cannot ask it where the
+	// cursor went, so any click and any key that moves without editing ends
+	// the typed run. Keys with the command modifier are the window's.
+	if (message->what == B_MOUSE_DOWN)
+		fDocument.EndUndoRun();
+	else if (message->what == B_KEY_DOWN) {
+		const char* bytes;
+		int32 modifiers = 0;
+		message->FindInt32("modifiers", &modifiers);
+		if ((modifiers & B_COMMAND_KEY) == 0 && message->FindString("bytes", &bytes) == B_OK &&
+		    IsMovingKey(bytes[0]))
+			fDocument.EndUndoRun();
+	}
+	BWindow::DispatchMessage(message, handler);
 }
 
 void HostWindow::MessageReceived(BMessage* message)
@@ -129,16 +181,9 @@ void HostWindow::MessageReceived(BMessage* message)
 		Save();
 		break;
 	case kMsgUndo:
-	case kMsgRedo: {
-		fQuitArmed = false;
-		fSaveArmed = false;
-		fNotice.clear();
-		bool undo = message->what == kMsgUndo;
-		if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK)
-			fNotice = undo ? "Nothing to undo" : "Nothing to redo";
-		UpdateTitle();
+	case kMsgRedo:
+		Replay(message->what == kMsgUndo);
 		break;
-	}
 	case kMsgNextItem:
 		ShowItem(fItem + 1);
 		break;
@@ -234,18 +279,40 @@ void HostWindow::ShowItem(int32 index)
 	UpdateTitle();
 }
 
+void HostWindow::Replay(bool undo)
+{
+	// A step on another item is shown before it is replayed, so that no
+	// change happens out of sight.
+	const BResourceHandle item = undo ? fDocument.UndoItem() : fDocument.RedoItem();
+	for (int32 index = 0; item.IsValid() && index < fDocument.CountItems(); index++) {
+		if (fDocument.ItemAt(index) == item && index != fItem)
+			ShowItem(index);
+	}
+	fQuitArmed = false;
+	fSaveArmed = false;
+	fNotice.clear();
+	if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK)
+		fNotice = undo ? "Nothing to undo" : "Nothing to redo";
+	UpdateTitle();
+}
+
 void HostWindow::RequestQuit()
 {
-	if (QuitRequested() && !fDriven)
+	if (ConfirmQuit(kQuitAgainNotice) && !fDriven)
 		Quit();
 }
 
 bool HostWindow::QuitRequested()
 {
+	return ConfirmQuit(kCloseAgainNotice);
+}
+
+bool HostWindow::ConfirmQuit(const char* againNotice)
+{
 	// A first request with unsaved changes only warns; the next one quits.
 	if (fDocument.IsModified() && !fQuitArmed) {
 		fQuitArmed = true;
-		fNotice = kQuitAgainNotice;
+		fNotice = againNotice;
 		UpdateTitle();
 		return false;
 	}
@@ -267,14 +334,29 @@ void HostWindow::UpdateTitle()
 		title += " (item " + std::to_string(fItem + 1) + " of " +
 		         std::to_string(fDocument.CountItems()) + ")";
 	}
-	auto stepName = [](const char* name) { return name != NULL ? name : ""; };
 	if (fDocument.CanUndo())
-		title += std::string(" - Undo ") + stepName(fDocument.UndoName());
+		title += " - Undo " + fDocument.UndoName();
 	if (fDocument.CanRedo())
-		title += std::string(" - Redo ") + stepName(fDocument.RedoName());
+		title += " - Redo " + fDocument.RedoName();
 	if (!fNotice.empty())
 		title += " - " + fNotice;
 	SetTitle(title.c_str());
+	UpdateStatus();
+}
+
+void HostWindow::UpdateStatus()
+{
+	// Window managers cut long titles short: the status line has room for
+	// the whole notice.
+	const BResourceItem* item = fDocument.Item(fDocument.ItemAt(fItem));
+	std::string status = "Item " + std::to_string(fItem + 1) + " of " +
+	                     std::to_string(fDocument.CountItems()) + ": type " +
+	                     ItemListing::TypeText(item->Type()) + ", id " +
+	                     std::to_string(item->ID()) + ", " + ItemListing::QuotedName(item->Name()) +
+	                     ", " + std::to_string(item->DataIO().BufferLength()) + " bytes";
+	if (!fNotice.empty())
+		status += " - " + fNotice;
+	fStatus->SetText(status.c_str());
 }
 
 void HostWindow::UpdateList()

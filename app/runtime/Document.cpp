@@ -80,16 +80,34 @@ bool Document::CanRedo() const
 	return !fRedo.empty();
 }
 
-const char* Document::UndoName() const
+std::string Document::UndoName() const
 {
 	std::lock_guard<std::mutex> state(fStateLock);
-	return fUndo.empty() ? NULL : fUndo.back().name.c_str();
+	return fUndo.empty() ? std::string() : fUndo.back().name;
 }
 
-const char* Document::RedoName() const
+std::string Document::RedoName() const
 {
 	std::lock_guard<std::mutex> state(fStateLock);
-	return fRedo.empty() ? NULL : fRedo.back().name.c_str();
+	return fRedo.empty() ? std::string() : fRedo.back().name;
+}
+
+BResourceHandle Document::UndoItem() const
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	return fUndo.empty() ? BResourceHandle() : BResourceHandle(fUndo.back().edits.front().item);
+}
+
+BResourceHandle Document::RedoItem() const
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	return fRedo.empty() ? BResourceHandle() : BResourceHandle(fRedo.back().edits.front().item);
+}
+
+void Document::EndUndoRun()
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	fMergeOpen = false;
 }
 
 bool Document::IsModified() const
@@ -226,7 +244,7 @@ void Document::RecordStep(Step& step)
 	const bool oneItem = std::all_of(step.edits.begin(), step.edits.end(),
 	                                 [item](const Edit& edit) { return edit.item == item; });
 	if (fMergeOpen && oneItem && !fUndo.empty() && fUndo.back().name == step.name &&
-	    fUndo.back().edits.front().item == item) {
+	    Continues(fUndo.back().edits.back(), step.edits.front())) {
 		// Folded into a copy, which replaces the step's edits only once
 		// every edit is in: running out of memory on the way changes nothing.
 		std::vector<Edit> edits = fUndo.back().edits;
@@ -303,6 +321,22 @@ BResourceHandle Document::TakeNextChange(const BResourceAddonBase* who, uint32* 
 	*changes = pending.front().second;
 	pending.erase(pending.begin());
 	return item;
+}
+
+bool Document::Continues(const Edit& last, const Edit& edit)
+{
+	if (last.item != edit.item)
+		return false;
+	const off_t runEnd = last.position + off_t(last.bytes.size());
+	const off_t editEnd = edit.position + off_t(edit.bytes.size());
+	if (last.insertion) {
+		// Typing goes on at the run's end; the second digit of a byte, or
+		// a Backspace, changes bytes of the run itself.
+		if (edit.insertion)
+			return edit.position == runEnd;
+		return edit.position >= last.position && editEnd <= runEnd;
+	}
+	return !edit.insertion && (editEnd == last.position || edit.position == last.position);
 }
 
 // Folds an edit into the step's last one when both touch one run of the same

@@ -49,9 +49,17 @@ public:
 	status_t Redo();
 	bool CanUndo() const;
 	bool CanRedo() const;
-	// The name of the step Undo or Redo would replay ("typing"), or NULL.
-	const char* UndoName() const;
-	const char* RedoName() const;
+	// The name of the step Undo or Redo would replay ("typing"), or empty
+	// when there is none.
+	std::string UndoName() const;
+	std::string RedoName() const;
+	// The item the step Undo or Redo would replay changes first, or an
+	// invalid handle when there is none.
+	BResourceHandle UndoItem() const;
+	BResourceHandle RedoItem() const;
+	// Ends the run of edits that the next step could join: the user did
+	// something else between them (a click, a cursor move).
+	void EndUndoRun();
 
 	bool IsModified() const;
 	void MarkSaved();
@@ -119,6 +127,9 @@ private:
 	// Adds an edit to a step's edits, folded into the last one when it
 	// continues it (a typed run, a run of Backspaces or Deletes).
 	static void AppendEdit(std::vector<Edit>& edits, Edit&& edit);
+	// Whether edit carries on where last left off: at the end of or inside
+	// an inserted run, or against the start of a removed one.
+	static bool Continues(const Edit& last, const Edit& edit);
 	void QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except);
 	status_t Replay(bool undo);
 	void PostNotices();
@@ -140,7 +151,8 @@ private:
 
 	std::vector<Step> fUndo;
 	std::vector<Step> fRedo;
-	// The top of fUndo may take more edits of its name on its item.
+	// The top of fUndo may take a step of its name that continues its
+	// last edit.
 	bool fMergeOpen;
 	// The depth of fUndo at the last save; -1 once that state cannot return.
 	int32 fSavedDepth;

@@ -439,8 +439,19 @@ status_t Open()
 	Display& display = TheDisplay();
 	// The program keeps its own handling of signals.
 	SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+	// The click that activates a window also places the cursor, as a
+	// person expects; X11 would swallow it otherwise.
+	SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
 	if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
 		return B_ERROR;
+	// Without a server SDL falls back to drivers that show nothing
+	// (offscreen, dummy): only a real display counts, the program then runs
+	// headless.
+	const char* driver = SDL_GetCurrentVideoDriver();
+	if (driver == NULL || (strcmp(driver, "x11") != 0 && strcmp(driver, "wayland") != 0)) {
+		SDL_QuitSubSystem(SDL_INIT_VIDEO);
+		return B_ERROR;
+	}
 	display.wakeEvent = SDL_RegisterEvents(1);
 	if (display.wakeEvent == Uint32(-1)) {
 		SDL_QuitSubSystem(SDL_INIT_VIDEO);

@@ -143,6 +143,36 @@ TEST_F(ProgramTest, UndoAndRedoNameTheirStepsInTheTitle)
 	EXPECT_EQ(ProgramRunner::Contents(path), "A123");
 }
 
+// A click or a cursor key between edits of one kind starts a new undo step,
+// as does an edit elsewhere; a run of typing or of Deletes is one step.
+TEST_F(ProgramTest, UndoStepsEndAtAClickACursorMoveOrAnEditElsewhere)
+{
+	const std::string bytes = "0123456789abcdefghijklmnopqrstuv";
+	std::string path = fRunner.MakeFile("data.bin", bytes);
+	ProgramResult typed = RunScript({path}, "press hex 5\nrelease hex 5\ntype \"4142\"\n"
+	                                        "press hex 20\nrelease hex 20\ntype \"43\"\n"
+	                                        "undo\nsave\n");
+	ASSERT_EQ(typed.exitCode, 0) << typed.errors;
+	EXPECT_EQ(ProgramRunner::Contents(path), "01234AB56789abcdefghijklmnopqrstuv");
+
+	// A Backspace, then two Deletes further on; the cursor moved between.
+	fRunner.MakeFile("data.bin", bytes);
+	ProgramResult deleted =
+	    RunScript({path}, "press hex 10\nrelease hex 10\nkey Backspace\n"
+	                      "key Right\nkey Right\nkey Right\nkey Delete\nkey Delete\n"
+	                      "undo\nsave\n");
+	ASSERT_EQ(deleted.exitCode, 0) << deleted.errors;
+	EXPECT_EQ(ProgramRunner::Contents(path), "012345678abcdefghijklmnopqrstuv");
+
+	// Typing, a click back at the end of the typed bytes, typing again.
+	fRunner.MakeFile("data.bin", bytes);
+	ProgramResult resumed = RunScript({path}, "press hex 0\nrelease hex 0\ntype \"41\"\n"
+	                                          "press hex 1\nrelease hex 1\ntype \"42\"\n"
+	                                          "undo\nsave\n");
+	ASSERT_EQ(resumed.exitCode, 0) << resumed.errors;
+	EXPECT_EQ(ProgramRunner::Contents(path), "A" + bytes);
+}
+
 TEST_F(ProgramTest, SwitchingItemsAndSavingOnlyWhatChanged)
 {
 	std::string first = fRunner.MakeFile("a.bin", "aaaa");
