@@ -82,6 +82,16 @@ int HostProgram::Run(int argc, const char* const* argv)
 		break;
 	}
 
+	// The font's size (the user's, or the display's dots per inch) decides
+	// the geometry and with it the largest item: settled before the checks.
+	if (options.fontSize > 0)
+		PlatformTesting::SetFontSize(float(options.fontSize));
+	bool headless = options.headless || options.listItems || !options.sampleOutput.empty();
+	if (!headless) {
+		PlatformTesting::ChooseDisplay(PlatformTesting::kAutomaticDisplay);
+		headless = PlatformTesting::ActiveDisplay() != PlatformTesting::kSdlDisplay;
+	}
+
 	// Every check of the input comes before any window opens.
 	font_height height;
 	be_fixed_font->GetHeight(&height);
@@ -139,11 +149,6 @@ int HostProgram::Run(int argc, const char* const* argv)
 	if (loader.Load(addonPath.c_str(), document.AddonArgs()) != B_OK)
 		return Complain("cannot load the add-on " + addonPath + ": " + loader.ErrorMessage());
 
-	bool headless = options.headless;
-	if (!headless) {
-		PlatformTesting::ChooseDisplay(PlatformTesting::kAutomaticDisplay);
-		headless = PlatformTesting::ActiveDisplay() != PlatformTesting::kSdlDisplay;
-	}
 	// Headless runs have no one watching the time: the test clock makes
 	// waits and blinking exact.
 	if (headless)

@@ -28,6 +28,8 @@ const float kMinListWidth = 120;
 const float kMaxListWidth = 280;
 // Space around the status line's text.
 const float kStatusInset = 3;
+// No limit on the window's growth.
+const float kMaxWindowSize = 32768;
 
 // Keys that move the cursor or the selection without editing.
 bool IsMovingKey(char key)
@@ -111,10 +113,15 @@ status_t HostWindow::SetUp(int32 index)
 	fList->SetSelectionMessage(new BMessage(kMsgChooseItem));
 	fList->SetInvocationMessage(new BMessage(kMsgEditItem));
 
-	fStatus = new BStringView(BRect(0, 0, Bounds().Width(), 10), "StatusLine", "",
-	                          B_FOLLOW_LEFT_RIGHT | B_FOLLOW_BOTTOM);
-	fStatus->SetViewColor(tint_color(fList->ViewColor(), B_DARKEN_1_TINT));
-	AddChild(fStatus);
+	// The status line sits on a darker bar across the window's bottom.
+	BView* statusBar = new BView(BRect(0, 0, Bounds().Width(), 10), "StatusBar",
+	                             B_FOLLOW_LEFT_RIGHT | B_FOLLOW_BOTTOM, B_WILL_DRAW);
+	statusBar->SetViewColor(tint_color(fList->ViewColor(), B_DARKEN_1_TINT));
+	fStatus = new BStringView(
+	    BRect(kStatusInset, kStatusInset, Bounds().Width() - kStatusInset, kStatusInset + 10),
+	    "StatusLine", "", B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP);
+	statusBar->AddChild(fStatus);
+	AddChild(statusBar);
 
 	BView* view = fEditor->View();
 	AddChild(view);
@@ -127,23 +134,31 @@ status_t HostWindow::SetUp(int32 index)
 void HostWindow::ResizeToEditor()
 {
 	// The editor knows its preferred size only once attached (it measures
-	// its font then); it follows every side of the window from then on, and
-	// the item list on its right follows the window's right edge, the
-	// status line its bottom edge.
+	// its font then); it follows every side of the window from then on, the
+	// item list on its right follows the window's right edge, the status
+	// bar its bottom edge. Sizes here count pixels.
 	BView* view = fEditor->View();
 	BView* list = fList->Parent();
-	BRect bounds = Bounds();
-	float listWidth = list->Frame().Width() + 1;
+	BView* statusBar = fStatus->Parent();
+	const BRect bounds = Bounds();
+	const float listWidth = list->Frame().Width() + 1;
 	float lineHeight;
 	fStatus->GetPreferredSize(NULL, &lineHeight);
-	const float statusHeight = lineHeight + 2 * kStatusInset + 1;
-	const float top = bounds.Height() - statusHeight;
+	const float statusHeight = lineHeight + 2 * kStatusInset;
+	const float editorHeight = bounds.Height() + 1 - statusHeight;
 	view->MoveTo(0, 0);
-	view->ResizeTo(bounds.Width() - listWidth, top);
-	list->MoveTo(bounds.Width() - listWidth + 1, 0);
-	list->ResizeTo(listWidth - 1, top);
-	fStatus->MoveTo(0, top + 1);
-	fStatus->ResizeTo(bounds.Width(), statusHeight - 1);
+	view->ResizeTo(bounds.Width() - listWidth, editorHeight - 1);
+	list->MoveTo(bounds.Width() + 1 - listWidth, 0);
+	list->ResizeTo(listWidth - 1, editorHeight - 1);
+	statusBar->MoveTo(0, editorHeight);
+	statusBar->ResizeTo(bounds.Width(), statusHeight - 1);
+	fStatus->ResizeTo(bounds.Width() - 2 * kStatusInset, lineHeight - 1);
+
+	// Small enough for any screen, large enough that every scroll bar keeps
+	// its two arrows and room for a thumb between them.
+	const float minEditor = 4 * B_V_SCROLL_BAR_WIDTH + B_H_SCROLL_BAR_HEIGHT;
+	SetSizeLimits(minEditor + listWidth - 1, kMaxWindowSize, minEditor + statusHeight - 1,
+	              kMaxWindowSize);
 	float width;
 	float height;
 	view->GetPreferredSize(&width, &height);

@@ -10,6 +10,7 @@
 #include <Autolock.h>
 #include <ListItem.h>
 #include <ListView.h>
+#include <ScrollBar.h>
 #include <StringView.h>
 
 #include <PlatformTesting.h>
@@ -185,7 +186,7 @@ TEST_F(HostWindowItemListTest, StatusLineNamesTheItemAndTheNotices)
 	{
 		// Below the editor and the list, across the window.
 		BAutolock lock(fWindow);
-		BRect status = fWindow->StatusLine()->Frame();
+		BRect status = fWindow->StatusLine()->Parent()->Frame();
 		BRect list = fWindow->ItemList()->Parent()->Frame();
 		EXPECT_GT(status.top, list.bottom);
 		EXPECT_EQ(status.bottom, fWindow->Bounds().bottom);
@@ -229,4 +230,31 @@ TEST_F(HostWindowItemListTest, UndoAndRedoShowTheItemTheyChange)
 	EXPECT_EQ(fWindow->CurrentItem(), 0);
 	EXPECT_EQ(Selected(), 0);
 	EXPECT_EQ(ListLines()[0], "1 CSTR 74 \"greeting\" 6");
+}
+
+TEST_F(HostWindowItemListTest, OpensAtTheEditorsSizeAndKeepsTheScrollBarsUsable)
+{
+	BAutolock lock(fWindow);
+	BView* editor = fWindow->DumpView();
+	float width;
+	float height;
+	editor->Parent()->Parent()->GetPreferredSize(&width, &height);
+	const BRect list = fWindow->ItemList()->Parent()->Frame();
+	const BRect status = fWindow->StatusLine()->Parent()->Frame();
+	EXPECT_EQ(fWindow->Bounds().Width(), width + list.Width() + 1);
+	EXPECT_EQ(fWindow->Bounds().Height(), height + status.Height() + 1);
+
+	// The smallest window still shows both scroll bars of the editor and
+	// the list's whole, each with room for its arrows and a thumb.
+	fWindow->ResizeTo(10, 10);
+	const float room = 3 * B_V_SCROLL_BAR_WIDTH;
+	BScrollBar* across = editor->ScrollBar(B_HORIZONTAL);
+	BScrollBar* down = editor->ScrollBar(B_VERTICAL);
+	ASSERT_NE(across, nullptr);
+	ASSERT_NE(down, nullptr);
+	EXPECT_GE(across->Frame().Width(), room);
+	EXPECT_GE(down->Frame().Height(), room);
+	EXPECT_GE(fWindow->ItemList()->ScrollBar(B_VERTICAL)->Frame().Height(), room);
+	EXPECT_GT(fWindow->Bounds().Width(), fWindow->ItemList()->Parent()->Frame().Width());
+	EXPECT_EQ(fWindow->StatusLine()->Parent()->Frame().bottom, fWindow->Bounds().bottom);
 }
