@@ -62,7 +62,7 @@ std::string HostProgram::DefaultAddonPath()
 
 std::string HostProgram::DefaultSnapshotPath()
 {
-	return (fs::path(ProgramDirectory()).parent_path() / "reshost-sample.png").string();
+	return (fs::path(ProgramDirectory()).parent_path() / "reshost-window.png").string();
 }
 
 int HostProgram::Run(int argc, const char* const* argv)

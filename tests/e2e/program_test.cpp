@@ -435,6 +435,42 @@ TEST_F(ProgramTest, LargestItemOfTheDefaultFaceOpensAndOneByteMoreIsRefused)
 	EXPECT_NE(refused.errors.find("at most 17895679 bytes"), std::string::npos) << refused.errors;
 }
 
+// --font-size sets the text's size; the window and the largest item that
+// keeps exact line positions follow it.
+TEST_F(ProgramTest, FontSizeScalesTheWindowAndTheLargestItem)
+{
+	std::string path = fRunner.MakeFile("data.bin", std::string(300, 'x'));
+	// A PNG's width and height: big-endian words at bytes 16 and 20.
+	auto imageSize = [](const std::string& png) {
+		std::string bytes = ProgramRunner::Contents(png);
+		auto word = [&](size_t at) {
+			return (uint32_t(uint8_t(bytes[at])) << 24) | (uint32_t(uint8_t(bytes[at + 1])) << 16) |
+			       (uint32_t(uint8_t(bytes[at + 2])) << 8) | uint32_t(uint8_t(bytes[at + 3]));
+		};
+		return bytes.size() < 24 ? std::make_pair(0u, 0u) : std::make_pair(word(16), word(20));
+	};
+	const std::string normal = fRunner.MakeFile("normal.png", "");
+	const std::string large = fRunner.MakeFile("large.png", "");
+	ASSERT_EQ(fRunner.Run({"--headless", "--snapshot", normal, path}).exitCode, 0);
+	ASSERT_EQ(fRunner.Run({"--headless", "--font-size=24", "--snapshot", large, path}).exitCode, 0);
+	const std::pair<uint32_t, uint32_t> normalSize = imageSize(normal);
+	const std::pair<uint32_t, uint32_t> largeSize = imageSize(large);
+	EXPECT_GT(largeSize.first, normalSize.first * 3 / 2);
+	EXPECT_GT(largeSize.second, normalSize.second * 3 / 2);
+
+	std::string largest = fRunner.MakeFile("largest.bin", "");
+	fs::resize_file(largest, 17895679);
+	ProgramResult refused = fRunner.Run({"--headless", "--font-size", "24", largest});
+	EXPECT_EQ(refused.exitCode, 2);
+	EXPECT_NE(refused.errors.find("at most"), std::string::npos) << refused.errors;
+
+	ProgramResult tooSmall = fRunner.Run({"--font-size", "5", path});
+	EXPECT_EQ(tooSmall.exitCode, 2);
+	EXPECT_NE(tooSmall.errors.find("--font-size needs a size in pixels from 6 to 96, not 5"),
+	          std::string::npos)
+	    << tooSmall.errors;
+}
+
 TEST_F(ProgramTest, HelpAndVersion)
 {
 	ProgramResult help = fRunner.Run({"--help"});
@@ -479,7 +515,7 @@ TEST_F(ProgramTest, HeadlessRunWritesTheDefaultSnapshot)
 	                           .parent_path()
 	                           .parent_path()
 	                           .string() +
-	                       "/reshost-sample.png";
+	                       "/reshost-window.png";
 	fs::remove(expected);
 	ProgramResult result = fRunner.Run({});
 	ASSERT_EQ(result.exitCode, 0) << result.errors;
