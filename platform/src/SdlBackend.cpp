@@ -26,6 +26,7 @@
 
 #include "FontFace.h"
 #include "PixelBuffer.h"
+#include "ScreenDpi.h"
 
 namespace {
 
@@ -465,9 +466,15 @@ status_t Open()
 		SDL_QuitSubSystem(SDL_INIT_VIDEO);
 		return B_ERROR;
 	}
-	float dotsPerInch;
-	if (SDL_GetDisplayDPI(0, NULL, &dotsPerInch, NULL) == 0)
-		BPrivate::FollowDisplayDpi(dotsPerInch);
+	// The system fonts follow the display's scale. On X11 the server's
+	// own answer counts: desktops announce their scale there, and SDL
+	// finds no size when RandR gives none.
+	float dotsPerInch = 0;
+	if (strcmp(driver, "x11") == 0)
+		dotsPerInch = BPrivate::X11ScreenDpi();
+	else if (SDL_GetDisplayDPI(0, NULL, &dotsPerInch, NULL) != 0)
+		dotsPerInch = 0;
+	BPrivate::FollowDisplayDpi(dotsPerInch);
 	display.wakeEvent = SDL_RegisterEvents(1);
 	if (display.wakeEvent == Uint32(-1)) {
 		SDL_QuitSubSystem(SDL_INIT_VIDEO);
