@@ -54,7 +54,7 @@ bool IsMovingKey(char key)
 HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<DocumentFile>& files)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fDocument(document),
       fLoader(loader), fFiles(files), fEditor(NULL), fList(NULL), fStatus(NULL), fItem(0),
-      fQuitArmed(false), fSaveArmed(false), fDriven(false), fQuitAccepted(false)
+      fListener(0), fQuitArmed(false), fSaveArmed(false), fDriven(false), fQuitAccepted(false)
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
 	AddShortcut('Z', 0, new BMessage(kMsgUndo));
@@ -65,12 +65,12 @@ HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<Docu
 
 	// The document calls this on the thread that changed it, which may hold
 	// this window's lock or not: the title follows through the queue.
-	fDocument.SetListener([this]() { PostMessage(kMsgUpdateTitle); });
+	fListener = fDocument.AddListener([this]() { PostMessage(kMsgUpdateTitle); });
 }
 
 HostWindow::~HostWindow()
 {
-	fDocument.SetListener(nullptr);
+	fDocument.RemoveListener(fListener);
 	// The editor is the view in this window: it leaves the window before the
 	// host deletes it, so the window does not delete it a second time.
 	if (fEditor != NULL) {
@@ -95,10 +95,8 @@ status_t HostWindow::SetUp(int32 index)
 
 	fList = new BListView(BRect(0, 0, kMinListWidth, Bounds().Height()), "ItemList",
 	                      B_SINGLE_SELECTION_LIST, B_FOLLOW_ALL_SIDES);
-	for (int32 i = 0; i < fDocument.CountItems(); i++) {
-		std::string line = ItemListing::Line(i + 1, *fDocument.Item(fDocument.ItemAt(i)));
-		fList->AddItem(new BStringItem(line.c_str()));
-	}
+	for (int32 i = 0; i < fDocument.CountItems(); i++)
+		fList->AddItem(new BStringItem(ListLine(i).c_str()));
 	BScrollView* scroller =
 	    new BScrollView("ItemListScroll", fList, B_FOLLOW_RIGHT | B_FOLLOW_TOP_BOTTOM, 0, false,
 	                    true, B_PLAIN_BORDER);
@@ -363,15 +361,26 @@ void HostWindow::UpdateStatus()
 {
 	// Window managers cut long titles short: the status line has room for
 	// the whole notice.
-	const BResourceItem* item = fDocument.Item(fDocument.ItemAt(fItem));
 	std::string status = "Item " + std::to_string(fItem + 1) + " of " +
-	                     std::to_string(fDocument.CountItems()) + ": type " +
-	                     ItemListing::TypeText(item->Type()) + ", id " +
-	                     std::to_string(item->ID()) + ", " + ItemListing::QuotedName(item->Name()) +
-	                     ", " + std::to_string(item->DataIO().BufferLength()) + " bytes";
+	                     std::to_string(fDocument.CountItems()) + ": ";
+	fDocument.ReadItem(fDocument.ItemAt(fItem), [&status](const BResourceItem& item) {
+		status += "type " + ItemListing::TypeText(item.Type()) + ", id " +
+		          std::to_string(item.ID()) + ", " + ItemListing::QuotedName(item.Name()) + ", " +
+		          std::to_string(item.DataIO().BufferLength()) + " bytes";
+	});
 	if (!fNotice.empty())
 		status += " - " + fNotice;
 	fStatus->SetText(status.c_str());
+}
+
+std::string HostWindow::ListLine(int32 index) const
+{
+	// Another window's thread may be changing the item's size meanwhile.
+	std::string line;
+	fDocument.ReadItem(fDocument.ItemAt(index), [&line, index](const BResourceItem& item) {
+		line = ItemListing::Line(index + 1, item);
+	});
+	return line;
 }
 
 void HostWindow::UpdateList()
@@ -379,7 +388,7 @@ void HostWindow::UpdateList()
 	// Sizes change with edits, undo and redo: redraw the lines that differ.
 	for (int32 index = 0; index < fList->CountItems(); index++) {
 		BStringItem* line = static_cast<BStringItem*>(fList->ItemAt(index));
-		std::string text = ItemListing::Line(index + 1, *fDocument.Item(fDocument.ItemAt(index)));
+		std::string text = ListLine(index);
 		if (text != line->Text()) {
 			line->SetText(text.c_str());
 			fList->InvalidateItem(index);

@@ -81,6 +81,8 @@ private:
 	void UpdateTitle();
 	void UpdateStatus();
 	void UpdateList();
+	// The item's line in the list, as --list prints it.
+	std::string ListLine(int32 index) const;
 	void ResizeToEditor();
 
 	Document& fDocument;
@@ -90,6 +92,8 @@ private:
 	BListView* fList;
 	BStringView* fStatus;
 	int32 fItem;
+	// Our listener on the document, which tells of every change.
+	int32 fListener;
 	std::string fNotice;
 	bool fQuitArmed;
 	// A save that needed confirmation was asked for once.

@@ -10,7 +10,7 @@
 
 Document::Document()
     : fCollection(new BResourceCollection(this)), fMergeOpen(false), fSavedDepth(0),
-      fRefuseRead(false), fRefuseWrite(false), fItemSizeLimit(0)
+      fNextListener(1), fRefuseRead(false), fRefuseWrite(false), fItemSizeLimit(0)
 {
 }
 
@@ -29,7 +29,7 @@ BResourceHandle Document::AddItem(type_code type, int32 id, const char* name, co
 		std::unique_lock<std::shared_mutex> lock(fLock);
 		fItems.push_back(item);
 	}
-	NotifyListener();
+	NotifyListeners();
 	return BResourceHandle(item);
 }
 
@@ -51,6 +51,17 @@ const BResourceItem* Document::Item(const BResourceHandle& item) const
 {
 	std::shared_lock<std::shared_mutex> lock(fLock);
 	return Resolve(item);
+}
+
+status_t Document::ReadItem(const BResourceHandle& item,
+                            const std::function<void(const BResourceItem&)>& reader) const
+{
+	std::shared_lock<std::shared_mutex> lock(fLock);
+	const BResourceItem* found = Resolve(item);
+	if (found == NULL)
+		return B_BAD_VALUE;
+	reader(*found);
+	return B_OK;
 }
 
 BResourceAddonArgs Document::AddonArgs()
@@ -123,13 +134,22 @@ void Document::MarkSaved()
 		fSavedDepth = int32(fUndo.size());
 		fMergeOpen = false;
 	}
-	NotifyListener();
+	NotifyListeners();
 }
 
-void Document::SetListener(std::function<void()> listener)
+int32 Document::AddListener(std::function<void()> listener)
 {
 	std::lock_guard<std::mutex> state(fStateLock);
-	fListener = std::move(listener);
+	fListeners.push_back(std::make_pair(fNextListener, std::move(listener)));
+	return fNextListener++;
+}
+
+void Document::RemoveListener(int32 id)
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	std::erase_if(fListeners, [id](const std::pair<int32, std::function<void()>>& listener) {
+		return listener.first == id;
+	});
 }
 
 void Document::SetWriteLockObserver(std::function<void(const char*)> observer)
@@ -221,7 +241,7 @@ void Document::UnlockForWriting()
 	fLock.unlock();
 	PostNotices();
 	if (changed)
-		NotifyListener();
+		NotifyListeners();
 }
 
 void Document::TakeBack(const Step& step)
@@ -429,7 +449,7 @@ status_t Document::Replay(bool undo)
 	}
 	fLock.unlock();
 	PostNotices();
-	NotifyListener();
+	NotifyListeners();
 	return B_OK;
 }
 
@@ -450,13 +470,13 @@ void Document::PostNotices()
 	}
 }
 
-void Document::NotifyListener()
+void Document::NotifyListeners()
 {
-	std::function<void()> listener;
+	std::vector<std::pair<int32, std::function<void()>>> listeners;
 	{
 		std::lock_guard<std::mutex> state(fStateLock);
-		listener = fListener;
+		listeners = fListeners;
 	}
-	if (listener)
-		listener();
+	for (const std::pair<int32, std::function<void()>>& listener : listeners)
+		listener.second();
 }

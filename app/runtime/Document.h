@@ -38,8 +38,13 @@ public:
 	// An invalid handle for an index out of range.
 	BResourceHandle ItemAt(int32 index) const;
 	// NULL for an invalid handle or one of another document. Read it while
-	// no other thread writes (the program's thread, a test).
+	// no other thread writes (the program's thread, a test), or through
+	// ReadItem.
 	const BResourceItem* Item(const BResourceHandle& item) const;
+	// Calls reader with the item under the read lock, so that no window's
+	// edit changes it meanwhile; B_BAD_VALUE for an invalid handle.
+	status_t ReadItem(const BResourceHandle& item,
+	                  const std::function<void(const BResourceItem&)>& reader) const;
 
 	BResourceAddonArgs AddonArgs();
 
@@ -64,9 +69,11 @@ public:
 	bool IsModified() const;
 	void MarkSaved();
 
-	// Called after every change of items, undo state or modified flag, on
-	// the thread that made it, with no lock held.
-	void SetListener(std::function<void()> listener);
+	// Listeners are called after every change of items, undo state or
+	// modified flag, on the thread that made it, with no lock held, in the
+	// order they were added. AddListener returns the id RemoveListener takes.
+	int32 AddListener(std::function<void()> listener);
+	void RemoveListener(int32 id);
 	// Called whenever an add-on base asks for the write lock, before it is
 	// granted or refused, with the undo name: lets tests see the order of
 	// events around a write.
@@ -133,7 +140,7 @@ private:
 	void QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except);
 	status_t Replay(bool undo);
 	void PostNotices();
-	void NotifyListener();
+	void NotifyListeners();
 	bool RefusesGrowthTo(size_t size) const;
 
 	mutable std::shared_mutex fLock;
@@ -159,7 +166,8 @@ private:
 
 	std::map<const BResourceAddonBase*, Watcher> fWatchers;
 
-	std::function<void()> fListener;
+	std::vector<std::pair<int32, std::function<void()>>> fListeners;
+	int32 fNextListener;
 	std::function<void(const char*)> fWriteLockObserver;
 	bool fRefuseRead;
 	bool fRefuseWrite;

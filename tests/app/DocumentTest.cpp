@@ -462,21 +462,25 @@ TEST_F(DocumentTest, RefusedLocksGiveNullAndLeaveTheItems)
 	EXPECT_EQ(orphan.WriteLock("typing"), nullptr);
 }
 
-TEST_F(DocumentTest, TheWriteLockObserverSeesEveryRequestFirst)
+TEST_F(DocumentTest, TheWriteLockObserverSeesEveryRequestFirstAndListenersFollow)
 {
 	std::vector<std::string> events;
 	fDocument.SetWriteLockObserver([&](const char* name) {
 		events.push_back(std::string("lock ") + (name != NULL ? name : "(none)"));
 	});
-	fDocument.SetListener([&]() { events.push_back("changed"); });
+	// Every listener hears, in order, until it is removed.
+	fDocument.AddListener([&]() { events.push_back("changed"); });
+	const int32 removed = fDocument.AddListener([&]() { events.push_back("removed"); });
+	fDocument.AddListener([&]() { events.push_back("also"); });
+	fDocument.RemoveListener(removed);
 	Type(fWriter, fFirst, 0, "1");
 	fDocument.SetRefuseWriteLock(true);
 	EXPECT_EQ(fWriter.WriteLock("delete"), nullptr);
 	fDocument.SetRefuseWriteLock(false);
 	fDocument.Undo();
 	fDocument.MarkSaved();
-	EXPECT_EQ(events, (std::vector<std::string>{"lock typing", "changed", "lock delete", "changed",
-	                                            "changed"}));
+	EXPECT_EQ(events, (std::vector<std::string>{"lock typing", "changed", "also", "lock delete",
+	                                            "changed", "also", "changed", "also"}));
 }
 
 TEST_F(DocumentTest, ChangesQueueForOtherWatchersPerItemWithBitsOred)
