@@ -25,4 +25,4 @@ run_suite build "" all
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 run_suite build-asan "" all -DHEXDUMP_SANITIZE=ON -DHEXDUMP_BENCH=OFF
 echo "== ThreadSanitizer build (threaded tests)"
-run_suite build-tsan "Thread" "platform_tests editor_tests" -DHEXDUMP_TSAN=ON -DHEXDUMP_BENCH=OFF
+run_suite build-tsan "Thread" "platform_tests editor_tests e2e_tests" -DHEXDUMP_TSAN=ON -DHEXDUMP_BENCH=OFF
