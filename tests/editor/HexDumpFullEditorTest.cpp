@@ -342,6 +342,9 @@ TEST_F(EditorTest, AnEditUndoneInTheHostComesBackThroughTheNotice)
 	EXPECT_EQ(ItemData(fItem), std::string("\0"
 	                                       "01x3456789",
 	                                       11));
+	// Two steps: the insertion does not continue the change at offset 2.
+	EXPECT_EQ(fDocument.Undo(), B_OK);
+	EXPECT_EQ(ItemData(fItem), "01x3456789");
 	EXPECT_EQ(fDocument.Undo(), B_OK);
 	EXPECT_EQ(ItemData(fItem), "0123456789");
 	PlatformTesting::WaitUntilIdle(fWindow);
