@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev libsdl2-dev
+  libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev libsdl2-dev libx11-dev
   xvfb xdotool x11-apps xxd
 )
 missing=()

@@ -27,4 +27,4 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 # here, where the same code runs several times slower.
 HEXDUMP_RANDOM_DIVISOR=4 run_suite build-asan "" all -DHEXDUMP_SANITIZE=ON -DHEXDUMP_BENCH=OFF
 echo "== ThreadSanitizer build (threaded tests)"
-run_suite build-tsan "Thread" "platform_tests editor_tests" -DHEXDUMP_TSAN=ON -DHEXDUMP_BENCH=OFF
+run_suite build-tsan "Thread" "platform_tests editor_tests e2e_tests" -DHEXDUMP_TSAN=ON -DHEXDUMP_BENCH=OFF

@@ -20,6 +20,11 @@ bool ProgramDriver::ChooseDisplay(bool headless)
 	return headless;
 }
 
+void ProgramDriver::SetFontSize(float size)
+{
+	PlatformTesting::SetFontSize(size);
+}
+
 uint64 ProgramDriver::MaxDataSize(const font_height& height)
 {
 	return HexDumpLayout::MaxExactDataSize(height);

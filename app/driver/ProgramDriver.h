@@ -19,6 +19,10 @@ public:
 	// watching the time: their waits and blinking go by the test clock.
 	static bool ChooseDisplay(bool headless);
 
+	// The size of every font from now on, in pixels, instead of the one the
+	// display's dots per inch give.
+	static void SetFontSize(float size);
+
 	// The largest item whose every line the dump places exactly in a font
 	// of these metrics.
 	static uint64 MaxDataSize(const font_height& height);

@@ -83,10 +83,12 @@ status_t DocumentFile::Flatten(const Document& document, std::string& bytes)
 {
 	if (fIsResourceFile) {
 		std::vector<ResourceFile::Item> items;
+		// Read under the document's lock: another window may be editing.
 		for (int32 index = fFirstItem; index < fFirstItem + fItemCount; index++) {
-			const BResourceItem* item = document.Item(document.ItemAt(index));
-			items.push_back({item->Type(), item->ID(), item->Name() != NULL ? item->Name() : "",
-			                 BytesOf(item->DataIO())});
+			document.ReadItem(document.ItemAt(index), [&items](const BResourceItem& item) {
+				items.push_back({item.Type(), item.ID(), item.Name() != NULL ? item.Name() : "",
+				                 BytesOf(item.DataIO())});
+			});
 		}
 		fResources.SetItems(std::move(items));
 		if (fResources.Flatten(bytes) != B_OK) {
@@ -94,7 +96,8 @@ status_t DocumentFile::Flatten(const Document& document, std::string& bytes)
 			return B_ERROR;
 		}
 	} else {
-		bytes = BytesOf(document.Item(document.ItemAt(fFirstItem))->DataIO());
+		document.ReadItem(document.ItemAt(fFirstItem),
+		                  [&bytes](const BResourceItem& item) { bytes = BytesOf(item.DataIO()); });
 	}
 	return B_OK;
 }

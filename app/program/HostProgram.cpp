@@ -59,7 +59,7 @@ std::string HostProgram::DefaultAddonPath()
 
 std::string HostProgram::DefaultSnapshotPath()
 {
-	return (fs::path(ProgramDirectory()).parent_path() / "reshost-sample.png").string();
+	return (fs::path(ProgramDirectory()).parent_path() / "reshost-window.png").string();
 }
 
 int HostProgram::Run(int argc, const char* const* argv)
@@ -78,6 +78,13 @@ int HostProgram::Run(int argc, const char* const* argv)
 	case ProgramOptions::kRun:
 		break;
 	}
+
+	// The font's size (the user's, or the display's dots per inch) decides
+	// the geometry and with it the largest item: settled before the checks.
+	if (options.fontSize > 0)
+		ProgramDriver::SetFontSize(float(options.fontSize));
+	const bool headless = ProgramDriver::ChooseDisplay(
+	    options.headless || options.listItems || !options.sampleOutput.empty());
 
 	// Every check of the input comes before any window opens.
 	font_height height;
@@ -136,7 +143,6 @@ int HostProgram::Run(int argc, const char* const* argv)
 	if (loader.Load(addonPath.c_str(), document.AddonArgs()) != B_OK)
 		return Complain("cannot load the add-on " + addonPath + ": " + loader.ErrorMessage());
 
-	const bool headless = ProgramDriver::ChooseDisplay(options.headless);
 
 	std::string snapshotPath = options.snapshotPath;
 	bool defaultSnapshot = snapshotPath.empty() && headless && script == NULL && !options.printText;

@@ -7,7 +7,9 @@
 #include <InterfaceDefs.h>
 #include <ListItem.h>
 #include <ListView.h>
+#include <ResourceItem.h>
 #include <ScrollView.h>
+#include <StringView.h>
 #include <View.h>
 
 #include <algorithm>
@@ -20,17 +22,39 @@
 namespace {
 
 const char* const kQuitAgainNotice = "Unsaved changes: press Ctrl+Q again to quit";
+const char* const kCloseAgainNotice = "Unsaved changes: close again to quit without saving";
 // The item list's width follows its lines within these bounds.
 const float kMinListWidth = 120;
 const float kMaxListWidth = 280;
+// Space around the status line's text.
+const float kStatusInset = 3;
+// No limit on the window's growth.
+const float kMaxWindowSize = 32768;
+
+// Keys that move the cursor or the selection without editing.
+bool IsMovingKey(char key)
+{
+	switch (key) {
+	case B_LEFT_ARROW:
+	case B_RIGHT_ARROW:
+	case B_UP_ARROW:
+	case B_DOWN_ARROW:
+	case B_HOME:
+	case B_END:
+	case B_PAGE_UP:
+	case B_PAGE_DOWN:
+		return true;
+	default:
+		return false;
+	}
+}
 
 } // namespace
 
 HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<DocumentFile>& files)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fDocument(document),
-      fLoader(loader), fFiles(files), fEditor(NULL), fList(NULL), fItem(0), fQuitArmed(false),
-      fSaveArmed(false),
-      fDriven(false), fQuitAccepted(false)
+      fLoader(loader), fFiles(files), fEditor(NULL), fList(NULL), fStatus(NULL), fItem(0),
+      fListener(0), fQuitArmed(false), fSaveArmed(false), fDriven(false), fQuitAccepted(false)
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
 	AddShortcut('Z', 0, new BMessage(kMsgUndo));
@@ -41,12 +65,12 @@ HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<Docu
 
 	// The document calls this on the thread that changed it, which may hold
 	// this window's lock or not: the title follows through the queue.
-	fDocument.SetListener([this]() { PostMessage(kMsgUpdateTitle); });
+	fListener = fDocument.AddListener([this]() { PostMessage(kMsgUpdateTitle); });
 }
 
 HostWindow::~HostWindow()
 {
-	fDocument.SetListener(nullptr);
+	fDocument.RemoveListener(fListener);
 	// The editor is the view in this window: it leaves the window before the
 	// host deletes it, so the window does not delete it a second time.
 	if (fEditor != NULL) {
@@ -71,10 +95,8 @@ status_t HostWindow::SetUp(int32 index)
 
 	fList = new BListView(BRect(0, 0, kMinListWidth, Bounds().Height()), "ItemList",
 	                      B_SINGLE_SELECTION_LIST, B_FOLLOW_ALL_SIDES);
-	for (int32 i = 0; i < fDocument.CountItems(); i++) {
-		std::string line = ItemListing::Line(i + 1, *fDocument.Item(fDocument.ItemAt(i)));
-		fList->AddItem(new BStringItem(line.c_str()));
-	}
+	for (int32 i = 0; i < fDocument.CountItems(); i++)
+		fList->AddItem(new BStringItem(ListLine(i).c_str()));
 	BScrollView* scroller =
 	    new BScrollView("ItemListScroll", fList, B_FOLLOW_RIGHT | B_FOLLOW_TOP_BOTTOM, 0, false,
 	                    true, B_PLAIN_BORDER);
@@ -89,6 +111,16 @@ status_t HostWindow::SetUp(int32 index)
 	fList->SetSelectionMessage(new BMessage(kMsgChooseItem));
 	fList->SetInvocationMessage(new BMessage(kMsgEditItem));
 
+	// The status line sits on a darker bar across the window's bottom.
+	BView* statusBar = new BView(BRect(0, 0, Bounds().Width(), 10), "StatusBar",
+	                             B_FOLLOW_LEFT_RIGHT | B_FOLLOW_BOTTOM, B_WILL_DRAW);
+	statusBar->SetViewColor(tint_color(fList->ViewColor(), B_DARKEN_1_TINT));
+	fStatus = new BStringView(
+	    BRect(kStatusInset, kStatusInset, Bounds().Width() - kStatusInset, kStatusInset + 10),
+	    "StatusLine", "", B_FOLLOW_LEFT_RIGHT | B_FOLLOW_TOP);
+	statusBar->AddChild(fStatus);
+	AddChild(statusBar);
+
 	BView* view = fEditor->View();
 	AddChild(view);
 	ResizeToEditor();
@@ -100,25 +132,58 @@ status_t HostWindow::SetUp(int32 index)
 void HostWindow::ResizeToEditor()
 {
 	// The editor knows its preferred size only once attached (it measures
-	// its font then); it follows every side of the window from then on, and
-	// the item list on its right follows the window's right edge.
+	// its font then); it follows every side of the window from then on, the
+	// item list on its right follows the window's right edge, the status
+	// bar its bottom edge. Sizes here count pixels.
 	BView* view = fEditor->View();
 	BView* list = fList->Parent();
-	BRect bounds = Bounds();
-	float listWidth = list->Frame().Width() + 1;
+	BView* statusBar = fStatus->Parent();
+	const BRect bounds = Bounds();
+	const float listWidth = list->Frame().Width() + 1;
+	float lineHeight;
+	fStatus->GetPreferredSize(NULL, &lineHeight);
+	const float statusHeight = lineHeight + 2 * kStatusInset;
+	const float editorHeight = bounds.Height() + 1 - statusHeight;
 	view->MoveTo(0, 0);
-	view->ResizeTo(bounds.Width() - listWidth, bounds.Height());
-	list->MoveTo(bounds.Width() - listWidth + 1, 0);
-	list->ResizeTo(listWidth - 1, bounds.Height());
+	view->ResizeTo(bounds.Width() - listWidth, editorHeight - 1);
+	list->MoveTo(bounds.Width() + 1 - listWidth, 0);
+	list->ResizeTo(listWidth - 1, editorHeight - 1);
+	statusBar->MoveTo(0, editorHeight);
+	statusBar->ResizeTo(bounds.Width(), statusHeight - 1);
+	fStatus->ResizeTo(bounds.Width() - 2 * kStatusInset, lineHeight - 1);
+
+	// Small enough for any screen, large enough that every scroll bar keeps
+	// its two arrows and room for a thumb between them.
+	const float minEditor = 4 * B_V_SCROLL_BAR_WIDTH + B_H_SCROLL_BAR_HEIGHT;
+	SetSizeLimits(minEditor + listWidth - 1, kMaxWindowSize, minEditor + statusHeight - 1,
+	              kMaxWindowSize);
 	float width;
 	float height;
 	view->GetPreferredSize(&width, &height);
-	ResizeTo(width + listWidth, height);
+	ResizeTo(width + listWidth, height + statusHeight);
 }
 
 BView* HostWindow::DumpView() const
 {
 	return FindView("HexDumpView");
+}
+
+void HostWindow::DispatchMessage(BMessage* message, BHandler* handler)
+{
+	// The editor's view is the add-on's: the window cannot ask it where the
+	// cursor went, so any click and any key that moves without editing ends
+	// the typed run. Keys with the command modifier are the window's.
+	if (message->what == B_MOUSE_DOWN)
+		fDocument.EndUndoRun();
+	else if (message->what == B_KEY_DOWN) {
+		const char* bytes;
+		int32 modifiers = 0;
+		message->FindInt32("modifiers", &modifiers);
+		if ((modifiers & B_COMMAND_KEY) == 0 && message->FindString("bytes", &bytes) == B_OK &&
+		    IsMovingKey(bytes[0]))
+			fDocument.EndUndoRun();
+	}
+	BWindow::DispatchMessage(message, handler);
 }
 
 void HostWindow::MessageReceived(BMessage* message)
@@ -129,16 +194,9 @@ void HostWindow::MessageReceived(BMessage* message)
 		Save();
 		break;
 	case kMsgUndo:
-	case kMsgRedo: {
-		fQuitArmed = false;
-		fSaveArmed = false;
-		fNotice.clear();
-		bool undo = message->what == kMsgUndo;
-		if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK)
-			fNotice = undo ? "Nothing to undo" : "Nothing to redo";
-		UpdateTitle();
+	case kMsgRedo:
+		Replay(message->what == kMsgUndo);
 		break;
-	}
 	case kMsgNextItem:
 		ShowItem(fItem + 1);
 		break;
@@ -234,18 +292,40 @@ void HostWindow::ShowItem(int32 index)
 	UpdateTitle();
 }
 
+void HostWindow::Replay(bool undo)
+{
+	// A step on another item is shown before it is replayed, so that no
+	// change happens out of sight.
+	const BResourceHandle item = undo ? fDocument.UndoItem() : fDocument.RedoItem();
+	for (int32 index = 0; item.IsValid() && index < fDocument.CountItems(); index++) {
+		if (fDocument.ItemAt(index) == item && index != fItem)
+			ShowItem(index);
+	}
+	fQuitArmed = false;
+	fSaveArmed = false;
+	fNotice.clear();
+	if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK)
+		fNotice = undo ? "Nothing to undo" : "Nothing to redo";
+	UpdateTitle();
+}
+
 void HostWindow::RequestQuit()
 {
-	if (QuitRequested() && !fDriven)
+	if (ConfirmQuit(kQuitAgainNotice) && !fDriven)
 		Quit();
 }
 
 bool HostWindow::QuitRequested()
 {
+	return ConfirmQuit(kCloseAgainNotice);
+}
+
+bool HostWindow::ConfirmQuit(const char* againNotice)
+{
 	// A first request with unsaved changes only warns; the next one quits.
 	if (fDocument.IsModified() && !fQuitArmed) {
 		fQuitArmed = true;
-		fNotice = kQuitAgainNotice;
+		fNotice = againNotice;
 		UpdateTitle();
 		return false;
 	}
@@ -267,14 +347,40 @@ void HostWindow::UpdateTitle()
 		title += " (item " + std::to_string(fItem + 1) + " of " +
 		         std::to_string(fDocument.CountItems()) + ")";
 	}
-	auto stepName = [](const char* name) { return name != NULL ? name : ""; };
 	if (fDocument.CanUndo())
-		title += std::string(" - Undo ") + stepName(fDocument.UndoName());
+		title += " - Undo " + fDocument.UndoName();
 	if (fDocument.CanRedo())
-		title += std::string(" - Redo ") + stepName(fDocument.RedoName());
+		title += " - Redo " + fDocument.RedoName();
 	if (!fNotice.empty())
 		title += " - " + fNotice;
 	SetTitle(title.c_str());
+	UpdateStatus();
+}
+
+void HostWindow::UpdateStatus()
+{
+	// Window managers cut long titles short: the status line has room for
+	// the whole notice.
+	std::string status = "Item " + std::to_string(fItem + 1) + " of " +
+	                     std::to_string(fDocument.CountItems()) + ": ";
+	fDocument.ReadItem(fDocument.ItemAt(fItem), [&status](const BResourceItem& item) {
+		status += "type " + ItemListing::TypeText(item.Type()) + ", id " +
+		          std::to_string(item.ID()) + ", " + ItemListing::QuotedName(item.Name()) + ", " +
+		          std::to_string(item.DataIO().BufferLength()) + " bytes";
+	});
+	if (!fNotice.empty())
+		status += " - " + fNotice;
+	fStatus->SetText(status.c_str());
+}
+
+std::string HostWindow::ListLine(int32 index) const
+{
+	// Another window's thread may be changing the item's size meanwhile.
+	std::string line;
+	fDocument.ReadItem(fDocument.ItemAt(index), [&line, index](const BResourceItem& item) {
+		line = ItemListing::Line(index + 1, item);
+	});
+	return line;
 }
 
 void HostWindow::UpdateList()
@@ -282,7 +388,7 @@ void HostWindow::UpdateList()
 	// Sizes change with edits, undo and redo: redraw the lines that differ.
 	for (int32 index = 0; index < fList->CountItems(); index++) {
 		BStringItem* line = static_cast<BStringItem*>(fList->ItemAt(index));
-		std::string text = ItemListing::Line(index + 1, *fDocument.Item(fDocument.ItemAt(index)));
+		std::string text = ListLine(index);
 		if (text != line->Text()) {
 			line->SetText(text.c_str());
 			fList->InvalidateItem(index);

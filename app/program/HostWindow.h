@@ -3,7 +3,8 @@
 // one shows it in the editor), and carries the host's commands as shortcuts on the
 // command key: save, undo, redo, next and previous item, quit. Its title
 // names the item, marks unsaved changes and names the next undo and redo
-// steps, and tells of a failed save or a quit that waits for confirmation.
+// steps; a status line at the bottom names the item (type, id, name, size)
+// and tells of saves, failed saves and a quit that waits for confirmation.
 // Created by HostProgram on the main thread; afterwards it runs on its own
 // thread, like every window.
 #ifndef HOST_WINDOW_H
@@ -20,6 +21,7 @@
 class AddonLoader;
 class BFullItemEditor;
 class BListView;
+class BStringView;
 class Document;
 
 enum
@@ -49,6 +51,9 @@ public:
 	status_t SetUp(int32 index = 0);
 	const std::string& ErrorMessage() const { return fError; }
 
+	// Sees input before the views: a click or a cursor key ends the run of
+	// edits that the next undo step could join.
+	virtual void DispatchMessage(BMessage* message, BHandler* handler);
 	virtual void MessageReceived(BMessage* message);
 	virtual bool QuitRequested();
 
@@ -62,14 +67,22 @@ public:
 
 	BView* DumpView() const;
 	BListView* ItemList() const { return fList; }
+	BStringView* StatusLine() const { return fStatus; }
 	int32 CurrentItem() const { return fItem; }
 
 private:
 	void Save();
 	void ShowItem(int32 index);
+	void Replay(bool undo);
 	void RequestQuit();
+	// Whether the window may close; with unsaved changes the first request
+	// only shows againNotice.
+	bool ConfirmQuit(const char* againNotice);
 	void UpdateTitle();
+	void UpdateStatus();
 	void UpdateList();
+	// The item's line in the list, as --list prints it.
+	std::string ListLine(int32 index) const;
 	void ResizeToEditor();
 
 	Document& fDocument;
@@ -77,7 +90,10 @@ private:
 	std::vector<DocumentFile>& fFiles;
 	BFullItemEditor* fEditor;
 	BListView* fList;
+	BStringView* fStatus;
 	int32 fItem;
+	// Our listener on the document, which tells of every change.
+	int32 fListener;
 	std::string fNotice;
 	bool fQuitArmed;
 	// A save that needed confirmation was asked for once.

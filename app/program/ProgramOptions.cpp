@@ -3,12 +3,16 @@
 #include "ProgramOptions.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
 const char* const kVersion = "reshost 1.0";
+// Font sizes that give a readable dump and exact line positions.
+const long kMinFontSize = 6;
+const long kMaxFontSize = 96;
 
 } // namespace
 
@@ -23,6 +27,8 @@ std::string ProgramOptions::Usage()
 	       "                    program)\n"
 	       "  --headless        no window on the display, even when there is one\n"
 	       "  --item N          show item N (counted from 1) first\n"
+	       "  --font-size N     the text's size in pixels (default: 12 at 96 dots per\n"
+	       "                    inch, scaled with the display's)\n"
 	       "  --list            print the items, one a line (index, type, id, \"name\",\n"
 	       "                    size), and open no window\n"
 	       "  --script FILE     replay a script of input and host commands ('-' reads\n"
@@ -80,6 +86,20 @@ ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 			target = value;
 			return true;
 		};
+		auto takeNumber = [&](long& target, long min, long max, const char* what) {
+			std::string number;
+			if (!takeValue(number))
+				return false;
+			char* end = NULL;
+			errno = 0;
+			const long parsed = strtol(number.c_str(), &end, 10);
+			if (*end != '\0' || errno != 0 || parsed < min || parsed > max) {
+				errorMessage = name + " needs " + what + ", not " + number;
+				return false;
+			}
+			target = parsed;
+			return true;
+		};
 		auto noValue = [&]() {
 			if (hasValue)
 				errorMessage = name + " takes no value";
@@ -111,16 +131,11 @@ ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 			if (!takeValue(sampleOutput))
 				return kError;
 		} else if (name == "--item") {
-			std::string number;
-			if (!takeValue(number))
+			if (!takeNumber(firstItem, 1, LONG_MAX, "an item number from 1"))
 				return kError;
-			char* end = NULL;
-			errno = 0;
-			firstItem = strtol(number.c_str(), &end, 10);
-			if (*end != '\0' || errno != 0 || firstItem < 1) {
-				errorMessage = "--item needs an item number from 1, not " + number;
+		} else if (name == "--font-size") {
+			if (!takeNumber(fontSize, kMinFontSize, kMaxFontSize, "a size in pixels from 6 to 96"))
 				return kError;
-			}
 		} else if (name == "--list") {
 			if (!noValue())
 				return kError;

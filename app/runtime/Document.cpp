@@ -10,7 +10,7 @@
 
 Document::Document()
     : fCollection(new BResourceCollection(this)), fMergeOpen(false), fSavedDepth(0),
-      fRefuseRead(false), fRefuseWrite(false), fItemSizeLimit(0)
+      fNextListener(1), fRefuseRead(false), fRefuseWrite(false), fItemSizeLimit(0)
 {
 }
 
@@ -29,7 +29,7 @@ BResourceHandle Document::AddItem(type_code type, int32 id, const char* name, co
 		std::unique_lock<std::shared_mutex> lock(fLock);
 		fItems.push_back(item);
 	}
-	NotifyListener();
+	NotifyListeners();
 	return BResourceHandle(item);
 }
 
@@ -51,6 +51,17 @@ const BResourceItem* Document::Item(const BResourceHandle& item) const
 {
 	std::shared_lock<std::shared_mutex> lock(fLock);
 	return Resolve(item);
+}
+
+status_t Document::ReadItem(const BResourceHandle& item,
+                            const std::function<void(const BResourceItem&)>& reader) const
+{
+	std::shared_lock<std::shared_mutex> lock(fLock);
+	const BResourceItem* found = Resolve(item);
+	if (found == NULL)
+		return B_BAD_VALUE;
+	reader(*found);
+	return B_OK;
 }
 
 BResourceAddonArgs Document::AddonArgs()
@@ -80,16 +91,34 @@ bool Document::CanRedo() const
 	return !fRedo.empty();
 }
 
-const char* Document::UndoName() const
+std::string Document::UndoName() const
 {
 	std::lock_guard<std::mutex> state(fStateLock);
-	return fUndo.empty() ? NULL : fUndo.back().name.c_str();
+	return fUndo.empty() ? std::string() : fUndo.back().name;
 }
 
-const char* Document::RedoName() const
+std::string Document::RedoName() const
 {
 	std::lock_guard<std::mutex> state(fStateLock);
-	return fRedo.empty() ? NULL : fRedo.back().name.c_str();
+	return fRedo.empty() ? std::string() : fRedo.back().name;
+}
+
+BResourceHandle Document::UndoItem() const
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	return fUndo.empty() ? BResourceHandle() : BResourceHandle(fUndo.back().edits.front().item);
+}
+
+BResourceHandle Document::RedoItem() const
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	return fRedo.empty() ? BResourceHandle() : BResourceHandle(fRedo.back().edits.front().item);
+}
+
+void Document::EndUndoRun()
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	fMergeOpen = false;
 }
 
 bool Document::IsModified() const
@@ -105,13 +134,22 @@ void Document::MarkSaved()
 		fSavedDepth = int32(fUndo.size());
 		fMergeOpen = false;
 	}
-	NotifyListener();
+	NotifyListeners();
 }
 
-void Document::SetListener(std::function<void()> listener)
+int32 Document::AddListener(std::function<void()> listener)
 {
 	std::lock_guard<std::mutex> state(fStateLock);
-	fListener = std::move(listener);
+	fListeners.push_back(std::make_pair(fNextListener, std::move(listener)));
+	return fNextListener++;
+}
+
+void Document::RemoveListener(int32 id)
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	std::erase_if(fListeners, [id](const std::pair<int32, std::function<void()>>& listener) {
+		return listener.first == id;
+	});
 }
 
 void Document::SetWriteLockObserver(std::function<void(const char*)> observer)
@@ -203,7 +241,7 @@ void Document::UnlockForWriting()
 	fLock.unlock();
 	PostNotices();
 	if (changed)
-		NotifyListener();
+		NotifyListeners();
 }
 
 void Document::TakeBack(const Step& step)
@@ -226,7 +264,7 @@ void Document::RecordStep(Step& step)
 	const bool oneItem = std::all_of(step.edits.begin(), step.edits.end(),
 	                                 [item](const Edit& edit) { return edit.item == item; });
 	if (fMergeOpen && oneItem && !fUndo.empty() && fUndo.back().name == step.name &&
-	    fUndo.back().edits.front().item == item) {
+	    Continues(fUndo.back().edits.back(), step.edits.front())) {
 		// Folded into a copy, which replaces the step's edits only once
 		// every edit is in: running out of memory on the way changes nothing.
 		std::vector<Edit> edits = fUndo.back().edits;
@@ -303,6 +341,22 @@ BResourceHandle Document::TakeNextChange(const BResourceAddonBase* who, uint32* 
 	*changes = pending.front().second;
 	pending.erase(pending.begin());
 	return item;
+}
+
+bool Document::Continues(const Edit& last, const Edit& edit)
+{
+	if (last.item != edit.item)
+		return false;
+	const off_t runEnd = last.position + off_t(last.bytes.size());
+	const off_t editEnd = edit.position + off_t(edit.bytes.size());
+	if (last.insertion) {
+		// Typing goes on at the run's end; the second digit of a byte, or
+		// a Backspace, changes bytes of the run itself.
+		if (edit.insertion)
+			return edit.position == runEnd;
+		return edit.position >= last.position && editEnd <= runEnd;
+	}
+	return !edit.insertion && (editEnd == last.position || edit.position == last.position);
 }
 
 // Folds an edit into the step's last one when both touch one run of the same
@@ -395,7 +449,7 @@ status_t Document::Replay(bool undo)
 	}
 	fLock.unlock();
 	PostNotices();
-	NotifyListener();
+	NotifyListeners();
 	return B_OK;
 }
 
@@ -416,13 +470,13 @@ void Document::PostNotices()
 	}
 }
 
-void Document::NotifyListener()
+void Document::NotifyListeners()
 {
-	std::function<void()> listener;
+	std::vector<std::pair<int32, std::function<void()>>> listeners;
 	{
 		std::lock_guard<std::mutex> state(fStateLock);
-		listener = fListener;
+		listeners = fListeners;
 	}
-	if (listener)
-		listener();
+	for (const std::pair<int32, std::function<void()>>& listener : listeners)
+		listener.second();
 }

@@ -38,8 +38,13 @@ public:
 	// An invalid handle for an index out of range.
 	BResourceHandle ItemAt(int32 index) const;
 	// NULL for an invalid handle or one of another document. Read it while
-	// no other thread writes (the program's thread, a test).
+	// no other thread writes (the program's thread, a test), or through
+	// ReadItem.
 	const BResourceItem* Item(const BResourceHandle& item) const;
+	// Calls reader with the item under the read lock, so that no window's
+	// edit changes it meanwhile; B_BAD_VALUE for an invalid handle.
+	status_t ReadItem(const BResourceHandle& item,
+	                  const std::function<void(const BResourceItem&)>& reader) const;
 
 	BResourceAddonArgs AddonArgs();
 
@@ -49,16 +54,26 @@ public:
 	status_t Redo();
 	bool CanUndo() const;
 	bool CanRedo() const;
-	// The name of the step Undo or Redo would replay ("typing"), or NULL.
-	const char* UndoName() const;
-	const char* RedoName() const;
+	// The name of the step Undo or Redo would replay ("typing"), or empty
+	// when there is none.
+	std::string UndoName() const;
+	std::string RedoName() const;
+	// The item the step Undo or Redo would replay changes first, or an
+	// invalid handle when there is none.
+	BResourceHandle UndoItem() const;
+	BResourceHandle RedoItem() const;
+	// Ends the run of edits that the next step could join: the user did
+	// something else between them (a click, a cursor move).
+	void EndUndoRun();
 
 	bool IsModified() const;
 	void MarkSaved();
 
-	// Called after every change of items, undo state or modified flag, on
-	// the thread that made it, with no lock held.
-	void SetListener(std::function<void()> listener);
+	// Listeners are called after every change of items, undo state or
+	// modified flag, on the thread that made it, with no lock held, in the
+	// order they were added. AddListener returns the id RemoveListener takes.
+	int32 AddListener(std::function<void()> listener);
+	void RemoveListener(int32 id);
 	// Called whenever an add-on base asks for the write lock, before it is
 	// granted or refused, with the undo name: lets tests see the order of
 	// events around a write.
@@ -119,10 +134,13 @@ private:
 	// Adds an edit to a step's edits, folded into the last one when it
 	// continues it (a typed run, a run of Backspaces or Deletes).
 	static void AppendEdit(std::vector<Edit>& edits, Edit&& edit);
+	// Whether edit carries on where last left off: at the end of or inside
+	// an inserted run, or against the start of a removed one.
+	static bool Continues(const Edit& last, const Edit& edit);
 	void QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except);
 	status_t Replay(bool undo);
 	void PostNotices();
-	void NotifyListener();
+	void NotifyListeners();
 	bool RefusesGrowthTo(size_t size) const;
 
 	mutable std::shared_mutex fLock;
@@ -140,14 +158,16 @@ private:
 
 	std::vector<Step> fUndo;
 	std::vector<Step> fRedo;
-	// The top of fUndo may take more edits of its name on its item.
+	// The top of fUndo may take a step of its name that continues its
+	// last edit.
 	bool fMergeOpen;
 	// The depth of fUndo at the last save; -1 once that state cannot return.
 	int32 fSavedDepth;
 
 	std::map<const BResourceAddonBase*, Watcher> fWatchers;
 
-	std::function<void()> fListener;
+	std::vector<std::pair<int32, std::function<void()>>> fListeners;
+	int32 fNextListener;
 	std::function<void(const char*)> fWriteLockObserver;
 	bool fRefuseRead;
 	bool fRefuseWrite;

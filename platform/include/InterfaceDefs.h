@@ -91,6 +91,14 @@ enum
 	B_OUTSIDE_VIEW
 };
 
+// Horizontal alignment of a label (BStringView).
+enum alignment
+{
+	B_ALIGN_LEFT,
+	B_ALIGN_RIGHT,
+	B_ALIGN_CENTER
+};
+
 // Event masks of BView::SetMouseEventMask.
 enum
 {

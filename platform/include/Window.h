@@ -97,6 +97,9 @@ public:
 	void MoveTo(float x, float y);
 	void ResizeBy(float dx, float dy);
 	void ResizeTo(float width, float height);
+	// The content's width and height stay within these, whoever resizes.
+	void SetSizeLimits(float minWidth, float maxWidth, float minHeight, float maxHeight);
+	void GetSizeLimits(float* minWidth, float* maxWidth, float* minHeight, float* maxHeight);
 
 	void ConvertToScreen(BPoint* point) const;
 	BPoint ConvertToScreen(BPoint point) const;

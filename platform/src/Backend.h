@@ -61,6 +61,9 @@ struct Backend
 	void (*SetTitle)(NativeWindow native, const char* title);
 	void (*Resize)(NativeWindow native, int32 width, int32 height);
 	void (*Move)(NativeWindow native, BPoint leftTop);
+	// The smallest and largest content size the user may resize it to.
+	void (*SetSizeLimits)(NativeWindow native, int32 minWidth, int32 minHeight, int32 maxWidth,
+	                      int32 maxHeight);
 	// The pointer shape while the pointer is over the window.
 	void (*SetCursor)(NativeWindow native, CursorShape shape);
 

@@ -4,6 +4,7 @@
 
 #include "FontFace.h"
 
+#include <cmath>
 #include <stdio.h>
 #include <string.h>
 
@@ -13,6 +14,10 @@ const char* const kFamily = "DejaVu Sans Mono";
 const char* const kRegularStyle = "Book";
 const char* const kBoldStyle = "Bold";
 const float kDefaultSize = 12;
+// The system fonts' size: kDefaultSize at 96 dots per inch, scaled with the
+// display's, unless the program chose one. Set before windows open.
+float sSystemSize = kDefaultSize;
+bool sSizeChosen = false;
 
 void CopyName(char* to, const char* from, size_t size)
 {
@@ -35,17 +40,41 @@ BFont MakeFixedFont()
 	return font;
 }
 
-const BFont sPlainFont = MakeFont(kRegularStyle, B_REGULAR_FACE);
-const BFont sBoldFont = MakeFont(kBoldStyle, B_BOLD_FACE);
-const BFont sFixedFont = MakeFixedFont();
+BFont sPlainFont = MakeFont(kRegularStyle, B_REGULAR_FACE);
+BFont sBoldFont = MakeFont(kBoldStyle, B_BOLD_FACE);
+BFont sFixedFont = MakeFixedFont();
+
+void ResizeSystemFonts(float size)
+{
+	sSystemSize = size;
+	sPlainFont.SetSize(size);
+	sBoldFont.SetSize(size);
+	sFixedFont.SetSize(size);
+}
 
 } // namespace
+
+namespace BPrivate {
+
+void ChooseSystemFontSize(float size)
+{
+	sSizeChosen = true;
+	ResizeSystemFonts(size);
+}
+
+void FollowDisplayDpi(float dotsPerInch)
+{
+	if (!sSizeChosen && dotsPerInch > 0)
+		ResizeSystemFonts(std::round(kDefaultSize * dotsPerInch / 96));
+}
+
+} // namespace BPrivate
 
 const BFont* be_plain_font = &sPlainFont;
 const BFont* be_bold_font = &sBoldFont;
 const BFont* be_fixed_font = &sFixedFont;
 
-BFont::BFont() : fSize(kDefaultSize), fSpacing(B_CHAR_SPACING), fFace(B_REGULAR_FACE), fFlags(0)
+BFont::BFont() : fSize(sSystemSize), fSpacing(B_CHAR_SPACING), fFace(B_REGULAR_FACE), fFlags(0)
 {
 	CopyName(fFamily, kFamily, sizeof(fFamily));
 	CopyName(fStyle, kRegularStyle, sizeof(fStyle));

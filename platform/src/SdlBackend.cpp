@@ -24,7 +24,9 @@
 #include <string>
 #include <vector>
 
+#include "FontFace.h"
 #include "PixelBuffer.h"
+#include "ScreenDpi.h"
 
 namespace {
 
@@ -51,6 +53,11 @@ struct SdlWindow
 	int32 width = 1;
 	int32 height = 1;
 	bool sizeChanged = false;
+	int32 minWidth = 0;
+	int32 minHeight = 0;
+	int32 maxWidth = 0; // 0: no limit
+	int32 maxHeight = 0;
+	bool limitsChanged = false;
 	int32 left = 0;
 	int32 top = 0;
 	bool moved = false;
@@ -337,6 +344,7 @@ bool MakeNative(SdlWindow* window)
 	window->sizeChanged = false;
 	window->moved = false;
 	window->visibilityChanged = true;
+	window->limitsChanged = true;
 	window->dirty = SDL_Rect{0, 0, window->frameWidth, window->frameHeight};
 	return true;
 }
@@ -401,6 +409,12 @@ void Synchronize()
 				SDL_SetWindowSize(window->window, window->width, window->height);
 			window->sizeChanged = false;
 		}
+		if (window->limitsChanged) {
+			SDL_SetWindowMinimumSize(window->window, window->minWidth, window->minHeight);
+			if (window->maxWidth > 0 && window->maxHeight > 0)
+				SDL_SetWindowMaximumSize(window->window, window->maxWidth, window->maxHeight);
+			window->limitsChanged = false;
+		}
 		if (window->moved) {
 			SDL_SetWindowPosition(window->window, window->left, window->top);
 			window->moved = false;
@@ -439,8 +453,28 @@ status_t Open()
 	Display& display = TheDisplay();
 	// The program keeps its own handling of signals.
 	SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+	// The click that activates a window also places the cursor, as a
+	// person expects; X11 would swallow it otherwise.
+	SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
 	if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
 		return B_ERROR;
+	// Without a server SDL falls back to drivers that show nothing
+	// (offscreen, dummy): only a real display counts, the program then runs
+	// headless.
+	const char* driver = SDL_GetCurrentVideoDriver();
+	if (driver == NULL || (strcmp(driver, "x11") != 0 && strcmp(driver, "wayland") != 0)) {
+		SDL_QuitSubSystem(SDL_INIT_VIDEO);
+		return B_ERROR;
+	}
+	// The system fonts follow the display's scale. On X11 the server's
+	// own answer counts: desktops announce their scale there, and SDL
+	// finds no size when RandR gives none.
+	float dotsPerInch = 0;
+	if (strcmp(driver, "x11") == 0)
+		dotsPerInch = BPrivate::X11ScreenDpi();
+	else if (SDL_GetDisplayDPI(0, NULL, &dotsPerInch, NULL) != 0)
+		dotsPerInch = 0;
+	BPrivate::FollowDisplayDpi(dotsPerInch);
 	display.wakeEvent = SDL_RegisterEvents(1);
 	if (display.wakeEvent == Uint32(-1)) {
 		SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -571,6 +605,19 @@ void Resize(BPrivate::NativeWindow native, int32 width, int32 height)
 	});
 }
 
+void SetSizeLimits(BPrivate::NativeWindow native, int32 minWidth, int32 minHeight, int32 maxWidth,
+                   int32 maxHeight)
+{
+	Request(native, [&](SdlWindow& window) {
+		window.minWidth = std::max<int32>(1, minWidth);
+		window.minHeight = std::max<int32>(1, minHeight);
+		// SDL takes sizes as int: larger limits mean none.
+		window.maxWidth = maxWidth < 16384 ? maxWidth : 0;
+		window.maxHeight = maxHeight < 16384 ? maxHeight : 0;
+		window.limitsChanged = true;
+	});
+}
+
 void Move(BPrivate::NativeWindow native, BPoint leftTop)
 {
 	Request(native, [&](SdlWindow& window) {
@@ -624,9 +671,9 @@ void Stop()
 	Wake();
 }
 
-const BPrivate::Backend kSdl = {"sdl",      Open,    Close,    CreateWindow, DestroyWindow,
-                                ShowWindow, Present, SetTitle, Resize,       Move,
-                                SetCursor,  Run,     Wake,     Stop};
+const BPrivate::Backend kSdl = {"sdl",         Open,      Close,    CreateWindow, DestroyWindow,
+                                ShowWindow,    Present,   SetTitle, Resize,       Move,
+                                SetSizeLimits, SetCursor, Run,      Wake,         Stop};
 
 const BPrivate::BackendRegistration kRegistration(kSdl);
 

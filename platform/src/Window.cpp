@@ -45,6 +45,14 @@ int32 PixelCount(float length)
 	return std::max(int32(0), int32(floorf(length + 0.5f)) + 1);
 }
 
+// Tells the native window how far the user may resize it.
+void SendSizeLimits(const WindowState& state)
+{
+	BPrivate::CurrentBackend().SetSizeLimits(
+	    state.native, PixelCount(state.minWidth), PixelCount(state.minHeight),
+	    PixelCount(state.maxWidth), PixelCount(state.maxHeight));
+}
+
 const uint32 kShortcutModifiers = B_SHIFT_KEY | B_OPTION_KEY | B_CONTROL_KEY;
 
 uint32 ShortcutModifiers(uint32 modifiers)
@@ -386,6 +394,8 @@ void BWindow::Show()
 		BPrivate::FreezeBackend();
 		state.native =
 		    BPrivate::CurrentBackend().CreateWindow(this, state.title.c_str(), state.frame);
+		if (state.native != NULL)
+			SendSizeLimits(state);
 		SetPulseRate(PulseRate());
 		state.topView->Invalidate();
 		Run();
@@ -506,8 +516,8 @@ void BWindow::ResizeBy(float dx, float dy)
 void BWindow::ResizeTo(float width, float height)
 {
 	WindowState& state = *fWindowState;
-	width = std::max(width, 0.0f);
-	height = std::max(height, 0.0f);
+	width = std::clamp(width, state.minWidth, std::max(state.minWidth, state.maxWidth));
+	height = std::clamp(height, state.minHeight, std::max(state.minHeight, state.maxHeight));
 	if (state.offscreen || (state.frame.Width() == width && state.frame.Height() == height))
 		return;
 	state.frame.right = state.frame.left + width;
@@ -520,6 +530,32 @@ void BWindow::ResizeTo(float width, float height)
 	}
 	BPrivate::CallFrameHooks(hooks);
 	FrameResized(width, height);
+}
+
+void BWindow::SetSizeLimits(float minWidth, float maxWidth, float minHeight, float maxHeight)
+{
+	WindowState& state = *fWindowState;
+	state.minWidth = std::max(minWidth, 0.0f);
+	state.maxWidth = maxWidth;
+	state.minHeight = std::max(minHeight, 0.0f);
+	state.maxHeight = maxHeight;
+	if (state.native != NULL)
+		SendSizeLimits(state);
+	// The current size obeys the new limits at once.
+	ResizeTo(state.frame.Width(), state.frame.Height());
+}
+
+void BWindow::GetSizeLimits(float* minWidth, float* maxWidth, float* minHeight, float* maxHeight)
+{
+	const WindowState& state = *fWindowState;
+	if (minWidth != NULL)
+		*minWidth = state.minWidth;
+	if (maxWidth != NULL)
+		*maxWidth = state.maxWidth;
+	if (minHeight != NULL)
+		*minHeight = state.minHeight;
+	if (maxHeight != NULL)
+		*maxHeight = state.maxHeight;
 }
 
 void BWindow::ConvertToScreen(BPoint* point) const

@@ -35,6 +35,11 @@ enum
 struct WindowState
 {
 	BRect frame; // the content area in screen coordinates
+	// SetSizeLimits: the content's width and height stay within these.
+	float minWidth = 0;
+	float maxWidth = 32768;
+	float minHeight = 0;
+	float maxHeight = 32768;
 	std::string title;
 	window_type type = B_TITLED_WINDOW;
 	uint32 flags = 0;

@@ -2,6 +2,7 @@
 #include "Display.h"
 
 #include "Backend.h"
+#include "FontFace.h"
 
 #include <stdlib.h>
 #include <string.h>
@@ -28,6 +29,11 @@ status_t ChooseDisplay(DisplayKind kind)
 	}
 	}
 	return B_BAD_VALUE;
+}
+
+void SetFontSize(float size)
+{
+	BPrivate::ChooseSystemFontSize(size);
 }
 
 DisplayKind ActiveDisplay()

@@ -22,6 +22,10 @@ enum DisplayKind
 status_t ChooseDisplay(DisplayKind kind);
 DisplayKind ActiveDisplay();
 
+// The size of the system fonts in pixels, whatever the display's dots per
+// inch (which otherwise scale it: 12 at 96). Call before any window opens.
+void SetFontSize(float size);
+
 } // namespace PlatformTesting
 
 #endif // PLATFORM_TESTING_DISPLAY_H

@@ -179,12 +179,12 @@ TEST_F(DocumentTest, UndoAndRedoReplayNamedSteps)
 {
 	EXPECT_EQ(fDocument.Undo(), B_ERROR);
 	EXPECT_EQ(fDocument.Redo(), B_ERROR);
-	EXPECT_EQ(fDocument.UndoName(), nullptr);
+	EXPECT_EQ(fDocument.UndoName(), "");
 
 	Delete(fWriter, fFirst, 1, 2);
 	EXPECT_EQ(FirstBytes(), "adef");
 	ASSERT_TRUE(fDocument.CanUndo());
-	EXPECT_STREQ(fDocument.UndoName(), "delete");
+	EXPECT_EQ(fDocument.UndoName(), "delete");
 	EXPECT_FALSE(fDocument.CanRedo());
 
 	// A replaced byte: one step of two edits.
@@ -193,12 +193,12 @@ TEST_F(DocumentTest, UndoAndRedoReplayNamedSteps)
 		item->InsertData(0, "A", 1);
 	});
 	EXPECT_EQ(FirstBytes(), "Adef");
-	EXPECT_STREQ(fDocument.UndoName(), "typing");
+	EXPECT_EQ(fDocument.UndoName(), "typing");
 
 	EXPECT_EQ(fDocument.Undo(), B_OK);
 	EXPECT_EQ(FirstBytes(), "adef");
-	EXPECT_STREQ(fDocument.UndoName(), "delete");
-	EXPECT_STREQ(fDocument.RedoName(), "typing");
+	EXPECT_EQ(fDocument.UndoName(), "delete");
+	EXPECT_EQ(fDocument.RedoName(), "typing");
 	EXPECT_EQ(fDocument.Undo(), B_OK);
 	EXPECT_EQ(FirstBytes(), "abcdef");
 	EXPECT_FALSE(fDocument.CanUndo());
@@ -227,7 +227,8 @@ TEST_F(DocumentTest, StepsOfOneNameOnOneItemMergeUntilSomethingComesBetween)
 	EXPECT_EQ(FirstBytes(), "abcdef");
 	EXPECT_FALSE(fDocument.CanUndo());
 
-	// Another name, another item, an undo or a save each start a new step.
+	// Another name, another item, an undo or a save each start a new step
+	// (typing at the start of the run does not continue it either).
 	Type(fWriter, fFirst, 0, "1");
 	Delete(fWriter, fFirst, 0, 1);
 	Type(fWriter, fFirst, 0, "2");
@@ -258,6 +259,63 @@ TEST_F(DocumentTest, StepsOfOneNameOnOneItemMergeUntilSomethingComesBetween)
 	Type(fWriter, fFirst, 0, "7");
 	fDocument.Undo();
 	EXPECT_EQ(FirstBytes(), "61abcdef");
+}
+
+// A step joins the one before only where it carries on from its last edit;
+// an edit elsewhere, or the end of the run, starts a new step.
+TEST_F(DocumentTest, OnlyAStepThatContinuesTheLastEditMerges)
+{
+	// Typing at offset 1, then at offset 5: two steps.
+	Type(fWriter, fFirst, 1, "1");
+	Type(fWriter, fFirst, 2, "2");
+	Type(fWriter, fFirst, 5, "3");
+	EXPECT_EQ(FirstBytes(), "a12bc3def");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "a12bcdef");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "abcdef");
+	EXPECT_FALSE(fDocument.CanUndo());
+
+	// A Backspace, then two Deletes elsewhere: two steps.
+	Delete(fWriter, fFirst, 4, 1);
+	Delete(fWriter, fFirst, 1, 1);
+	Delete(fWriter, fFirst, 1, 1);
+	EXPECT_EQ(FirstBytes(), "adf");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "abcdf");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "abcdef");
+	EXPECT_FALSE(fDocument.CanUndo());
+
+	// Typing in front of the own run, and typing on after the run ended,
+	// start new steps too.
+	Type(fWriter, fFirst, 0, "1");
+	Type(fWriter, fFirst, 0, "2");
+	fDocument.EndUndoRun();
+	Type(fWriter, fFirst, 1, "3");
+	EXPECT_EQ(FirstBytes(), "231abcdef");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "21abcdef");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "1abcdef");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "abcdef");
+	EXPECT_FALSE(fDocument.CanUndo());
+}
+
+// The host shows the item of the next undo or redo step before replaying it.
+TEST_F(DocumentTest, UndoAndRedoNameTheItemTheyChange)
+{
+	EXPECT_FALSE(fDocument.UndoItem().IsValid());
+	Type(fWriter, fSecond, 0, "1");
+	Type(fWriter, fFirst, 0, "2");
+	EXPECT_EQ(fDocument.UndoItem(), fFirst);
+	fDocument.Undo();
+	EXPECT_EQ(fDocument.UndoItem(), fSecond);
+	EXPECT_EQ(fDocument.RedoItem(), fFirst);
+	fDocument.Undo();
+	EXPECT_FALSE(fDocument.UndoItem().IsValid());
+	EXPECT_EQ(fDocument.RedoItem(), fSecond);
 }
 
 // Typing, Backspace and Delete held over several keys fold into one run;
@@ -325,7 +383,7 @@ TEST_F(DocumentTest, AStepOnSeveralItemsNeitherMergesNorTakesMore)
 	collection->WriteItem(fSecond, &fWriter)->InsertData(0, "2", 1);
 	fWriter.WriteUnlock(collection);
 	Type(fWriter, fFirst, 0, "3");
-	Type(fWriter, fFirst, 0, "4");
+	Type(fWriter, fFirst, 1, "4");
 
 	fDocument.Undo();
 	EXPECT_EQ(FirstBytes(), "1abcdef");
@@ -342,7 +400,7 @@ TEST_F(DocumentTest, AWriteLockWithoutEditsIsNoStep)
 	ASSERT_NE(collection, nullptr);
 	fWriter.WriteUnlock(collection);
 	// It neither shows as a step nor ends the typing that goes on.
-	EXPECT_STREQ(fDocument.UndoName(), "typing");
+	EXPECT_EQ(fDocument.UndoName(), "typing");
 	Type(fWriter, fFirst, 1, "2");
 	fDocument.Undo();
 	EXPECT_EQ(FirstBytes(), "abcdef");
@@ -404,21 +462,25 @@ TEST_F(DocumentTest, RefusedLocksGiveNullAndLeaveTheItems)
 	EXPECT_EQ(orphan.WriteLock("typing"), nullptr);
 }
 
-TEST_F(DocumentTest, TheWriteLockObserverSeesEveryRequestFirst)
+TEST_F(DocumentTest, TheWriteLockObserverSeesEveryRequestFirstAndListenersFollow)
 {
 	std::vector<std::string> events;
 	fDocument.SetWriteLockObserver([&](const char* name) {
 		events.push_back(std::string("lock ") + (name != NULL ? name : "(none)"));
 	});
-	fDocument.SetListener([&]() { events.push_back("changed"); });
+	// Every listener hears, in order, until it is removed.
+	fDocument.AddListener([&]() { events.push_back("changed"); });
+	const int32 removed = fDocument.AddListener([&]() { events.push_back("removed"); });
+	fDocument.AddListener([&]() { events.push_back("also"); });
+	fDocument.RemoveListener(removed);
 	Type(fWriter, fFirst, 0, "1");
 	fDocument.SetRefuseWriteLock(true);
 	EXPECT_EQ(fWriter.WriteLock("delete"), nullptr);
 	fDocument.SetRefuseWriteLock(false);
 	fDocument.Undo();
 	fDocument.MarkSaved();
-	EXPECT_EQ(events, (std::vector<std::string>{"lock typing", "changed", "lock delete", "changed",
-	                                            "changed"}));
+	EXPECT_EQ(events, (std::vector<std::string>{"lock typing", "changed", "also", "lock delete",
+	                                            "changed", "also", "changed", "also"}));
 }
 
 TEST_F(DocumentTest, ChangesQueueForOtherWatchersPerItemWithBitsOred)

@@ -1,14 +1,17 @@
 // The host window's item list: it lists the document as --list does, a
 // click on a row shows that item in the editor, the host's next and
 // previous commands move the selection with it, and edits change the size
-// the list shows. The window runs on its own thread; the test posts input
-// as the display does and waits until it is handled.
+// the list shows; undo and redo show the item they change first. The status
+// line below names the item and the window's notices. The window runs on its own thread; the test
+// posts input as the display does and waits until it is handled.
 
 #include <gtest/gtest.h>
 
 #include <Autolock.h>
 #include <ListItem.h>
 #include <ListView.h>
+#include <ScrollBar.h>
+#include <StringView.h>
 
 #include <PlatformTesting.h>
 
@@ -78,6 +81,12 @@ protected:
 	{
 		BAutolock lock(fWindow);
 		return fWindow->Title();
+	}
+
+	std::string Status()
+	{
+		BAutolock lock(fWindow);
+		return fWindow->StatusLine()->Text();
 	}
 
 	int32 Selected()
@@ -169,4 +178,83 @@ TEST_F(HostWindowItemListTest, EditsAndUndoChangeTheSizeShown)
 	EXPECT_EQ(ListLines()[0], "1 CSTR 74 \"greeting\" 6");
 	Key("z", B_COMMAND_KEY);
 	EXPECT_EQ(ListLines()[0], "1 CSTR 74 \"greeting\" 5");
+}
+
+TEST_F(HostWindowItemListTest, StatusLineNamesTheItemAndTheNotices)
+{
+	EXPECT_EQ(Status(), "Item 1 of 3: type CSTR, id 74, \"greeting\", 5 bytes");
+	{
+		// Below the editor and the list, across the window.
+		BAutolock lock(fWindow);
+		BRect status = fWindow->StatusLine()->Parent()->Frame();
+		BRect list = fWindow->ItemList()->Parent()->Frame();
+		EXPECT_GT(status.top, list.bottom);
+		EXPECT_EQ(status.bottom, fWindow->Bounds().bottom);
+		EXPECT_EQ(status.Width(), fWindow->Bounds().Width());
+		EXPECT_GT(status.Height(), 10);
+	}
+	const char pageDown[] = {B_PAGE_DOWN, '\0'};
+	Key(pageDown, B_COMMAND_KEY);
+	Key("4");
+	Key("1");
+	EXPECT_EQ(Status(), "Item 2 of 3: type LONG, id 17, \"number\", 5 bytes");
+
+	// The close button's warning names no key; Ctrl+Q's names Ctrl+Q.
+	PlatformTesting::PostAndWait(fWindow, BMessage(B_QUIT_REQUESTED));
+	EXPECT_EQ(Status(), "Item 2 of 3: type LONG, id 17, \"number\", 5 bytes - Unsaved "
+	                    "changes: close again to quit without saving");
+	Key("s", B_COMMAND_KEY);
+	EXPECT_EQ(Status(), "Item 2 of 3: type LONG, id 17, \"number\", 5 bytes - The sample "
+	                    "document has no files to save to");
+	Key("q", B_COMMAND_KEY);
+	EXPECT_EQ(Status(), "Item 2 of 3: type LONG, id 17, \"number\", 5 bytes - Unsaved "
+	                    "changes: press Ctrl+Q again to quit");
+}
+
+TEST_F(HostWindowItemListTest, UndoAndRedoShowTheItemTheyChange)
+{
+	Key("4");
+	Key("1");
+	const char pageDown[] = {B_PAGE_DOWN, '\0'};
+	Key(pageDown, B_COMMAND_KEY);
+	Key(pageDown, B_COMMAND_KEY);
+	EXPECT_EQ(Selected(), 2);
+
+	Key("z", B_COMMAND_KEY);
+	EXPECT_EQ(fWindow->CurrentItem(), 0);
+	EXPECT_EQ(Selected(), 0);
+	EXPECT_EQ(ListLines()[0], "1 CSTR 74 \"greeting\" 5");
+
+	Key(pageDown, B_COMMAND_KEY);
+	Key("z", B_COMMAND_KEY | B_SHIFT_KEY);
+	EXPECT_EQ(fWindow->CurrentItem(), 0);
+	EXPECT_EQ(Selected(), 0);
+	EXPECT_EQ(ListLines()[0], "1 CSTR 74 \"greeting\" 6");
+}
+
+TEST_F(HostWindowItemListTest, OpensAtTheEditorsSizeAndKeepsTheScrollBarsUsable)
+{
+	BAutolock lock(fWindow);
+	BView* editor = fWindow->DumpView();
+	float width;
+	float height;
+	editor->Parent()->Parent()->GetPreferredSize(&width, &height);
+	const BRect list = fWindow->ItemList()->Parent()->Frame();
+	const BRect status = fWindow->StatusLine()->Parent()->Frame();
+	EXPECT_EQ(fWindow->Bounds().Width(), width + list.Width() + 1);
+	EXPECT_EQ(fWindow->Bounds().Height(), height + status.Height() + 1);
+
+	// The smallest window still shows both scroll bars of the editor and
+	// the list's whole, each with room for its arrows and a thumb.
+	fWindow->ResizeTo(10, 10);
+	const float room = 3 * B_V_SCROLL_BAR_WIDTH;
+	BScrollBar* across = editor->ScrollBar(B_HORIZONTAL);
+	BScrollBar* down = editor->ScrollBar(B_VERTICAL);
+	ASSERT_NE(across, nullptr);
+	ASSERT_NE(down, nullptr);
+	EXPECT_GE(across->Frame().Width(), room);
+	EXPECT_GE(down->Frame().Height(), room);
+	EXPECT_GE(fWindow->ItemList()->ScrollBar(B_VERTICAL)->Frame().Height(), room);
+	EXPECT_GT(fWindow->Bounds().Width(), fWindow->ItemList()->Parent()->Frame().Width());
+	EXPECT_EQ(fWindow->StatusLine()->Parent()->Frame().bottom, fWindow->Bounds().bottom);
 }

@@ -143,6 +143,36 @@ TEST_F(ProgramTest, UndoAndRedoNameTheirStepsInTheTitle)
 	EXPECT_EQ(ProgramRunner::Contents(path), "A123");
 }
 
+// A click or a cursor key between edits of one kind starts a new undo step,
+// as does an edit elsewhere; a run of typing or of Deletes is one step.
+TEST_F(ProgramTest, UndoStepsEndAtAClickACursorMoveOrAnEditElsewhere)
+{
+	const std::string bytes = "0123456789abcdefghijklmnopqrstuv";
+	std::string path = fRunner.MakeFile("data.bin", bytes);
+	ProgramResult typed = RunScript({path}, "press hex 5\nrelease hex 5\ntype \"4142\"\n"
+	                                        "press hex 20\nrelease hex 20\ntype \"43\"\n"
+	                                        "undo\nsave\n");
+	ASSERT_EQ(typed.exitCode, 0) << typed.errors;
+	EXPECT_EQ(ProgramRunner::Contents(path), "01234AB56789abcdefghijklmnopqrstuv");
+
+	// A Backspace, then two Deletes further on; the cursor moved between.
+	fRunner.MakeFile("data.bin", bytes);
+	ProgramResult deleted =
+	    RunScript({path}, "press hex 10\nrelease hex 10\nkey Backspace\n"
+	                      "key Right\nkey Right\nkey Right\nkey Delete\nkey Delete\n"
+	                      "undo\nsave\n");
+	ASSERT_EQ(deleted.exitCode, 0) << deleted.errors;
+	EXPECT_EQ(ProgramRunner::Contents(path), "012345678abcdefghijklmnopqrstuv");
+
+	// Typing, a click back at the end of the typed bytes, typing again.
+	fRunner.MakeFile("data.bin", bytes);
+	ProgramResult resumed = RunScript({path}, "press hex 0\nrelease hex 0\ntype \"41\"\n"
+	                                          "press hex 1\nrelease hex 1\ntype \"42\"\n"
+	                                          "undo\nsave\n");
+	ASSERT_EQ(resumed.exitCode, 0) << resumed.errors;
+	EXPECT_EQ(ProgramRunner::Contents(path), "A" + bytes);
+}
+
 TEST_F(ProgramTest, SwitchingItemsAndSavingOnlyWhatChanged)
 {
 	std::string first = fRunner.MakeFile("a.bin", "aaaa");
@@ -405,6 +435,42 @@ TEST_F(ProgramTest, LargestItemOfTheDefaultFaceOpensAndOneByteMoreIsRefused)
 	EXPECT_NE(refused.errors.find("at most 17895679 bytes"), std::string::npos) << refused.errors;
 }
 
+// --font-size sets the text's size; the window and the largest item that
+// keeps exact line positions follow it.
+TEST_F(ProgramTest, FontSizeScalesTheWindowAndTheLargestItem)
+{
+	std::string path = fRunner.MakeFile("data.bin", std::string(300, 'x'));
+	// A PNG's width and height: big-endian words at bytes 16 and 20.
+	auto imageSize = [](const std::string& png) {
+		std::string bytes = ProgramRunner::Contents(png);
+		auto word = [&](size_t at) {
+			return (uint32_t(uint8_t(bytes[at])) << 24) | (uint32_t(uint8_t(bytes[at + 1])) << 16) |
+			       (uint32_t(uint8_t(bytes[at + 2])) << 8) | uint32_t(uint8_t(bytes[at + 3]));
+		};
+		return bytes.size() < 24 ? std::make_pair(0u, 0u) : std::make_pair(word(16), word(20));
+	};
+	const std::string normal = fRunner.MakeFile("normal.png", "");
+	const std::string large = fRunner.MakeFile("large.png", "");
+	ASSERT_EQ(fRunner.Run({"--headless", "--snapshot", normal, path}).exitCode, 0);
+	ASSERT_EQ(fRunner.Run({"--headless", "--font-size=24", "--snapshot", large, path}).exitCode, 0);
+	const std::pair<uint32_t, uint32_t> normalSize = imageSize(normal);
+	const std::pair<uint32_t, uint32_t> largeSize = imageSize(large);
+	EXPECT_GT(largeSize.first, normalSize.first * 3 / 2);
+	EXPECT_GT(largeSize.second, normalSize.second * 3 / 2);
+
+	std::string largest = fRunner.MakeFile("largest.bin", "");
+	fs::resize_file(largest, 17895679);
+	ProgramResult refused = fRunner.Run({"--headless", "--font-size", "24", largest});
+	EXPECT_EQ(refused.exitCode, 2);
+	EXPECT_NE(refused.errors.find("at most"), std::string::npos) << refused.errors;
+
+	ProgramResult tooSmall = fRunner.Run({"--font-size", "5", path});
+	EXPECT_EQ(tooSmall.exitCode, 2);
+	EXPECT_NE(tooSmall.errors.find("--font-size needs a size in pixels from 6 to 96, not 5"),
+	          std::string::npos)
+	    << tooSmall.errors;
+}
+
 TEST_F(ProgramTest, HelpAndVersion)
 {
 	ProgramResult help = fRunner.Run({"--help"});
@@ -449,7 +515,7 @@ TEST_F(ProgramTest, HeadlessRunWritesTheDefaultSnapshot)
 	                           .parent_path()
 	                           .parent_path()
 	                           .string() +
-	                       "/reshost-sample.png";
+	                       "/reshost-window.png";
 	fs::remove(expected);
 	ProgramResult result = fRunner.Run({});
 	ASSERT_EQ(result.exitCode, 0) << result.errors;

@@ -129,18 +129,18 @@ TEST_F(EditorTest, ModifyCharAtReplacesOneByteInBoth)
 		fEditor->ModifyCharAt(9, '\0', "typing", false);
 		EXPECT_EQ(WorkingCopy(*fEditor), std::string("012345678\0", 10));
 		EXPECT_EQ(ItemData(fItem), WorkingCopy(*fEditor));
-		EXPECT_STREQ(fDocument.UndoName(), "typing");
+		EXPECT_EQ(fDocument.UndoName(), "typing");
 
 		fEditor->ModifyCharAt(0, 'Z', "custom name", true);
 		EXPECT_EQ(ItemData(fItem), std::string("Z12345678\0", 10));
-		EXPECT_STREQ(fDocument.UndoName(), "custom name");
+		EXPECT_EQ(fDocument.UndoName(), "custom name");
 	});
 	// The same value still reaches the host as a step of its own.
 	Locked([&] { fEditor->ModifyCharAt(0, 'Z', "again", false); });
-	EXPECT_STREQ(fDocument.UndoName(), "again");
+	EXPECT_EQ(fDocument.UndoName(), "again");
 	EXPECT_EQ(fDocument.Undo(), B_OK);
 	EXPECT_EQ(ItemData(fItem), std::string("Z12345678\0", 10));
-	EXPECT_STREQ(fDocument.UndoName(), "custom name");
+	EXPECT_EQ(fDocument.UndoName(), "custom name");
 }
 
 TEST_F(EditorTest, DeleteRangeRemovesWholeRangesOnly)
@@ -159,7 +159,7 @@ TEST_F(EditorTest, DeleteRangeRemovesWholeRangesOnly)
 		fEditor->DeleteRange(0, 2, "delete", true);
 		EXPECT_EQ(WorkingCopy(*fEditor), "23456");
 		EXPECT_EQ(ItemData(fItem), "23456");
-		EXPECT_STREQ(fDocument.UndoName(), "delete");
+		EXPECT_EQ(fDocument.UndoName(), "delete");
 	});
 }
 
@@ -342,6 +342,9 @@ TEST_F(EditorTest, AnEditUndoneInTheHostComesBackThroughTheNotice)
 	EXPECT_EQ(ItemData(fItem), std::string("\0"
 	                                       "01x3456789",
 	                                       11));
+	// Two steps: the insertion does not continue the change at offset 2.
+	EXPECT_EQ(fDocument.Undo(), B_OK);
+	EXPECT_EQ(ItemData(fItem), "01x3456789");
 	EXPECT_EQ(fDocument.Undo(), B_OK);
 	EXPECT_EQ(ItemData(fItem), "0123456789");
 	PlatformTesting::WaitUntilIdle(fWindow);

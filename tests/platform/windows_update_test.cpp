@@ -1,6 +1,8 @@
 // Updates and resizing: invalidated areas are filled with the view colour and
 // drawn, parents first; resizing modes move and size the views, and only the
 // new area of a grown view is drawn again.
+#include <AppDefs.h>
+#include <Message.h>
 #include <View.h>
 #include <Window.h>
 
@@ -212,6 +214,36 @@ TEST_F(WindowResizeTest, OnlyTheNewAreaIsDrawnUnlessAFullUpdateIsAsked)
 	fLog.clear();
 	Resize(10, 0);
 	EXPECT_EQ(Matching(fLog, "all:Draw"), std::vector<std::string>{"all:Draw 0,0,109,79"});
+}
+
+// The size limits hold for the program's resizes and the display's alike,
+// and a window outside new limits is brought within them at once.
+TEST_F(WindowResizeTest, SizeLimitsBoundEveryResize)
+{
+	fWindow->Lock();
+	fWindow->SetSizeLimits(119, 149, 89, 139);
+	EXPECT_EQ(fWindow->Bounds(), BRect(0, 0, 119, 99));
+	float limits[4];
+	fWindow->GetSizeLimits(&limits[0], &limits[1], &limits[2], &limits[3]);
+	EXPECT_EQ(std::vector<float>(limits, limits + 4), (std::vector<float>{119, 149, 89, 139}));
+	fWindow->Unlock();
+
+	Resize(-50, -50);
+	fWindow->Lock();
+	EXPECT_EQ(fWindow->Bounds(), BRect(0, 0, 119, 89));
+	EXPECT_EQ(fAll->Frame(), BRect(10, 10, 109, 79));
+	fWindow->Unlock();
+
+	BMessage resized(B_WINDOW_RESIZED);
+	resized.AddInt32("width", 500);
+	resized.AddInt32("height", 20);
+	PlatformTesting::PostAndWait(fWindow.Get(), resized);
+	fWindow->Lock();
+	EXPECT_EQ(fWindow->Bounds(), BRect(0, 0, 149, 89));
+	fWindow->Unlock();
+	PlatformTesting::PixelImage image = PlatformTesting::Snapshot(fWindow.Get());
+	EXPECT_EQ(image.width, 150);
+	EXPECT_EQ(image.height, 90);
 }
 
 } // namespace

@@ -114,7 +114,7 @@ private:
 			dup2(null, 1);
 			dup2(null, 2);
 			execl("/usr/bin/Xvfb", "Xvfb", display.c_str(), "-screen", "0", screen.c_str(),
-			      "-nolisten", "tcp", "-noreset", (char*)NULL);
+			      "-dpi", "96", "-nolisten", "tcp", "-noreset", (char*)NULL);
 			_exit(127);
 		}
 

@@ -91,7 +91,7 @@ TEST_F(KeyboardTest, HexDigitsMakeOneByteInTwoKeystrokes)
 	EXPECT_EQ(WorkingCopy(), expected);
 	ExpectSelection(8, 8);
 	EXPECT_TRUE(View()->LowNibblePending());
-	EXPECT_STREQ(fHarness->Doc().UndoName(), "typing");
+	EXPECT_EQ(fHarness->Doc().UndoName(), "typing");
 
 	Key("1");
 	expected.back() = '\x41';
@@ -99,7 +99,7 @@ TEST_F(KeyboardTest, HexDigitsMakeOneByteInTwoKeystrokes)
 	EXPECT_EQ(WorkingCopy(), expected);
 	ExpectSelection(9, 9);
 	EXPECT_FALSE(View()->LowNibblePending());
-	EXPECT_STREQ(fHarness->Doc().UndoName(), "typing");
+	EXPECT_EQ(fHarness->Doc().UndoName(), "typing");
 
 	// Both keystrokes are typing: undoing all of it restores the item.
 	while (fHarness->Doc().CanUndo())
@@ -132,7 +132,7 @@ TEST_F(KeyboardTest, FirstDigitReplacesSelection)
 	EXPECT_EQ(ItemBytes(), std::string("\x00\x01\x40\x05\x06\x07", 6));
 	ExpectSelection(2, 2);
 	EXPECT_TRUE(View()->LowNibblePending());
-	EXPECT_STREQ(fHarness->Doc().UndoName(), "typing");
+	EXPECT_EQ(fHarness->Doc().UndoName(), "typing");
 }
 
 TEST_F(KeyboardTest, HalfTypedByteEndsOnMoveButNotOnStandingStill)
@@ -203,7 +203,7 @@ TEST_F(KeyboardTest, CharacterColumnTypesPrintableBytes)
 	Key("A");
 	EXPECT_EQ(ItemBytes(), std::string("\x00\x41\x01\x02\x03", 5));
 	ExpectSelection(2, 2);
-	EXPECT_STREQ(fHarness->Doc().UndoName(), "typing");
+	EXPECT_EQ(fHarness->Doc().UndoName(), "typing");
 
 	// Space is printable, a control byte is not.
 	Key(" ");
@@ -328,12 +328,12 @@ TEST_F(KeyboardTest, BackspaceAndDeleteRemoveOneByte)
 	Key(B_BACKSPACE);
 	EXPECT_EQ(ItemBytes(), std::string("\x00\x01\x03\x04\x05", 5));
 	ExpectSelection(2, 2);
-	EXPECT_STREQ(fHarness->Doc().UndoName(), "delete");
+	EXPECT_EQ(fHarness->Doc().UndoName(), "delete");
 
 	Key(B_DELETE);
 	EXPECT_EQ(ItemBytes(), std::string("\x00\x01\x04\x05", 4));
 	ExpectSelection(2, 2);
-	EXPECT_STREQ(fHarness->Doc().UndoName(), "delete");
+	EXPECT_EQ(fHarness->Doc().UndoName(), "delete");
 }
 
 TEST_F(KeyboardTest, BackspaceAtStartAndDeleteAtEndRemoveNothing)

@@ -36,7 +36,7 @@ TEST(KeyboardSession, TypeSelectAndDeleteReachTheItem)
 	harness.MouseUp(asciiPoint(9));
 	harness.Key("\x7f");
 	EXPECT_EQ(harness.ItemBytes(), "Hello!!world");
-	EXPECT_STREQ(harness.Doc().UndoName(), "delete");
+	EXPECT_EQ(harness.Doc().UndoName(), "delete");
 
 	// In the hex column, after "world": a line feed typed as two digits.
 	click(hexPoint(12));
