@@ -265,12 +265,17 @@ void Document::RecordStep(Step& step)
 	                                 [item](const Edit& edit) { return edit.item == item; });
 	if (fMergeOpen && oneItem && !fUndo.empty() && fUndo.back().name == step.name &&
 	    Continues(fUndo.back().edits.back(), step.edits.front())) {
-		// Folded into a copy, which replaces the step's edits only once
-		// every edit is in: running out of memory on the way changes nothing.
-		std::vector<Edit> edits = fUndo.back().edits;
-		for (Edit& edit : step.edits)
-			AppendEdit(edits, Edit(edit));
-		fUndo.back().edits.swap(edits);
+		// One edit folds in place: AppendEdit changes nothing when it runs
+		// out of memory. Several fold into a copy, which replaces the step's
+		// edits only once every edit is in.
+		if (step.edits.size() == 1)
+			AppendEdit(fUndo.back().edits, Edit(step.edits.front()));
+		else {
+			std::vector<Edit> edits = fUndo.back().edits;
+			for (Edit& edit : step.edits)
+				AppendEdit(edits, Edit(edit));
+			fUndo.back().edits.swap(edits);
+		}
 	} else {
 		// A saved state that was undone cannot come back once a new step
 		// replaces the redo history.
