@@ -83,8 +83,8 @@ int HostProgram::Run(int argc, const char* const* argv)
 	// the geometry and with it the largest item: settled before the checks.
 	if (options.fontSize > 0)
 		ProgramDriver::SetFontSize(float(options.fontSize));
-	const bool headless = ProgramDriver::ChooseDisplay(
-	    options.headless || options.listItems || !options.sampleOutput.empty());
+	const bool headless = ProgramDriver::ChooseDisplay(options.headless || options.listItems ||
+	                                                   !options.sampleOutput.empty());
 
 	// Every check of the input comes before any window opens.
 	font_height height;
@@ -142,7 +142,6 @@ int HostProgram::Run(int argc, const char* const* argv)
 	std::string addonPath = options.addonPath.empty() ? DefaultAddonPath() : options.addonPath;
 	if (loader.Load(addonPath.c_str(), document.AddonArgs()) != B_OK)
 		return Complain("cannot load the add-on " + addonPath + ": " + loader.ErrorMessage());
-
 
 	std::string snapshotPath = options.snapshotPath;
 	bool defaultSnapshot = snapshotPath.empty() && headless && script == NULL && !options.printText;

@@ -113,8 +113,8 @@ private:
 			int null = open("/dev/null", O_RDWR);
 			dup2(null, 1);
 			dup2(null, 2);
-			execl("/usr/bin/Xvfb", "Xvfb", display.c_str(), "-screen", "0", screen.c_str(),
-			      "-dpi", "96", "-nolisten", "tcp", "-noreset", (char*)NULL);
+			execl("/usr/bin/Xvfb", "Xvfb", display.c_str(), "-screen", "0", screen.c_str(), "-dpi",
+			      "96", "-nolisten", "tcp", "-noreset", (char*)NULL);
 			_exit(127);
 		}
 
