@@ -335,8 +335,8 @@ void BM_UndoRedo(benchmark::State& state, bool undo)
 {
 	const uint32 size = 8 << 20;
 	ViewHarness& harness = HarnessFor(size, "undo");
-	// Typed once per window: with interleaved repetitions the window may
-	// have been built again since the last repetition.
+	// Typed once per window: the window may have been built again since
+	// the last repetition (--benchmark_enable_random_interleaving).
 	static int sTypedIn = 0;
 	if (sTypedIn != sHarnessBuilds) {
 		PlaceCursor(harness, size / 2, false);
@@ -658,12 +658,8 @@ int main(int argc, char** argv)
 	PlatformTesting::UseFreeTypeFace();
 	Register();
 	std::vector<char*> arguments(argv, argv + argc);
-	// The repetitions of all figures run in a random order, so that a change
-	// in the machine's load during the run reaches every figure of a ratio
-	// alike instead of one of them.
 	std::string repetitions = "--benchmark_repetitions=" + std::to_string(kRepetitions);
-	std::string interleaving = "--benchmark_enable_random_interleaving=true";
-	arguments.insert(arguments.begin() + 1, {repetitions.data(), interleaving.data()});
+	arguments.insert(arguments.begin() + 1, repetitions.data());
 	int count = int(arguments.size());
 	benchmark::Initialize(&count, arguments.data());
 	MedianReport report;
