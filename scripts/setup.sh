@@ -4,7 +4,7 @@
 # missing.
 set -euo pipefail
 packages=(
-  cmake make g++ pkg-config
+  cmake make g++ pkg-config clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   libfreetype-dev libfontconfig-dev fonts-dejavu-core libpng-dev libsdl2-dev libx11-dev
   xvfb xdotool x11-apps xxd

@@ -14,7 +14,6 @@
 #include <PlatformTesting.h>
 
 #include <string>
-#include <vector>
 
 #include "Document.h"
 #include "HexDumpFullEditor.h"
@@ -162,17 +161,6 @@ public:
 	{
 		WindowLock lock(*this);
 		return PlatformTesting::Snapshot(fWindow);
-	}
-
-	// The texts of every DrawString call in the record, in order.
-	static std::vector<std::string> DrawnTexts(const PlatformTesting::DrawingRecord& record)
-	{
-		std::vector<std::string> texts;
-		for (const PlatformTesting::DrawCall& call : record.Calls()) {
-			if (call.kind == PlatformTesting::DrawCall::kDrawString)
-				texts.push_back(call.text);
-		}
-		return texts;
 	}
 
 private:

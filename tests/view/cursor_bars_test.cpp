@@ -8,6 +8,7 @@
 
 #include "DrawingChecks.h"
 #include "HexDumpView.h"
+#include "ViewFixture.h"
 #include "ViewHarness.h"
 
 using namespace DrawingChecks;
@@ -17,24 +18,10 @@ namespace {
 // tint_color(black, 0.4).
 const rgb_color kTintedBar = {153, 153, 153, 255};
 
-class CursorTest : public ::testing::Test
+class CursorTest : public ViewFixture
 {
 protected:
-	void Open(const std::string& bytes)
-	{
-		fHarness = std::make_unique<ViewHarness>(bytes);
-		fHarness->Focus();
-	}
-	HexDumpView* View() { return fHarness->View(); }
-
-	void Select(uint32 offset)
-	{
-		{
-			ViewHarness::WindowLock lock(*fHarness);
-			View()->Select(offset, offset);
-		}
-		fHarness->WaitUntilIdle();
-	}
+	CursorTest() : ViewFixture(kFocused) {}
 
 	// Every pixel of a bar at x from top to bottom has the colour, and the
 	// pixels just outside it do not.
@@ -51,8 +38,6 @@ protected:
 		for (float y = top; y <= bottom; y++)
 			EXPECT_TRUE(SameColor(fHarness->Pixel(BPoint(x, y)), kWhite)) << x << "," << y;
 	}
-
-	std::unique_ptr<ViewHarness> fHarness;
 };
 
 } // namespace
@@ -70,7 +55,7 @@ TEST_F(CursorTest, BarsForEmptyData)
 TEST_F(CursorTest, BarsFollowTheOffsetAndTheHalfTypedByte)
 {
 	Open(std::string(20, 'a'));
-	Select(5);
+	Select(5, 5);
 	ASSERT_TRUE(View()->CursorOn());
 	// Column 5 is character 12 of the hex text.
 	const float hexBar = 56 + 23 + 12 * 7 - 1;
@@ -90,7 +75,7 @@ TEST_F(CursorTest, BarsFollowTheOffsetAndTheHalfTypedByte)
 TEST_F(CursorTest, CursorAfterAFullLastLineIsOnTheNextLine)
 {
 	Open(std::string(32, 'a'));
-	Select(32);
+	Select(32, 32);
 	ASSERT_TRUE(View()->CursorOn());
 	// Line 2: baseline 39.
 	ExpectBar(78, 29, 40, kBlack);
@@ -114,7 +99,7 @@ TEST_F(CursorTest, TwoTogglesRestoreThePicture)
 {
 	Open("0123456789abcdefXYZ");
 	for (uint32 offset : {0u, 5u, 17u, 19u}) {
-		Select(offset);
+		Select(offset, offset);
 		ViewHarness::WindowLock lock(*fHarness);
 		const PlatformTesting::PixelImage before = fHarness->Snapshot();
 		const bool wasOn = View()->CursorOn();
@@ -130,7 +115,7 @@ TEST_F(CursorTest, TwoTogglesRestoreThePicture)
 TEST_F(CursorTest, HideAndShowFollowTheState)
 {
 	Open(std::string(20, 'a'));
-	Select(2);
+	Select(2, 2);
 	ViewHarness::WindowLock lock(*fHarness);
 	const PlatformTesting::PixelImage on = fHarness->Snapshot();
 	View()->ShowCursor();
@@ -158,7 +143,7 @@ TEST_F(CursorTest, HideAndShowFollowTheState)
 TEST_F(CursorTest, ResizeTakesTheCursorOff)
 {
 	Open(std::string(20, 'a'));
-	Select(5);
+	Select(5, 5);
 	ASSERT_TRUE(View()->CursorOn());
 	const float hexBar = 79 + 12 * 7 - 1;
 	{
@@ -182,7 +167,7 @@ TEST_F(CursorTest, ResizeTakesTheCursorOff)
 TEST_F(CursorTest, RedrawsBracketTheCursor)
 {
 	Open(std::string(40, 'a'));
-	Select(18);
+	Select(18, 18);
 	for (int i = 0; i < 3; i++) {
 		ViewHarness::WindowLock lock(*fHarness);
 		View()->DrawRange(0, 40, true, false);
@@ -199,7 +184,7 @@ TEST_F(CursorTest, AnUpdateOverTheCursorKeepsItShowing)
 	// draws: the bar inside it must come back, in step with the cursor's
 	// state, and the next blink must take it off.
 	Open(std::string(20, 'a'));
-	Select(5);
+	Select(5, 5);
 	ASSERT_TRUE(View()->CursorOn());
 	const float hexBar = 56 + 23 + 12 * 7 - 1;
 	const float asciiBar = 56 + 43 + 273 + 5 * 7 - 1;
@@ -230,7 +215,7 @@ TEST_F(CursorTest, AnUpdateOverAHiddenCursorKeepsItHidden)
 	// of a bar must not paint that part, or the next blink would leave the
 	// other part showing.
 	Open(std::string(20, 'a'));
-	Select(5);
+	Select(5, 5);
 	const float hexBar = 56 + 23 + 12 * 7 - 1;
 	const float asciiBar = 56 + 43 + 273 + 5 * 7 - 1;
 	{

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <AppDefs.h>
-#include <Message.h>
 #include <View.h>
 #include <Window.h>
 
@@ -13,52 +11,33 @@
 #include "DrawingChecks.h"
 #include "HexDumpView.h"
 #include "PlatformTesting.h"
+#include "ViewFixture.h"
 #include "ViewHarness.h"
 
 namespace {
 
 const bigtime_t kBlink = 500000;
 
-class FocusTest : public ::testing::Test
+class FocusTest : public ViewFixture
 {
 protected:
+	FocusTest() : ViewFixture(kUnfocused, 10 * kBlink) {}
+
 	void SetUp() override
 	{
-		PlatformTesting::SetTestClock(10 * kBlink);
-		fHarness = std::make_unique<ViewHarness>(std::string(40, 'x'));
+		ViewFixture::SetUp();
+		Open(std::string(40, 'x'));
 		SetActive(true);
 		fHarness->Focus();
 	}
 
-	void TearDown() override
-	{
-		fHarness.reset();
-		PlatformTesting::UseRealClock();
-	}
-
-	HexDumpView* View() { return fHarness->View(); }
-
-	void SetActive(bool active)
-	{
-		BMessage message(B_WINDOW_ACTIVATED);
-		message.AddBool("active", active);
-		PlatformTesting::PostAndWait(fHarness->Window(), message);
-	}
+	void SetActive(bool active) { DrawingChecks::SetWindowActive(*fHarness, active); }
 
 	void SetFocus(bool focus)
 	{
 		{
 			ViewHarness::WindowLock lock(*fHarness);
 			View()->MakeFocus(focus);
-		}
-		fHarness->WaitUntilIdle();
-	}
-
-	void Select(uint32 start, uint32 end)
-	{
-		{
-			ViewHarness::WindowLock lock(*fHarness);
-			View()->Select(start, end);
 		}
 		fHarness->WaitUntilIdle();
 	}
@@ -74,29 +53,6 @@ protected:
 		}
 		return fHarness->Pixel(bar);
 	}
-
-	// Whether byte 4 is filled with the selection grey in each column
-	// (a margin pixel of its cell, clear of glyphs and outline).
-	bool HexFilled()
-	{
-		BPoint where;
-		{
-			ViewHarness::WindowLock lock(*fHarness);
-			where = View()->OffsetToHexPoint(4) - BPoint(0, 6);
-		}
-		return DrawingChecks::SameColor(fHarness->Pixel(where), DrawingChecks::kGrey);
-	}
-	bool AsciiFilled()
-	{
-		BPoint where;
-		{
-			ViewHarness::WindowLock lock(*fHarness);
-			where = View()->OffsetToAsciiPoint(4) - BPoint(0, 6);
-		}
-		return DrawingChecks::SameColor(fHarness->Pixel(where), DrawingChecks::kGrey);
-	}
-
-	std::unique_ptr<ViewHarness> fHarness;
 };
 
 } // namespace
@@ -190,21 +146,21 @@ TEST_F(FocusTest, WindowActivationSwitchesTheCursor)
 TEST_F(FocusTest, SelectionIsFilledOnlyWhileTheViewIsActive)
 {
 	Select(2, 6);
-	EXPECT_TRUE(HexFilled());
-	EXPECT_FALSE(AsciiFilled());
+	EXPECT_TRUE(HexFilled(4));
+	EXPECT_FALSE(AsciiFilled(4));
 
 	SetActive(false);
-	EXPECT_FALSE(HexFilled());
-	EXPECT_FALSE(AsciiFilled());
+	EXPECT_FALSE(HexFilled(4));
+	EXPECT_FALSE(AsciiFilled(4));
 	EXPECT_FALSE(View()->CursorOn());
 
 	SetActive(true);
-	EXPECT_TRUE(HexFilled());
+	EXPECT_TRUE(HexFilled(4));
 
 	SetFocus(false);
-	EXPECT_FALSE(HexFilled());
+	EXPECT_FALSE(HexFilled(4));
 	SetFocus(true);
-	EXPECT_TRUE(HexFilled());
+	EXPECT_TRUE(HexFilled(4));
 	EXPECT_FALSE(View()->CursorOn());
 
 	// Losing the focus in an inactive window changes nothing drawn.

@@ -13,31 +13,19 @@
 #include "HexDumpFullEditor.h"
 #include "HexDumpView.h"
 #include "PlatformTesting.h"
+#include "ViewFixture.h"
 #include "ViewHarness.h"
 
 namespace {
 
-std::string Counting(size_t size)
-{
-	std::string bytes;
-	for (size_t i = 0; i < size; i++)
-		bytes += char(i);
-	return bytes;
-}
-
-class GeometryTest : public ::testing::Test
+class GeometryTest : public ViewFixture
 {
 protected:
-	void Open(size_t size) { fHarness = std::make_unique<ViewHarness>(Counting(size)); }
-	HexDumpView* View() { return fHarness->View(); }
-
 	uint32 Hit(float x, float y, bool nearest)
 	{
 		ViewHarness::WindowLock lock(*fHarness);
 		return View()->PointToOffset(BPoint(x, y), nearest);
 	}
-
-	std::unique_ptr<ViewHarness> fHarness;
 };
 
 } // namespace
@@ -65,7 +53,7 @@ TEST(GeometryBeforeAttachment, SizesAndHitsAreZero)
 
 TEST_F(GeometryTest, MetricsAndColumnEdges)
 {
-	Open(40);
+	Open(Counting(40));
 	ViewHarness::WindowLock lock(*fHarness);
 	HexDumpView* view = View();
 
@@ -100,7 +88,7 @@ TEST_F(GeometryTest, MetricsAndColumnEdges)
 
 TEST_F(GeometryTest, BytePositions)
 {
-	Open(40);
+	Open(Counting(40));
 	ViewHarness::WindowLock lock(*fHarness);
 	EXPECT_EQ(View()->OffsetToHexPoint(18), BPoint(114, 26));
 	EXPECT_EQ(View()->OffsetToAsciiPoint(18), BPoint(386, 26));
@@ -119,7 +107,7 @@ TEST_F(GeometryTest, BytePositions)
 
 TEST_F(GeometryTest, HitTestingPoints)
 {
-	Open(40);
+	Open(Counting(40));
 	EXPECT_EQ(Hit(114, 26, false), 18u);
 	EXPECT_EQ(Hit(114, 26, true), 18u);
 	// Second digit of byte 0: the byte, or with nearest the boundary after.
@@ -148,7 +136,7 @@ TEST_F(GeometryTest, HitTestingPoints)
 
 TEST_F(GeometryTest, NoDataHitsZeroEverywhere)
 {
-	Open(0);
+	Open(Counting(0));
 	for (float y : {-10.0f, 0.0f, 13.0f, 100.0f})
 		for (float x : {0.0f, 100.0f, 360.0f, 400.0f, 700.0f}) {
 			EXPECT_EQ(Hit(x, y, false), 0u);
@@ -160,7 +148,7 @@ TEST_F(GeometryTest, NoDataHitsZeroEverywhere)
 // drawn at maps back to the byte.
 TEST_F(GeometryTest, PointsAndOffsetsRoundTrip)
 {
-	Open(48);
+	Open(Counting(48));
 	ViewHarness::WindowLock lock(*fHarness);
 	HexDumpView* view = View();
 	for (uint32 offset = 0; offset < 48; offset++) {
@@ -188,7 +176,7 @@ TEST_F(GeometryTest, PointsFarOutsideTheViewMapToTheDataEnds)
 {
 	// Coordinates at and beyond the int32 range: the column arithmetic of
 	// both panes must neither overflow nor wrap to the other end.
-	Open(40);
+	Open(Counting(40));
 	const float far = 4294967294.0f;
 	for (bool nearest : {false, true}) {
 		SCOPED_TRACE(nearest ? "nearest" : "not nearest");
@@ -229,7 +217,7 @@ TEST(GeometrySizes, ContentAndPreferredSizeFollowTheData)
 
 TEST_F(GeometryTest, DataChangedClampsTheSelection)
 {
-	Open(40);
+	Open(Counting(40));
 	const std::string bytes = Counting(30);
 	struct Case
 	{
@@ -252,7 +240,7 @@ TEST_F(GeometryTest, DataChangedClampsTheSelection)
 // at its old place.
 TEST_F(GeometryTest, DataChangedEndsAHalfTypedByteAndMovesTheCursorCleanly)
 {
-	Open(40);
+	Open(Counting(40));
 	fHarness->Focus();
 	{
 		ViewHarness::WindowLock lock(*fHarness);

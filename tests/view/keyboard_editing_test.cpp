@@ -14,37 +14,16 @@
 #include "HexDumpFullEditor.h"
 #include "HexDumpView.h"
 #include "PlatformTesting.h"
+#include "ViewFixture.h"
 #include "ViewHarness.h"
 
 namespace {
 
-// Bytes 0x00, 0x01, ... count - 1.
-std::string Counting(size_t count)
-{
-	std::string bytes;
-	for (size_t i = 0; i < count; i++)
-		bytes += char(i);
-	return bytes;
-}
-
-class KeyboardTest : public ::testing::Test
+class KeyboardTest : public ViewFixture
 {
 protected:
 	// The test clock keeps the blink out of pictures and records.
-	void SetUp() override { PlatformTesting::SetTestClock(1000000); }
-	void TearDown() override
-	{
-		fHarness.reset();
-		PlatformTesting::UseRealClock();
-	}
-
-	void Open(const std::string& bytes)
-	{
-		fHarness = std::make_unique<ViewHarness>(bytes);
-		fHarness->Focus();
-	}
-
-	HexDumpView* View() { return fHarness->View(); }
+	KeyboardTest() : ViewFixture(kFocused, 1000000) {}
 
 	void Key(const char* bytes, int32 modifiers = 0) { fHarness->Key(bytes, modifiers); }
 	void Key(char code, int32 modifiers = 0)
@@ -60,12 +39,6 @@ protected:
 		View()->Select(start, end);
 	}
 
-	void ExpectSelection(uint32 start, uint32 end)
-	{
-		EXPECT_EQ(View()->SelectionStart(), start);
-		EXPECT_EQ(View()->SelectionEnd(), end);
-	}
-
 	std::string WorkingCopy()
 	{
 		ViewHarness::WindowLock lock(*fHarness);
@@ -73,8 +46,6 @@ protected:
 	}
 
 	std::string ItemBytes() { return fHarness->ItemBytes(); }
-
-	std::unique_ptr<ViewHarness> fHarness;
 };
 
 } // namespace

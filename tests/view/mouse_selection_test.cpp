@@ -15,46 +15,28 @@
 #include "DrawingChecks.h"
 #include "HexDumpView.h"
 #include "PlatformTesting.h"
+#include "ViewFixture.h"
 #include "ViewHarness.h"
 
 namespace {
 
-class MouseTest : public ::testing::Test
+class MouseTest : public ViewFixture
 {
 protected:
 	// The test clock keeps the blink out of the drawing records.
-	void SetUp() override { PlatformTesting::SetTestClock(1000000); }
-	void TearDown() override
-	{
-		fHarness.reset();
-		PlatformTesting::UseRealClock();
-	}
+	MouseTest() : ViewFixture(kFocused, 1000000) {}
 
+	// Letters a to z over and over, size of them.
 	void Open(size_t size)
 	{
 		std::string bytes;
 		for (size_t i = 0; i < size; i++)
 			bytes += char('a' + i % 26);
-		fHarness = std::make_unique<ViewHarness>(bytes);
-		fHarness->Focus();
+		ViewFixture::Open(bytes);
 	}
-
-	HexDumpView* View() { return fHarness->View(); }
 
 	BPoint HexPoint(uint32 offset) { return fHarness->CellPoint(offset, true); }
 	BPoint AsciiPoint(uint32 offset) { return fHarness->CellPoint(offset, false); }
-
-	// Whether the byte's hex cell is filled with the selection grey (its
-	// left margin column, clear of glyphs and outline edges).
-	bool HexFilled(uint32 offset)
-	{
-		BPoint where;
-		{
-			ViewHarness::WindowLock lock(*fHarness);
-			where = View()->OffsetToHexPoint(offset) - BPoint(0, 6);
-		}
-		return DrawingChecks::SameColor(fHarness->Pixel(where), DrawingChecks::kGrey);
-	}
 
 	// A point below the view, on the editor's horizontal scroll bar.
 	BPoint Outside()
@@ -62,14 +44,6 @@ protected:
 		ViewHarness::WindowLock lock(*fHarness);
 		return BPoint(100, View()->Bounds().bottom + 6);
 	}
-
-	void ExpectSelection(uint32 start, uint32 end)
-	{
-		EXPECT_EQ(View()->SelectionStart(), start);
-		EXPECT_EQ(View()->SelectionEnd(), end);
-	}
-
-	std::unique_ptr<ViewHarness> fHarness;
 };
 
 } // namespace
@@ -235,7 +209,7 @@ TEST_F(MouseTest, TrackingRedrawsOnlyWhatMoved)
 
 	fHarness->MouseMoved(HexPoint(40), B_PRIMARY_MOUSE_BUTTON);
 	ExpectSelection(3, 40);
-	std::vector<std::string> texts = fHarness->DrawnTexts(record);
+	std::vector<std::string> texts = DrawingChecks::Texts(record.Calls());
 	EXPECT_NE(std::find(texts.begin(), texts.end(), "00000010"), texts.end());
 	for (const char* label : {"00000050", "00000100", "00000900"})
 		EXPECT_EQ(std::find(texts.begin(), texts.end(), label), texts.end()) << label;

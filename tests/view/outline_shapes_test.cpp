@@ -9,6 +9,7 @@
 
 #include "DrawingChecks.h"
 #include "HexDumpView.h"
+#include "ViewFixture.h"
 #include "ViewHarness.h"
 
 using namespace DrawingChecks;
@@ -65,30 +66,27 @@ std::vector<Edge> Join(std::vector<Edge> first, const std::vector<Edge>& second)
 }
 
 // 64 bytes; the window is made inactive, so both columns are outlined.
-class OutlineTest : public ::testing::Test
+class OutlineTest : public ViewFixture
 {
 protected:
+	OutlineTest() : ViewFixture(kFocused) {}
+
 	void SetUp() override
 	{
-		fHarness = std::make_unique<ViewHarness>(std::string(64, 'o'));
-		fHarness->Focus();
+		ViewFixture::SetUp();
+		Open(std::string(64, 'o'));
 		SetWindowActive(*fHarness, false);
 	}
 
 	// The outline edges of each column after selecting start to end.
 	void Outline(uint32 start, uint32 end)
 	{
-		{
-			ViewHarness::WindowLock lock(*fHarness);
-			fHarness->View()->Select(start, end);
-		}
-		fHarness->WaitUntilIdle();
+		Select(start, end);
 		std::vector<PlatformTesting::DrawCall> calls = RecordRange(*fHarness, 0, 64);
 		fHex = GreyEdges(calls, false, 0, 365);
 		fAscii = GreyEdges(calls, false, 365, 800);
 	}
 
-	std::unique_ptr<ViewHarness> fHarness;
 	std::vector<Edge> fHex;
 	std::vector<Edge> fAscii;
 };

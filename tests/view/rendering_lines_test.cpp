@@ -13,6 +13,7 @@
 #include "DrawingChecks.h"
 #include "HexDumpFullEditor.h"
 #include "HexDumpView.h"
+#include "ViewFixture.h"
 #include "ViewHarness.h"
 
 using namespace DrawingChecks;
@@ -20,35 +21,13 @@ using PlatformTesting::DrawCall;
 
 namespace {
 
-std::string Counting(size_t size, int first = 0)
-{
-	std::string bytes;
-	for (size_t i = 0; i < size; i++)
-		bytes += char(first + i);
-	return bytes;
-}
-
-class RenderingTest : public ::testing::Test
+class RenderingTest : public ViewFixture
 {
 protected:
-	void Open(const std::string& bytes) { fHarness = std::make_unique<ViewHarness>(bytes); }
-	HexDumpView* View() { return fHarness->View(); }
-
-	void Select(uint32 start, uint32 end)
-	{
-		{
-			ViewHarness::WindowLock lock(*fHarness);
-			View()->Select(start, end);
-		}
-		fHarness->WaitUntilIdle();
-	}
-
 	std::vector<DrawCall> Range(int32 start, int32 end, bool clearToBottom = false)
 	{
 		return RecordRange(*fHarness, start, end, true, clearToBottom);
 	}
-
-	std::unique_ptr<ViewHarness> fHarness;
 };
 
 std::vector<std::string> Lines(std::initializer_list<const char*> texts)

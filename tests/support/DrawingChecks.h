@@ -82,6 +82,7 @@ Strings(const std::vector<PlatformTesting::DrawCall>& calls)
 	return strings;
 }
 
+// The texts of the DrawString calls, in order.
 inline std::vector<std::string> Texts(const std::vector<PlatformTesting::DrawCall>& calls)
 {
 	std::vector<std::string> texts;
