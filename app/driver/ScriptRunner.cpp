@@ -168,6 +168,13 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 {
 	const std::string where = "line " + std::to_string(command.line) + ": ";
 	std::string problem;
+	if (command.kind == ScriptCommand::kWindow) {
+		if (Address(command.number, problem) != B_OK) {
+			error = where + problem;
+			return B_ERROR;
+		}
+		return B_OK;
+	}
 	HostWindow* window = Addressed(problem);
 	if (window == NULL) {
 		error = where + problem;
@@ -256,6 +263,9 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 	case ScriptCommand::kPreviousItem:
 		Post(window, BMessage(kMsgPreviousItem));
 		break;
+	case ScriptCommand::kClose:
+		Post(window, BMessage(B_QUIT_REQUESTED));
+		break;
 	case ScriptCommand::kQuit:
 		Post(window, BMessage(kMsgQuit));
 		break;
@@ -284,6 +294,9 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 		fOutput << window->Title() << '\n';
 		window->Unlock();
 		fOutput.flush();
+		break;
+
+	case ScriptCommand::kWindow:
 		break;
 	}
 	return B_OK;
