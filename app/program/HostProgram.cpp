@@ -154,9 +154,11 @@ int HostProgram::Run(int argc, const char* const* argv)
 	WindowGroup windows(document, loader, files);
 	windows.SetDriven(true);
 	windows.SetProgramQuit([]() { be_app->PostMessage(B_QUIT_REQUESTED); });
-	std::string openError;
-	if (windows.Open(int32(options.firstItem - 1), openError) == NULL)
-		return Complain(openError);
+	for (long count = 0; count < options.windowCount; count++) {
+		std::string error;
+		if (windows.Open(int32(options.firstItem - 1), error) == NULL)
+			return Complain(error);
+	}
 
 	// The driver feeds the script to the windows and finishes the session;
 	// the main thread runs the application (and the display's events).
