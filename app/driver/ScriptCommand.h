@@ -1,7 +1,8 @@
 // ScriptCommand: one parsed line of a reshost script: an input event for the
 // window (keys, text, mouse, wheel, focus, activation), a wait on the clock,
-// or a host command (save, undo, next item, snapshot, quit ...). Made by
-// ScriptParser, carried out by ScriptRunner; plain data.
+// a host command (save, undo, next item, snapshot, quit ...), or the window
+// that later lines go to. Made by ScriptParser, carried out by
+// ScriptRunner; plain data.
 #ifndef SCRIPT_COMMAND_H
 #define SCRIPT_COMMAND_H
 
@@ -32,7 +33,9 @@ struct ScriptCommand
 		kSnapshot, // path
 		kText,     // prints the dump as drawn
 		kTitle,    // prints the window's title
-		kQuit
+		kClose,    // the window's close button
+		kQuit,
+		kWindow // number: later lines go to that window
 	};
 
 	// Where a mouse command points: a point in the dump view's coordinates,
@@ -57,6 +60,7 @@ struct ScriptCommand
 	float deltaY = 0;
 	int32 width = 0;
 	int32 height = 0;
+	int32 number = 0;
 	std::string path;
 };
 

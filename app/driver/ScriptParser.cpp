@@ -160,6 +160,16 @@ bool ParseOffset(const std::string& text, uint32& offset)
 	return true;
 }
 
+// A window's number: decimal digits, from 1.
+bool ParseWindowNumber(const std::string& text, int32& number)
+{
+	if (text.empty() || text.size() > 9 ||
+	    text.find_first_not_of("0123456789") != std::string::npos)
+		return false;
+	number = int32(strtol(text.c_str(), NULL, 10));
+	return number >= 1;
+}
+
 // Waits beyond this do not fit in a bigtime_t added to the clock's time.
 const double kLongestWait = 4611686018427387904.0; // 2^62 microseconds
 
@@ -282,10 +292,11 @@ ScriptParser::Result ScriptParser::ParseLine(const std::string& text, int32 line
 		ScriptCommand::Kind kind;
 	};
 	const Simple simple[] = {
-	    {"save", ScriptCommand::kSave},         {"undo", ScriptCommand::kUndo},
-	    {"redo", ScriptCommand::kRedo},         {"text", ScriptCommand::kText},
-	    {"title", ScriptCommand::kTitle},       {"quit", ScriptCommand::kQuit},
-	    {"activate", ScriptCommand::kActivate}, {"deactivate", ScriptCommand::kActivate},
+	    {"save", ScriptCommand::kSave},           {"undo", ScriptCommand::kUndo},
+	    {"redo", ScriptCommand::kRedo},           {"text", ScriptCommand::kText},
+	    {"title", ScriptCommand::kTitle},         {"quit", ScriptCommand::kQuit},
+	    {"close", ScriptCommand::kClose},         {"activate", ScriptCommand::kActivate},
+	    {"deactivate", ScriptCommand::kActivate},
 	};
 	for (const Simple& entry : simple) {
 		if (verb != entry.verb)
@@ -385,6 +396,13 @@ ScriptParser::Result ScriptParser::ParseLine(const std::string& text, int32 line
 		command.kind = ScriptCommand::kResize;
 		command.width = int32(width);
 		command.height = int32(height);
+		return kCommand;
+	}
+
+	if (verb == "window") {
+		if (argumentCount != 1 || !ParseWindowNumber(words[1].text, command.number))
+			return fail("usage: window NUMBER (from 1, in the order the windows opened)");
+		command.kind = ScriptCommand::kWindow;
 		return kCommand;
 	}
 

@@ -17,6 +17,7 @@
 #include "HostWindow.h"
 #include "ScreenText.h"
 #include "ScriptParser.h"
+#include "WindowGroup.h"
 
 using namespace PlatformTesting;
 
@@ -36,8 +37,9 @@ size_t CharacterLength(unsigned char byte)
 
 } // namespace
 
-ScriptRunner::ScriptRunner(HostWindow* window, bool testClock, std::ostream& output)
-    : fWindow(window), fTestClock(testClock), fOutput(output), fButtons(0), fCheckRedraw(false)
+ScriptRunner::ScriptRunner(WindowGroup& windows, bool testClock, std::ostream& output)
+    : fWindows(windows), fNumber(1), fWindow(windows.WindowAt(1)), fTestClock(testClock),
+      fOutput(output), fButtons(0), fCheckRedraw(false)
 {
 }
 
@@ -51,54 +53,97 @@ status_t ScriptRunner::Run(std::istream& input, std::string& error)
 			return B_ERROR;
 		if (result == ScriptParser::kEmpty)
 			continue;
-		if (fWindow->QuitAccepted()) {
+		if (fWindows.QuitAccepted()) {
 			error = "line " + std::to_string(line) + ": the window has already quit";
 			return B_ERROR;
 		}
 		if (Execute(command, error) != B_OK)
 			return B_ERROR;
-		if (fCheckRedraw && !fWindow->QuitAccepted() && CheckRedraw(line, error) != B_OK)
+		if (fCheckRedraw && !fWindows.QuitAccepted() && CheckRedraw(line, error) != B_OK)
 			return B_ERROR;
 	}
 	return B_OK;
 }
 
+status_t ScriptRunner::Address(int32 number, std::string& error)
+{
+	fNumber = number;
+	fWindow = fWindows.WindowAt(number);
+	return Addressed(error) != NULL ? B_OK : B_ERROR;
+}
+
+HostWindow* ScriptRunner::Addressed(std::string& error) const
+{
+	if (fWindow != NULL && fWindows.WindowAt(fNumber) == fWindow)
+		return fWindow;
+	std::string open;
+	for (int32 number : fWindows.OpenNumbers())
+		open += (open.empty() ? "" : ", ") + std::to_string(number);
+	error = "window " + std::to_string(fNumber) +
+	        " is not open (open windows: " + (open.empty() ? "none" : open) + ")";
+	return NULL;
+}
+
+std::string ScriptRunner::WindowName(int32 number) const
+{
+	if (fWindows.OpenNumbers().size() == 1)
+		return "the window";
+	return "window " + std::to_string(number);
+}
+
 status_t ScriptRunner::CheckRedraw(int32 line, std::string& error)
 {
 	WaitUntilIdle();
-	const PixelImage shown = Snapshot(fWindow);
-	const PixelImage redrawn = RedrawWhole(fWindow);
-	const BRect difference = Difference(shown, redrawn);
-	if (!difference.IsValid())
-		return B_OK;
-	char area[96];
-	snprintf(area, sizeof(area), "(%g, %g) to (%g, %g)", difference.left, difference.top,
-	         difference.right, difference.bottom);
-	error = "line " + std::to_string(line) + ": the window differs from a full redraw in " + area;
+	for (int32 number : fWindows.OpenNumbers()) {
+		HostWindow* window = fWindows.WindowAt(number);
+		if (window == NULL)
+			continue;
+		const PixelImage shown = Snapshot(window);
+		const PixelImage redrawn = RedrawWhole(window);
+		const BRect difference = Difference(shown, redrawn);
+		if (!difference.IsValid())
+			continue;
+		char area[96];
+		snprintf(area, sizeof(area), "(%g, %g) to (%g, %g)", difference.left, difference.top,
+		         difference.right, difference.bottom);
+		error = "line " + std::to_string(line) + ": " + WindowName(number) +
+		        " differs from a full redraw in " + area;
 
-	// Both pictures, for a person to compare.
-	const char* folder = getenv("TMPDIR");
-	const std::string prefix = std::string(folder != NULL ? folder : "/tmp") + "/reshost-redraw-";
-	if (WritePNG(shown, (prefix + "shown.png").c_str()) == B_OK &&
-	    WritePNG(redrawn, (prefix + "full.png").c_str()) == B_OK)
-		error += " (pictures: " + prefix + "shown.png, " + prefix + "full.png)";
-	return B_ERROR;
+		// Both pictures, for a person to compare.
+		const char* folder = getenv("TMPDIR");
+		const std::string prefix =
+		    std::string(folder != NULL ? folder : "/tmp") + "/reshost-redraw-";
+		if (WritePNG(shown, (prefix + "shown.png").c_str()) == B_OK &&
+		    WritePNG(redrawn, (prefix + "full.png").c_str()) == B_OK)
+			error += " (pictures: " + prefix + "shown.png, " + prefix + "full.png)";
+		return B_ERROR;
+	}
+	return B_OK;
 }
 
 void ScriptRunner::WaitUntilIdle()
 {
-	PlatformTesting::WaitUntilIdle(fWindow);
+	// Posting to a window that has gone is harmless: the kits look loopers
+	// up before they touch them. One window's edit posts change notices to
+	// the others, which post nothing back.
+	if (fWindow != NULL)
+		PlatformTesting::WaitUntilIdle(fWindow);
+	for (int32 number : fWindows.OpenNumbers()) {
+		if (HostWindow* window = fWindows.WindowAt(number))
+			PlatformTesting::WaitUntilIdle(window);
+	}
 }
 
-void ScriptRunner::Post(const BMessage& message)
+void ScriptRunner::Post(HostWindow* window, const BMessage& message)
 {
-	PostAndWait(fWindow, message);
+	PostAndWait(window, message);
+	WaitUntilIdle();
 }
 
-BPoint ScriptRunner::WindowPoint(const ScriptCommand& command)
+BPoint ScriptRunner::WindowPoint(HostWindow* window, const ScriptCommand& command)
 {
-	fWindow->Lock();
-	BView* view = fWindow->DumpView();
+	window->Lock();
+	BView* view = window->DumpView();
 	// Points are measured from the visible top-left corner of the view.
 	BPoint where = command.point + view->Bounds().LeftTop();
 	if (command.place != ScriptCommand::kAtPoint) {
@@ -115,38 +160,52 @@ BPoint ScriptRunner::WindowPoint(const ScriptCommand& command)
 		where = origin + BPoint(charWidth / 2, -floorf(height.ascent / 2));
 	}
 	where = view->ConvertToWindow(where);
-	fWindow->Unlock();
+	window->Unlock();
 	return where;
 }
 
 status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 {
 	const std::string where = "line " + std::to_string(command.line) + ": ";
+	std::string problem;
+	if (command.kind == ScriptCommand::kWindow) {
+		if (Address(command.number, problem) != B_OK) {
+			error = where + problem;
+			return B_ERROR;
+		}
+		return B_OK;
+	}
+	HostWindow* window = Addressed(problem);
+	if (window == NULL) {
+		error = where + problem;
+		return B_ERROR;
+	}
+
 	switch (command.kind) {
 	case ScriptCommand::kKey:
-		Post(MakeKeyDown(command.bytes.c_str(), command.modifiers));
+		Post(window, MakeKeyDown(command.bytes.c_str(), command.modifiers));
 		break;
 
 	case ScriptCommand::kType:
 		for (size_t i = 0; i < command.bytes.size();) {
 			size_t length = CharacterLength(static_cast<unsigned char>(command.bytes[i]));
-			Post(MakeKeyDown(command.bytes.substr(i, length).c_str()));
+			Post(window, MakeKeyDown(command.bytes.substr(i, length).c_str()));
 			i += length;
 		}
 		break;
 
 	case ScriptCommand::kPress:
 		fButtons = B_PRIMARY_MOUSE_BUTTON;
-		Post(MakeMouseDown(WindowPoint(command), fButtons));
+		Post(window, MakeMouseDown(WindowPoint(window, command), fButtons));
 		break;
 
 	case ScriptCommand::kMove:
-		Post(MakeMouseMoved(WindowPoint(command), fButtons));
+		Post(window, MakeMouseMoved(WindowPoint(window, command), fButtons));
 		break;
 
 	case ScriptCommand::kRelease:
 		fButtons = 0;
-		Post(MakeMouseUp(WindowPoint(command)));
+		Post(window, MakeMouseUp(WindowPoint(window, command)));
 		break;
 
 	case ScriptCommand::kWheel: {
@@ -154,14 +213,14 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 		wheel.AddInt64("when", system_time());
 		wheel.AddFloat("be:wheel_delta_x", command.deltaX);
 		wheel.AddFloat("be:wheel_delta_y", command.deltaY);
-		Post(wheel);
+		Post(window, wheel);
 		break;
 	}
 
 	case ScriptCommand::kFocus: {
-		fWindow->Lock();
-		fWindow->DumpView()->MakeFocus(command.on);
-		fWindow->Unlock();
+		window->Lock();
+		window->DumpView()->MakeFocus(command.on);
+		window->Unlock();
 		WaitUntilIdle();
 		break;
 	}
@@ -169,7 +228,7 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 	case ScriptCommand::kActivate: {
 		BMessage activation(B_WINDOW_ACTIVATED);
 		activation.AddBool("active", command.on);
-		Post(activation);
+		Post(window, activation);
 		break;
 	}
 
@@ -183,77 +242,95 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 		break;
 
 	case ScriptCommand::kResize:
-		fWindow->Lock();
-		fWindow->ResizeTo(float(command.width - 1), float(command.height - 1));
-		fWindow->Unlock();
+		window->Lock();
+		window->ResizeTo(float(command.width - 1), float(command.height - 1));
+		window->Unlock();
 		WaitUntilIdle();
 		break;
 
 	case ScriptCommand::kSave:
-		Post(BMessage(kMsgSave));
+		Post(window, BMessage(kMsgSave));
 		break;
 	case ScriptCommand::kUndo:
-		Post(BMessage(kMsgUndo));
+		Post(window, BMessage(kMsgUndo));
 		break;
 	case ScriptCommand::kRedo:
-		Post(BMessage(kMsgRedo));
+		Post(window, BMessage(kMsgRedo));
 		break;
 	case ScriptCommand::kNextItem:
-		Post(BMessage(kMsgNextItem));
+		Post(window, BMessage(kMsgNextItem));
 		break;
 	case ScriptCommand::kPreviousItem:
-		Post(BMessage(kMsgPreviousItem));
+		Post(window, BMessage(kMsgPreviousItem));
+		break;
+	case ScriptCommand::kClose:
+		Post(window, BMessage(B_QUIT_REQUESTED));
 		break;
 	case ScriptCommand::kQuit:
-		Post(BMessage(kMsgQuit));
+		Post(window, BMessage(kMsgQuit));
 		break;
 
-	case ScriptCommand::kSnapshot: {
-		std::string snapshotError;
-		if (WriteSnapshot(command.path, snapshotError) != B_OK) {
-			error = where + snapshotError;
+	case ScriptCommand::kSnapshot:
+		if (WriteSnapshot(command.path, problem) != B_OK) {
+			error = where + problem;
 			return B_ERROR;
 		}
 		break;
-	}
 
-	case ScriptCommand::kText:
-		for (const std::string& line : DumpText())
+	case ScriptCommand::kText: {
+		std::vector<std::string> lines;
+		if (DumpText(lines, problem) != B_OK) {
+			error = where + problem;
+			return B_ERROR;
+		}
+		for (const std::string& line : lines)
 			fOutput << line << '\n';
 		fOutput.flush();
 		break;
+	}
 
 	case ScriptCommand::kTitle:
-		fWindow->Lock();
-		fOutput << fWindow->Title() << '\n';
-		fWindow->Unlock();
+		window->Lock();
+		fOutput << window->Title() << '\n';
+		window->Unlock();
 		fOutput.flush();
+		break;
+
+	case ScriptCommand::kWindow:
 		break;
 	}
 	return B_OK;
 }
 
-std::vector<std::string> ScriptRunner::DumpText()
+status_t ScriptRunner::DumpText(std::vector<std::string>& lines, std::string& error)
 {
+	HostWindow* window = Addressed(error);
+	if (window == NULL)
+		return B_ERROR;
 	// The whole view is drawn afresh while its drawing is recorded, so the
 	// text is what the view draws for its present state.
 	DrawingRecord record;
-	fWindow->Lock();
-	BView* view = fWindow->DumpView();
+	window->Lock();
+	BView* view = window->DumpView();
 	view->Invalidate();
 	BRect visible = view->Bounds();
 	font_height height;
 	view->GetFontHeight(&height);
 	float charWidth = view->StringWidth(" ");
-	fWindow->Unlock();
-	WaitUntilIdle();
-	return ScreenText::Lines(record.Calls(), view, visible, height, charWidth);
+	window->Unlock();
+	// The other windows are idle after every command: only this one draws.
+	PlatformTesting::WaitUntilIdle(window);
+	lines = ScreenText::Lines(record.Calls(), view, visible, height, charWidth);
+	return B_OK;
 }
 
 status_t ScriptRunner::WriteSnapshot(const std::string& path, std::string& error)
 {
+	HostWindow* window = Addressed(error);
+	if (window == NULL)
+		return B_ERROR;
 	WaitUntilIdle();
-	PixelImage image = Snapshot(fWindow);
+	PixelImage image = Snapshot(window);
 	if (WritePNG(image, path.c_str()) != B_OK) {
 		error = "cannot write the snapshot " + path;
 		return B_ERROR;

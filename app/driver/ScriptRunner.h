@@ -1,8 +1,9 @@
-// ScriptRunner: replays a reshost script on the host window: each line's
-// input goes to the window as the display would deliver it, and the runner
-// waits until the window has handled it (and everything that followed from
-// it) before the next line. Runs on the program's driver thread, never on
-// the window's.
+// ScriptRunner: replays a reshost script on the host's windows: each line's
+// input goes to the addressed window (window 1 until a `window N` line
+// says otherwise) as the display would deliver it, and the runner waits
+// until every window has handled it (and everything that followed from it,
+// such as another window's change notices) before the next line. Runs on
+// the program's driver thread, never on a window's.
 #ifndef SCRIPT_RUNNER_H
 #define SCRIPT_RUNNER_H
 
@@ -17,37 +18,50 @@
 #include "ScriptCommand.h"
 
 class HostWindow;
+class WindowGroup;
 
 class ScriptRunner
 {
 public:
 	// With testClock, waits advance the manual test clock (pulses and the
 	// cursor's blinking follow it exactly); otherwise they sleep.
-	ScriptRunner(HostWindow* window, bool testClock, std::ostream& output);
+	ScriptRunner(WindowGroup& windows, bool testClock, std::ostream& output);
 
 	// Runs the lines of input in order. Stops at the first bad line or
-	// failed command (B_ERROR, error naming the line) or once the window
+	// failed command (B_ERROR, error naming the line) or once the program
 	// has accepted to quit (B_OK; any command after that is an error).
 	status_t Run(std::istream& input, std::string& error);
 	status_t Execute(const ScriptCommand& command, std::string& error);
 
-	// With check, Run compares the window after every line with a full
-	// redraw of it, and stops with an error naming the line and the area
-	// where they differ.
+	// With check, Run compares every window after every line with a full
+	// redraw of it, and stops with an error naming the line, the window and
+	// the area where they differ.
 	void SetCheckRedraw(bool check) { fCheckRedraw = check; }
 
-	// Returns once the window has handled every message posted to it.
+	// Makes later commands go to window number (from 1); B_ERROR with
+	// error set when that window is not open.
+	status_t Address(int32 number, std::string& error);
+
+	// Returns once every open window has handled every message posted to
+	// it, the addressed window's first.
 	void WaitUntilIdle();
 
-	// The dump as the view draws it now, one string per visible line.
-	std::vector<std::string> DumpText();
+	// The addressed window's dump as the view draws it now, one string per
+	// visible line, and its pixels; B_ERROR when it has closed.
+	status_t DumpText(std::vector<std::string>& lines, std::string& error);
 	status_t WriteSnapshot(const std::string& path, std::string& error);
 
 private:
-	BPoint WindowPoint(const ScriptCommand& command);
-	void Post(const class BMessage& message);
+	// The addressed window, or NULL with error set once it has closed.
+	HostWindow* Addressed(std::string& error) const;
+	// "the window" while it is the only one, "window N" otherwise.
+	std::string WindowName(int32 number) const;
+	BPoint WindowPoint(HostWindow* window, const ScriptCommand& command);
+	void Post(HostWindow* window, const class BMessage& message);
 	status_t CheckRedraw(int32 line, std::string& error);
 
+	WindowGroup& fWindows;
+	int32 fNumber;
 	HostWindow* fWindow;
 	bool fTestClock;
 	std::ostream& fOutput;

@@ -21,13 +21,13 @@
 #include "AddonLoader.h"
 #include "Document.h"
 #include "DocumentFile.h"
-#include "HostWindow.h"
 #include "ItemFile.h"
 #include "ItemListing.h"
 #include "ProgramDriver.h"
 #include "ProgramOptions.h"
 #include "SampleItems.h"
 #include "ScriptRunner.h"
+#include "WindowGroup.h"
 
 namespace fs = std::filesystem;
 
@@ -149,23 +149,22 @@ int HostProgram::Run(int argc, const char* const* argv)
 		snapshotPath = DefaultSnapshotPath();
 
 	BApplication application(kSignature);
-	HostWindow* window = new HostWindow(document, loader, files);
-	window->Lock();
-	status_t status = window->SetUp(int32(options.firstItem - 1));
-	window->SetDriven(true);
-	if (status != B_OK) {
-		std::string error = window->ErrorMessage();
-		window->Quit();
-		return Complain(error);
+	// After the application and before the loader goes: closing the group
+	// closes any window left, whose editor's code is the loader's.
+	WindowGroup windows(document, loader, files);
+	windows.SetDriven(true);
+	windows.SetProgramQuit([]() { be_app->PostMessage(B_QUIT_REQUESTED); });
+	for (long count = 0; count < options.windowCount; count++) {
+		std::string error;
+		if (windows.Open(int32(options.firstItem - 1), error) == NULL)
+			return Complain(error);
 	}
-	window->Unlock();
-	window->Show();
 
-	// The driver feeds the script to the window and finishes the session;
+	// The driver feeds the script to the windows and finishes the session;
 	// the main thread runs the application (and the display's events).
 	int exitCode = kExitOK;
 	std::thread driver([&]() {
-		ScriptRunner runner(window, headless, std::cout);
+		ScriptRunner runner(windows, headless, std::cout);
 		runner.SetCheckRedraw(options.checkRedraw);
 		runner.WaitUntilIdle();
 		std::string error;
@@ -174,6 +173,7 @@ int HostProgram::Run(int argc, const char* const* argv)
 			exitCode = kExitScriptError;
 		}
 
+		// The snapshot and the text show the window the script addressed last.
 		if (exitCode == kExitOK && !snapshotPath.empty()) {
 			if (runner.WriteSnapshot(snapshotPath, error) == B_OK) {
 				fprintf(options.printText ? stderr : stdout, "reshost: snapshot written to %s\n",
@@ -183,19 +183,25 @@ int HostProgram::Run(int argc, const char* const* argv)
 				exitCode = kExitScriptError;
 			}
 		}
+		std::vector<std::string> lines;
 		if (exitCode == kExitOK && options.printText) {
-			for (const std::string& line : runner.DumpText())
-				std::cout << line << '\n';
-			std::cout.flush();
+			if (runner.DumpText(lines, error) == B_OK) {
+				for (const std::string& line : lines)
+					std::cout << line << '\n';
+				std::cout.flush();
+			} else {
+				fprintf(stderr, "reshost: %s\n", error.c_str());
+				exitCode = kExitScriptError;
+			}
 		}
 		fflush(stdout);
 
-		if (headless || exitCode != kExitOK || window->QuitAccepted()) {
-			window->Lock();
-			window->Quit();
+		// With a display the windows stay for the user, unless a quit was
+		// confirmed while driven.
+		if (headless || exitCode != kExitOK || windows.EndDriving()) {
+			windows.CloseAll();
 			be_app->PostMessage(B_QUIT_REQUESTED);
-		} else
-			window->PostMessage(kMsgEndDriving);
+		}
 	});
 	application.Run();
 	driver.join();

@@ -2,7 +2,6 @@
 
 #include "HostWindow.h"
 
-#include <Application.h>
 #include <FullItemEditor.h>
 #include <InterfaceDefs.h>
 #include <ListItem.h>
@@ -15,9 +14,10 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "AddonLoader.h"
 #include "Document.h"
+#include "DocumentFile.h"
 #include "ItemListing.h"
+#include "WindowGroup.h"
 
 namespace {
 
@@ -51,10 +51,10 @@ bool IsMovingKey(char key)
 
 } // namespace
 
-HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<DocumentFile>& files)
-    : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fDocument(document),
-      fLoader(loader), fFiles(files), fEditor(NULL), fList(NULL), fStatus(NULL), fItem(0),
-      fListener(0), fQuitArmed(false), fSaveArmed(false), fDriven(false), fQuitAccepted(false)
+HostWindow::HostWindow(WindowGroup& group, Document& document)
+    : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fGroup(group),
+      fDocument(document), fEditor(NULL), fList(NULL), fStatus(NULL), fItem(0), fListener(0),
+      fSaveArmed(false)
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
 	AddShortcut('Z', 0, new BMessage(kMsgUndo));
@@ -62,6 +62,7 @@ HostWindow::HostWindow(Document& document, AddonLoader& loader, std::vector<Docu
 	AddShortcut(B_PAGE_DOWN, 0, new BMessage(kMsgNextItem));
 	AddShortcut(B_PAGE_UP, 0, new BMessage(kMsgPreviousItem));
 	AddShortcut('Q', 0, new BMessage(kMsgQuit));
+	AddShortcut('N', 0, new BMessage(kMsgNewWindow));
 
 	// The document calls this on the thread that changed it, which may hold
 	// this window's lock or not: the title follows through the queue.
@@ -82,16 +83,15 @@ HostWindow::~HostWindow()
 		for (int32 index = 0; index < fList->CountItems(); index++)
 			delete fList->ItemAt(index);
 	}
+	fGroup.Closed(this);
 }
 
 status_t HostWindow::SetUp(int32 index)
 {
 	fItem = index;
-	fEditor = fLoader.MakeEditorFor(fDocument, fDocument.ItemAt(fItem));
-	if (fEditor == NULL) {
-		fError = std::string("no add-on makes an editor: ") + fLoader.ErrorMessage();
+	fEditor = fGroup.MakeEditor(fDocument.ItemAt(fItem), fError);
+	if (fEditor == NULL)
 		return B_ERROR;
-	}
 
 	fList = new BListView(BRect(0, 0, kMinListWidth, Bounds().Height()), "ItemList",
 	                      B_SINGLE_SELECTION_LIST, B_FOLLOW_ALL_SIDES);
@@ -190,7 +190,7 @@ void HostWindow::MessageReceived(BMessage* message)
 {
 	switch (message->what) {
 	case kMsgSave:
-		fQuitArmed = false;
+		fGroup.DisarmQuit();
 		Save();
 		break;
 	case kMsgUndo:
@@ -207,6 +207,9 @@ void HostWindow::MessageReceived(BMessage* message)
 		fSaveArmed = false;
 		RequestQuit();
 		break;
+	case kMsgNewWindow:
+		OpenWindow();
+		break;
 	case kMsgUpdateTitle:
 		UpdateTitle();
 		UpdateList();
@@ -221,13 +224,6 @@ void HostWindow::MessageReceived(BMessage* message)
 			DumpView()->MakeFocus(true);
 		break;
 	}
-	case kMsgEndDriving:
-		fDriven = false;
-		if (fQuitAccepted) {
-			be_app->PostMessage(B_QUIT_REQUESTED);
-			Quit();
-		}
-		break;
 	default:
 		BWindow::MessageReceived(message);
 		break;
@@ -237,9 +233,14 @@ void HostWindow::MessageReceived(BMessage* message)
 void HostWindow::Save()
 {
 	fNotice.clear();
-	if (fFiles.empty()) {
+	fGroup.UseFiles([this](std::vector<DocumentFile>& files) { SaveFiles(files); });
+	UpdateTitle();
+}
+
+void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
+{
+	if (files.empty()) {
 		fNotice = "The sample document has no files to save to";
-		UpdateTitle();
 		return;
 	}
 
@@ -247,14 +248,13 @@ void HostWindow::Save()
 	// shares its data with other names, is overwritten only when the user
 	// saves a second time, with no other command in between.
 	if (!fSaveArmed) {
-		for (DocumentFile& file : fFiles) {
+		for (DocumentFile& file : files) {
 			const std::string warning = file.SaveWarning(fDocument);
 			if (warning.empty())
 				continue;
 			fprintf(stderr, "reshost: %s\n", warning.c_str());
 			fSaveArmed = true;
 			fNotice = warning + ": press Ctrl+S again to save";
-			UpdateTitle();
 			return;
 		}
 	}
@@ -263,7 +263,7 @@ void HostWindow::Save()
 	// Only the files whose items differ from them are written; any failure
 	// leaves the document unsaved, so nothing is lost.
 	std::string firstError;
-	for (DocumentFile& file : fFiles) {
+	for (DocumentFile& file : files) {
 		if (file.Save(fDocument) != B_OK) {
 			fprintf(stderr, "reshost: %s\n", file.ErrorMessage().c_str());
 			if (firstError.empty())
@@ -276,12 +276,11 @@ void HostWindow::Save()
 		fNotice = "Saved";
 	} else
 		fNotice = "Save failed: " + firstError;
-	UpdateTitle();
 }
 
 void HostWindow::ShowItem(int32 index)
 {
-	fQuitArmed = false;
+	fGroup.DisarmQuit();
 	fSaveArmed = false;
 	fNotice.clear();
 	int32 count = fDocument.CountItems();
@@ -301,7 +300,7 @@ void HostWindow::Replay(bool undo)
 		if (fDocument.ItemAt(index) == item && index != fItem)
 			ShowItem(index);
 	}
-	fQuitArmed = false;
+	fGroup.DisarmQuit();
 	fSaveArmed = false;
 	fNotice.clear();
 	if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK)
@@ -309,32 +308,47 @@ void HostWindow::Replay(bool undo)
 	UpdateTitle();
 }
 
+void HostWindow::OpenWindow()
+{
+	fGroup.DisarmQuit();
+	fSaveArmed = false;
+	fNotice.clear();
+	std::string error;
+	if (fGroup.Open(fItem, error) == NULL) {
+		fprintf(stderr, "reshost: %s\n", error.c_str());
+		fNotice = "No new window: " + error;
+	}
+	UpdateTitle();
+}
+
 void HostWindow::RequestQuit()
 {
-	if (ConfirmQuit(kQuitAgainNotice) && !fDriven)
+	switch (fGroup.RequestQuit()) {
+	case WindowGroup::kClose:
 		Quit();
+		break;
+	case WindowGroup::kWarn:
+		fNotice = kQuitAgainNotice;
+		UpdateTitle();
+		break;
+	case WindowGroup::kHold:
+		break;
+	}
 }
 
 bool HostWindow::QuitRequested()
 {
-	return ConfirmQuit(kCloseAgainNotice);
-}
-
-bool HostWindow::ConfirmQuit(const char* againNotice)
-{
-	// A first request with unsaved changes only warns; the next one quits.
-	if (fDocument.IsModified() && !fQuitArmed) {
-		fQuitArmed = true;
-		fNotice = againNotice;
+	switch (fGroup.RequestClose(this)) {
+	case WindowGroup::kClose:
+		return true;
+	case WindowGroup::kWarn:
+		fNotice = kCloseAgainNotice;
 		UpdateTitle();
 		return false;
+	case WindowGroup::kHold:
+		break;
 	}
-
-	fQuitAccepted = true;
-	if (fDriven)
-		return false;
-	be_app->PostMessage(B_QUIT_REQUESTED);
-	return true;
+	return false;
 }
 
 void HostWindow::UpdateTitle()

@@ -13,6 +13,9 @@ const char* const kVersion = "reshost 1.0";
 // Font sizes that give a readable dump and exact line positions.
 const long kMinFontSize = 6;
 const long kMaxFontSize = 96;
+// Windows opened at start-up, one editor each; more than fit on a screen
+// is a mistake.
+const long kMaxWindows = 8;
 
 } // namespace
 
@@ -27,6 +30,8 @@ std::string ProgramOptions::Usage()
 	       "                    program)\n"
 	       "  --headless        no window on the display, even when there is one\n"
 	       "  --item N          show item N (counted from 1) first\n"
+	       "  --windows K       open K windows (1 to 8) on that item, each with its own\n"
+	       "                    editor; scripts address them with 'window N'\n"
 	       "  --font-size N     the text's size in pixels (default: 12 at 96 dots per\n"
 	       "                    inch, scaled with the display's)\n"
 	       "  --list            print the items, one a line (index, type, id, \"name\",\n"
@@ -43,7 +48,8 @@ std::string ProgramOptions::Usage()
 	       "  --version         show the version\n"
 	       "\n"
 	       "Keys: Ctrl+S save, Ctrl+Z undo, Ctrl+Shift+Z redo, Ctrl+Page Down and\n"
-	       "Ctrl+Page Up next and previous item, Ctrl+Q quit.\n";
+	       "Ctrl+Page Up next and previous item, Ctrl+N a new window on the shown item,\n"
+	       "Ctrl+Q quit (every window).\n";
 }
 
 ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
@@ -132,6 +138,9 @@ ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 				return kError;
 		} else if (name == "--item") {
 			if (!takeNumber(firstItem, 1, LONG_MAX, "an item number from 1"))
+				return kError;
+		} else if (name == "--windows") {
+			if (!takeNumber(windowCount, 1, kMaxWindows, "a number of windows from 1 to 8"))
 				return kError;
 		} else if (name == "--font-size") {
 			if (!takeNumber(fontSize, kMinFontSize, kMaxFontSize, "a size in pixels from 6 to 96"))

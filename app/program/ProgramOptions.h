@@ -32,6 +32,7 @@ public:
 	bool listItems = false; // --list: print the items, open no window
 	long firstItem = 1;     // --item: the item shown first, counted from 1
 	long fontSize = 0;      // --font-size: pixels; 0: follow the display
+	long windowCount = 1;   // --windows: windows opened on the first item
 	std::string output;     // what --help or --version prints
 	std::string errorMessage;
 };

@@ -1,6 +1,7 @@
 // AddonLoader: loads add-on images, keeps the add-ons they offer and lets
 // the best of them build the full editor for an item. Owned by the program
-// or a test, used on one thread. Editors it made must be deleted before the
+// or a test, used by one thread at a time (the program's windows take turns
+// through their WindowGroup). Editors it made must be deleted before the
 // loader, since their code lives in the images it unloads.
 #ifndef ADDON_LOADER_H
 #define ADDON_LOADER_H

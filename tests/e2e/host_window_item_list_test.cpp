@@ -20,6 +20,7 @@
 #include "AddonLoader.h"
 #include "Document.h"
 #include "HostWindow.h"
+#include "WindowGroup.h"
 
 namespace {
 
@@ -34,20 +35,10 @@ protected:
 		fDocument.AddItem(0x00010203, 9, "odd type", "", 0);
 		ASSERT_EQ(fLoader.Load(getenv("HEXDUMP_ADDON_PATH"), fDocument.AddonArgs()), B_OK)
 		    << fLoader.ErrorMessage();
-		fWindow = new HostWindow(fDocument, fLoader, fFiles);
-		fWindow->Lock();
-		ASSERT_EQ(fWindow->SetUp(), B_OK) << fWindow->ErrorMessage();
-		fWindow->Unlock();
-		fWindow->Show();
+		std::string error;
+		fWindow = fWindows.Open(0, error);
+		ASSERT_NE(fWindow, nullptr) << error;
 		PlatformTesting::WaitUntilIdle(fWindow);
-	}
-
-	void TearDown() override
-	{
-		if (fWindow != NULL) {
-			fWindow->Lock();
-			fWindow->Quit();
-		}
 	}
 
 	std::vector<std::string> ListLines()
@@ -98,6 +89,7 @@ protected:
 	Document fDocument;
 	AddonLoader fLoader;
 	std::vector<DocumentFile> fFiles;
+	WindowGroup fWindows{fDocument, fLoader, fFiles};
 	HostWindow* fWindow = NULL;
 };
 

@@ -477,6 +477,8 @@ TEST_F(ProgramTest, HelpAndVersion)
 	EXPECT_EQ(help.exitCode, 0);
 	EXPECT_EQ(help.output.rfind("usage: reshost [options] [FILE...]", 0), 0u) << help.output;
 	EXPECT_NE(help.output.find("--script FILE"), std::string::npos);
+	EXPECT_NE(help.output.find("--windows K"), std::string::npos);
+	EXPECT_NE(help.output.find("Ctrl+N a new window"), std::string::npos);
 
 	ProgramResult version = fRunner.Run({"--version"});
 	EXPECT_EQ(version.exitCode, 0);

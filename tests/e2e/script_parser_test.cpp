@@ -151,6 +151,7 @@ TEST(ScriptParser, HostCommands)
 	EXPECT_EQ(Parse("next item").kind, ScriptCommand::kNextItem);
 	EXPECT_EQ(Parse("previous item").kind, ScriptCommand::kPreviousItem);
 	EXPECT_EQ(Parse("quit").kind, ScriptCommand::kQuit);
+	EXPECT_EQ(Parse("close").kind, ScriptCommand::kClose);
 	EXPECT_EQ(Parse("title").kind, ScriptCommand::kTitle);
 	EXPECT_EQ(Parse("text").kind, ScriptCommand::kText);
 
@@ -178,6 +179,20 @@ TEST(ScriptParser, HostCommands)
 	EXPECT_EQ(resize.height, 480);
 }
 
+TEST(ScriptParser, WindowNumbersAreDecimalFromOne)
+{
+	ScriptCommand second = Parse("window 2");
+	EXPECT_EQ(second.kind, ScriptCommand::kWindow);
+	EXPECT_EQ(second.number, 2);
+	EXPECT_EQ(Parse("window 010").number, 10);
+	EXPECT_EQ(Parse("window 999999999").number, 999999999);
+	for (const char* text : {"window", "window 0", "window -1", "window 0x2", "window 1.5",
+	                         "window 1000000000", "window 1 2", "window first"})
+		EXPECT_EQ(ErrorOf(text, 4),
+		          "line 4: usage: window NUMBER (from 1, in the order the windows opened)")
+		    << text;
+}
+
 TEST(ScriptParser, ErrorsNameTheLineAndTheFault)
 {
 	EXPECT_EQ(ErrorOf("frobnicate", 12), "line 12: unknown command \"frobnicate\"");
@@ -203,6 +218,7 @@ TEST(ScriptParser, ErrorsNameTheLineAndTheFault)
 	                         "wait 5m",
 	                         "focus maybe",
 	                         "save now",
+	                         "close all",
 	                         "next page",
 	                         "resize 0 10",
 	                         "resize 10.5 10",

@@ -21,6 +21,7 @@
 #include "DocumentFile.h"
 #include "HostWindow.h"
 #include "ScriptRunner.h"
+#include "WindowGroup.h"
 
 enum Face
 {
@@ -43,7 +44,8 @@ inline std::string Join(const Script& script)
 class Session
 {
 public:
-	Session(const std::vector<std::string>& items, Face face) : fWindow(NULL)
+	Session(const std::vector<std::string>& items, Face face)
+	    : fWindows(fDocument, fLoader, fFiles), fWindow(NULL)
 	{
 		if (face == kTestFace)
 			PlatformTesting::UseTestFace();
@@ -57,27 +59,16 @@ public:
 		if (fLoader.Load(getenv("HEXDUMP_ADDON_PATH"), fDocument.AddonArgs()) != B_OK)
 			return;
 
-		fWindow = new HostWindow(fDocument, fLoader, fFiles);
-		fWindow->Lock();
-		const status_t status = fWindow->SetUp();
-		fWindow->SetDriven(true);
-		fWindow->Unlock();
-		if (status != B_OK) {
-			fWindow->Lock();
-			fWindow->Quit();
-			fWindow = NULL;
-			return;
-		}
-		fWindow->Show();
-		PlatformTesting::WaitUntilIdle(fWindow);
+		fWindows.SetDriven(true);
+		std::string error;
+		fWindow = fWindows.Open(0, error);
+		if (fWindow != NULL)
+			PlatformTesting::WaitUntilIdle(fWindow);
 	}
 
 	~Session()
 	{
-		if (fWindow != NULL) {
-			fWindow->Lock();
-			fWindow->Quit();
-		}
+		fWindows.CloseAll();
 		PlatformTesting::UseRealClock();
 	}
 
@@ -92,7 +83,7 @@ public:
 	std::string Run(const Script& script, bool check = true)
 	{
 		std::ostringstream output;
-		ScriptRunner runner(fWindow, true, output);
+		ScriptRunner runner(fWindows, true, output);
 		runner.SetCheckRedraw(check);
 		std::istringstream input(Join(script));
 		std::string error;
@@ -123,6 +114,7 @@ private:
 	Document fDocument;
 	AddonLoader fLoader;
 	std::vector<DocumentFile> fFiles;
+	WindowGroup fWindows;
 	HostWindow* fWindow;
 };
 
