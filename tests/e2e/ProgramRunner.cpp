@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -111,4 +112,13 @@ ProgramResult ProgramRunner::Run(const std::vector<std::string>& arguments,
 	result.output = Contents(outputPath);
 	result.errors = Contents(errorPath);
 	return result;
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+	std::vector<std::string> lines;
+	std::istringstream stream(text);
+	for (std::string line; std::getline(stream, line);)
+		lines.push_back(line);
+	return lines;
 }

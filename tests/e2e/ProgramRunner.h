@@ -44,4 +44,7 @@ private:
 	std::string fFolder;
 };
 
+// The lines of a program's output, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
 #endif // PROGRAM_RUNNER_H

@@ -7,24 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <Autolock.h>
-#include <ListItem.h>
-#include <ListView.h>
 #include <ScrollBar.h>
-#include <StringView.h>
 
-#include <PlatformTesting.h>
-
-#include <cstdlib>
-
-#include "AddonLoader.h"
-#include "Document.h"
-#include "HostWindow.h"
-#include "WindowGroup.h"
+#include "HostWindowFixture.h"
 
 namespace {
 
-class HostWindowItemListTest : public testing::Test
+class HostWindowItemListTest : public HostWindowFixture
 {
 protected:
 	void SetUp() override
@@ -33,21 +22,17 @@ protected:
 		fDocument.AddItem('CSTR', 74, "greeting", "hello", 5);
 		fDocument.AddItem('LONG', 17, "number", "\x01\x02\x03\x04", 4);
 		fDocument.AddItem(0x00010203, 9, "odd type", "", 0);
-		ASSERT_EQ(fLoader.Load(getenv("HEXDUMP_ADDON_PATH"), fDocument.AddonArgs()), B_OK)
-		    << fLoader.ErrorMessage();
-		std::string error;
-		fWindow = fWindows.Open(0, error);
-		ASSERT_NE(fWindow, nullptr) << error;
-		PlatformTesting::WaitUntilIdle(fWindow);
+		ASSERT_NO_FATAL_FAILURE(LoadAddon());
+		fWindow = Open();
+		ASSERT_NE(fWindow, nullptr);
 	}
 
 	std::vector<std::string> ListLines()
 	{
 		BAutolock lock(fWindow);
 		std::vector<std::string> lines;
-		BListView* list = fWindow->ItemList();
-		for (int32 i = 0; i < list->CountItems(); i++)
-			lines.push_back(static_cast<BStringItem*>(list->ItemAt(i))->Text());
+		for (int32 i = 0; i < fWindow->ItemList()->CountItems(); i++)
+			lines.push_back(static_cast<BStringItem*>(fWindow->ItemList()->ItemAt(i))->Text());
 		return lines;
 	}
 
@@ -65,20 +50,10 @@ protected:
 
 	void Key(const char* bytes, int32 modifiers = 0)
 	{
-		PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeKeyDown(bytes, modifiers));
+		HostWindowFixture::Key(fWindow, bytes, modifiers);
 	}
-
-	std::string Title()
-	{
-		BAutolock lock(fWindow);
-		return fWindow->Title();
-	}
-
-	std::string Status()
-	{
-		BAutolock lock(fWindow);
-		return fWindow->StatusLine()->Text();
-	}
+	std::string Title() { return HostWindowFixture::Title(fWindow); }
+	std::string Status() { return HostWindowFixture::Status(fWindow); }
 
 	int32 Selected()
 	{
@@ -86,10 +61,6 @@ protected:
 		return fWindow->ItemList()->CurrentSelection();
 	}
 
-	Document fDocument;
-	AddonLoader fLoader;
-	std::vector<DocumentFile> fFiles;
-	WindowGroup fWindows{fDocument, fLoader, fFiles};
 	HostWindow* fWindow = NULL;
 };
 

@@ -8,33 +8,22 @@
 
 #include <gtest/gtest.h>
 
-#include <Autolock.h>
 #include <InterfaceDefs.h>
-#include <ListItem.h>
-#include <ListView.h>
-#include <StringView.h>
-
-#include <PlatformTesting.h>
 
 #include <atomic>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "AddonLoader.h"
-#include "Document.h"
-#include "DocumentFile.h"
-#include "HostWindow.h"
+#include "HostWindowFixture.h"
 #include "ProgramRunner.h"
 #include "ScriptRunner.h"
-#include "WindowGroup.h"
 
 namespace {
 
 const char kPageDown[] = {B_PAGE_DOWN, '\0'};
 
-class HostWindowThreadTest : public testing::Test
+class HostWindowThreadTest : public HostWindowFixture
 {
 protected:
 	void SetUp() override
@@ -48,24 +37,8 @@ protected:
 			file.AddItemsTo(fDocument, id++);
 			fFiles.push_back(std::move(file));
 		}
-		ASSERT_EQ(fLoader.Load(getenv("HEXDUMP_ADDON_PATH"), fDocument.AddonArgs()), B_OK)
-		    << fLoader.ErrorMessage();
+		ASSERT_NO_FATAL_FAILURE(LoadAddon());
 		fWindows.SetProgramQuit([this]() { fProgramQuits++; });
-	}
-
-	HostWindow* Open()
-	{
-		std::string error;
-		HostWindow* window = fWindows.Open(0, error);
-		EXPECT_NE(window, nullptr) << error;
-		if (window != NULL)
-			PlatformTesting::WaitUntilIdle(window);
-		return window;
-	}
-
-	void Key(HostWindow* window, const char* bytes, int32 modifiers = 0)
-	{
-		PlatformTesting::PostAndWait(window, PlatformTesting::MakeKeyDown(bytes, modifiers));
 	}
 
 	// Lets every window handle what the others' edits posted to it.
@@ -91,29 +64,7 @@ protected:
 		return lines.empty() ? std::string() : lines.front();
 	}
 
-	std::string ListLine(HostWindow* window, int32 index)
-	{
-		BAutolock lock(window);
-		return static_cast<BStringItem*>(window->ItemList()->ItemAt(index))->Text();
-	}
-
-	std::string Title(HostWindow* window)
-	{
-		BAutolock lock(window);
-		return window->Title();
-	}
-
-	std::string Status(HostWindow* window)
-	{
-		BAutolock lock(window);
-		return window->StatusLine()->Text();
-	}
-
 	ProgramRunner fRunner;
-	Document fDocument;
-	AddonLoader fLoader;
-	std::vector<DocumentFile> fFiles;
-	WindowGroup fWindows{fDocument, fLoader, fFiles};
 	std::atomic<int> fProgramQuits{0};
 };
 

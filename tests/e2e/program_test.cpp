@@ -13,22 +13,12 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include "ProgramRunner.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> Lines(const std::string& text)
-{
-	std::vector<std::string> lines;
-	std::istringstream stream(text);
-	for (std::string line; std::getline(stream, line);)
-		lines.push_back(line);
-	return lines;
-}
 
 std::string Repeat(const std::string& line, int count)
 {

@@ -7,22 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "ProgramRunner.h"
 
 namespace {
-
-std::vector<std::string> Lines(const std::string& text)
-{
-	std::vector<std::string> lines;
-	std::istringstream stream(text);
-	for (std::string line; std::getline(stream, line);)
-		lines.push_back(line);
-	return lines;
-}
 
 class ProgramWindowsThreadTest : public testing::Test
 {
