@@ -9,6 +9,7 @@
 
 #include <View.h>
 
+#include "HexDumpLayout.h"
 #include "OffscreenBitmap.h"
 
 class HexDumpFullEditor;
@@ -83,7 +84,7 @@ private:
 	                                        uint32 count, int32 offset, bool selected, bool erase);
 
 	void DrawLines(int32 start, int32 end, bool useOffscreen, bool clearToBottom);
-	void DrawLine(BView* view, BPoint where, int32 lineOffset, const void* bytes, uint32 count);
+	void DrawLine(BView* view, float baseline, int32 lineOffset, const void* bytes, uint32 count);
 	void DrawDataCommon(BView* view, RunDrawer drawer, BPoint origin, const void* bytes,
 	                    uint32 count, int32 offset, bool highlight);
 	float DrawHexRun(BView* view, BPoint origin, const void* bytes, uint32 count, int32 offset,
@@ -128,6 +129,9 @@ private:
 	BPoint fCursorHexPoint;
 	BPoint fCursorAsciiPoint;
 	bool fCursorHexInverted;
+	// Every position of the dump, from fFontHeight, fCharWidth and
+	// fBytesPerGroup (UpdateSizes).
+	HexDumpLayout::Sizes fSizes;
 };
 
 #endif // HEX_DUMP_VIEW_H

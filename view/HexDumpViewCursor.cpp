@@ -9,10 +9,6 @@
 #include <OS.h>
 #include <Region.h>
 
-#include "HexDumpLayout.h"
-
-using namespace HexDumpLayout;
-
 namespace {
 
 const bigtime_t kBlinkHalfPeriod = 500000;
@@ -29,8 +25,7 @@ void HexDumpView::InvertCursor()
 	// where they were drawn, not where the cursor now belongs.
 	if (fCursorOn) {
 		// After a first digit the bar stands between the byte's two digits.
-		fCursorHexPoint =
-		    HexTextOrigin(fSelStart, fLowNibble, fFontHeight, fCharWidth, fBytesPerGroup);
+		fCursorHexPoint = fSizes.HexTextOrigin(fSelStart, fLowNibble);
 		fCursorAsciiPoint = OffsetToAsciiPoint(int32(fSelStart));
 		fCursorHexInverted = fHexActive;
 	}
@@ -45,7 +40,7 @@ void HexDumpView::DrawCursorBars()
 
 BRect HexDumpView::CursorBar(BPoint where) const
 {
-	return BRect(where.x - 1, where.y - AscentPixels(fFontHeight), where.x - 1, where.y + 1);
+	return BRect(where.x - 1, where.y - fSizes.ascent, where.x - 1, where.y + 1);
 }
 
 void HexDumpView::DrawCursorAt(BPoint where, bool inactiveColumn)
