@@ -1,7 +1,9 @@
 // HexDumpView: the cursor, two one-pixel bars at fSelStart, one in each
 // column. The active column's bar is inverted into the pixels, the other
-// one painted in a light tint; both go on and off together, always through
-// InvertCursor, which takes them off exactly where it put them.
+// one painted in a light tint; both go on and off together. Only the three
+// functions here switch them: InvertCursor, which blinks and takes them off
+// exactly where it put them, and HideCursor and ShowCursor, which every
+// other part of the view calls.
 
 #include "HexDumpView.h"
 

@@ -35,11 +35,10 @@ void HexDumpView::Activate(bool active)
 		return;
 	}
 
-	if (active) {
-		if (!fCursorOn && IsFocus())
-			InvertCursor();
-	} else if (fCursorOn)
-		InvertCursor();
+	if (active)
+		ShowCursor();
+	else
+		HideCursor();
 }
 
 void HexDumpView::MakeFocus(bool focus)

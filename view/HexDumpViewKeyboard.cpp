@@ -91,7 +91,7 @@ void HexDumpView::KeyDown(const char* bytes, int32 numBytes)
 					HideCursor();
 					fLowNibble = false;
 					if (shown)
-						InvertCursor();
+						ShowCursor();
 				}
 				return;
 			}

@@ -57,8 +57,7 @@ void HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clea
 {
 	HideCursor();
 	DrawLines(start, end, useOffscreen, clearToBottom);
-	if (fSelStart == fSelEnd && IsFocus())
-		ShowCursor();
+	ShowCursor();
 }
 
 void HexDumpView::DrawLines(int32 start, int32 end, bool useOffscreen, bool clearToBottom)
