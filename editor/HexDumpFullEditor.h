@@ -8,13 +8,18 @@
 #define HEX_DUMP_FULL_EDITOR_H
 
 #include <FullItemEditor.h>
+#include <ResourceAddonArgs.h>
+#include <ResourceHandle.h>
 #include <String.h>
+#include <SupportDefs.h>
 #include <View.h>
 
+class BMessage;
 class BResourceCollection;
 class HexDumpView;
 
-class HexDumpFullEditor : public BFullItemEditor, public BView {
+class HexDumpFullEditor : public BFullItemEditor, public BView
+{
 public:
 	HexDumpFullEditor(const BResourceAddonArgs& args, BResourceHandle item);
 	virtual ~HexDumpFullEditor();
@@ -30,12 +35,11 @@ public:
 	virtual void GetPreferredSize(float* width, float* height);
 
 	void PickUpDataChange(const BResourceCollection* collection, BResourceHandle& item,
-		uint32 changes);
+	                      uint32 changes);
 
 	void ModifyCharAt(uint32 offset, uchar value, const char* undoName, bool notify);
 	void DeleteRange(uint32 start, uint32 end, const char* undoName, bool notify);
-	void Insert(uint32 offset, const char* bytes, uint32 length, const char* undoName,
-		bool notify);
+	void Insert(uint32 offset, const char* bytes, uint32 length, const char* undoName, bool notify);
 	void SetData(const char* bytes, uint32 length, bool notify);
 
 	uint32 Size() const;

@@ -7,11 +7,17 @@
 #ifndef HEX_DUMP_VIEW_H
 #define HEX_DUMP_VIEW_H
 
+#include <Font.h>
+#include <GraphicsDefs.h>
+#include <Point.h>
+#include <Rect.h>
+#include <SupportDefs.h>
 #include <View.h>
 
 #include "HexDumpLayout.h"
 #include "OffscreenBitmap.h"
 
+class BMessage;
 class HexDumpFullEditor;
 
 class HexDumpView : public BView

@@ -7,9 +7,13 @@
 
 #include "HexDumpView.h"
 
+#include <GraphicsDefs.h>
 #include <InterfaceDefs.h>
 #include <OS.h>
+#include <Point.h>
+#include <Rect.h>
 #include <Region.h>
+#include <SupportDefs.h>
 
 namespace {
 

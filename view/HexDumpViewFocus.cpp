@@ -6,6 +6,7 @@
 #include "HexDumpView.h"
 
 #include <OS.h>
+#include <SupportDefs.h>
 #include <Window.h>
 
 void HexDumpView::Pulse()

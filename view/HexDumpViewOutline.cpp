@@ -4,6 +4,11 @@
 
 #include "HexDumpView.h"
 
+#include <GraphicsDefs.h>
+#include <Point.h>
+#include <SupportDefs.h>
+#include <View.h>
+
 #include "HexDumpLayout.h"
 
 using namespace HexDumpLayout;

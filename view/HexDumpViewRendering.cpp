@@ -7,7 +7,12 @@
 
 #include "HexDumpView.h"
 
+#include <GraphicsDefs.h>
 #include <InterfaceDefs.h>
+#include <Point.h>
+#include <Rect.h>
+#include <SupportDefs.h>
+#include <View.h>
 #include <Window.h>
 
 #include <ctype.h>

@@ -9,8 +9,13 @@
 
 #include "HexDumpView.h"
 
+#include <AppDefs.h>
+#include <InterfaceDefs.h>
 #include <Message.h>
+#include <Point.h>
+#include <Rect.h>
 #include <ScrollBar.h>
+#include <SupportDefs.h>
 
 #include <math.h>
 

@@ -6,6 +6,10 @@
 #include "HexDumpView.h"
 
 #include <Font.h>
+#include <InterfaceDefs.h>
+#include <Point.h>
+#include <Rect.h>
+#include <SupportDefs.h>
 
 #include <math.h>
 #include <stdint.h>
