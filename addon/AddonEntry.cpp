@@ -2,6 +2,9 @@
 
 #include <BeBuild.h>
 #include <ResourceAddon.h>
+#include <ResourceAddonArgs.h>
+#include <SupportDefs.h>
+#include <image.h>
 
 #include "HexDumpAddon.h"
 

@@ -1,5 +1,9 @@
 #include "HexDumpAddon.h"
 
+#include <ResourceAddonArgs.h>
+#include <ResourceHandle.h>
+#include <SupportDefs.h>
+
 #include "HexDumpFullEditor.h"
 
 HexDumpAddon::HexDumpAddon(const BResourceAddonArgs& args) : BResourceAddon(args) {}

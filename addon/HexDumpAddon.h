@@ -6,6 +6,13 @@
 #define HEX_DUMP_ADDON_H
 
 #include <ResourceAddon.h>
+#include <ResourceAddonArgs.h>
+#include <ResourceHandle.h>
+
+class BFullItemEditor;
+class BMessage;
+class BMiniItemEditor;
+class BResourceItem;
 
 class HexDumpAddon : public BResourceAddon
 {

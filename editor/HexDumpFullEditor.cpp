@@ -4,9 +4,16 @@
 #include <Errors.h>
 #include <InterfaceDefs.h>
 #include <Message.h>
+#include <Rect.h>
+#include <ResourceAddonArgs.h>
+#include <ResourceAddonBase.h>
 #include <ResourceCollection.h>
+#include <ResourceHandle.h>
 #include <ResourceItem.h>
 #include <ScrollView.h>
+#include <String.h>
+#include <SupportDefs.h>
+#include <View.h>
 
 #include <string.h>
 

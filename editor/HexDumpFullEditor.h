@@ -8,9 +8,13 @@
 #define HEX_DUMP_FULL_EDITOR_H
 
 #include <FullItemEditor.h>
+#include <ResourceAddonArgs.h>
+#include <ResourceHandle.h>
 #include <String.h>
+#include <SupportDefs.h>
 #include <View.h>
 
+class BMessage;
 class BResourceCollection;
 class HexDumpView;
 

@@ -6,6 +6,9 @@
 #include <Bitmap.h>
 #include <Errors.h>
 #include <Font.h>
+#include <GraphicsDefs.h>
+#include <Rect.h>
+#include <SupportDefs.h>
 #include <View.h>
 
 #include <memory>

@@ -3,36 +3,32 @@
 // typing and deleting, and blinks its cursor. Created and owned by the view
 // tree of a HexDumpFullEditor, whose working copy it reads and edits. Every
 // member runs on the thread of the window that holds it, with the window
-// locked.
+// locked. The declarations below are grouped by the source that defines them.
 #ifndef HEX_DUMP_VIEW_H
 #define HEX_DUMP_VIEW_H
 
+#include <Font.h>
+#include <GraphicsDefs.h>
+#include <Point.h>
+#include <Rect.h>
+#include <SupportDefs.h>
 #include <View.h>
 
+#include "HexDumpLayout.h"
 #include "OffscreenBitmap.h"
 
+class BMessage;
 class HexDumpFullEditor;
 
 class HexDumpView : public BView
 {
+	// HexDumpViewState.cpp: construction, the font metrics and the layout,
+	// and the geometry queries.
 public:
 	HexDumpView(BRect frame, const char* name, HexDumpFullEditor* editor);
 	virtual ~HexDumpView();
 
-	// Platform hooks, in the order of their slots.
 	virtual void AttachedToWindow();
-	virtual void Draw(BRect updateRect);
-	virtual void MouseDown(BPoint where);
-	virtual void MouseUp(BPoint where);
-	virtual void MouseMoved(BPoint where, uint32 transit, const BMessage* dragMessage);
-	virtual void WindowActivated(bool active);
-	virtual void KeyDown(const char* bytes, int32 numBytes);
-	virtual void Pulse();
-	virtual void FrameResized(float width, float height);
-	virtual void MakeFocus(bool focus = true);
-	virtual void MessageReceived(BMessage* message);
-
-	// State and geometry.
 	void DataChanged();
 	void UpdateSizes();
 	float LineHeight() const;
@@ -46,44 +42,21 @@ public:
 	using BView::GetPreferredSize;
 	void GetPreferredSize(float& width, float& height);
 
-	// Rendering.
+private:
+	void KeepAnchorInData();
+
+	// HexDumpViewRendering.cpp: the lines of the dump.
+public:
+	virtual void Draw(BRect updateRect);
 	void DrawRange(int32 start, int32 end, bool useOffscreen, bool clearToBottom);
 	rgb_color HighlightColor() const;
-
-	// Cursor.
-	void InvertCursor();
-	void HideCursor();
-	void ShowCursor();
-
-	// Focus and activation.
-	void Activate(bool active);
-
-	// Selection and editing.
-	void Select(uint32 start, uint32 end);
-	void BumpSelectionBy(int32 step, bool keepStart, bool keepEnd);
-	void Insert(const char* bytes, uint32 length, const char* undoName);
-	void Delete(const char* undoName);
-	void InsertHexDigit(uint32 digit, const char* undoName);
-
-	// Scrolling: the scroll bars follow the dump's size and the view's.
-	void UpdateScrollBars();
-	void ScrollToOffset(uint32 offset);
-
-	// Read-only state, for the host program and tests.
-	uint32 SelectionStart() const { return fSelStart; }
-	uint32 SelectionEnd() const { return fSelEnd; }
-	uint32 Anchor() const { return fAnchor; }
-	bool HexColumnActive() const { return fHexActive; }
-	bool CursorOn() const { return fCursorOn; }
-	bool LowNibblePending() const { return fLowNibble; }
-	bool Tracking() const { return fTracking; }
 
 private:
 	typedef float (HexDumpView::*RunDrawer)(BView* view, BPoint origin, const void* bytes,
 	                                        uint32 count, int32 offset, bool selected, bool erase);
 
 	void DrawLines(int32 start, int32 end, bool useOffscreen, bool clearToBottom);
-	void DrawLine(BView* view, BPoint where, int32 lineOffset, const void* bytes, uint32 count);
+	void DrawLine(BView* view, float baseline, int32 lineOffset, const void* bytes, uint32 count);
 	void DrawDataCommon(BView* view, RunDrawer drawer, BPoint origin, const void* bytes,
 	                    uint32 count, int32 offset, bool highlight);
 	float DrawHexRun(BView* view, BPoint origin, const void* bytes, uint32 count, int32 offset,
@@ -94,20 +67,74 @@ private:
 	                   bool selected, bool erase);
 	void DrawOffsetValue(BView* view, BPoint where, int32 offset);
 
+	// HexDumpViewOutline.cpp: the selection's outline.
+private:
 	void DrawHexOutlineSelection(BView* view);
 	void DrawAsciiOutlineSelection(BView* view);
 	void DrawOutlineSelectionCommon(BView* view, float left, float right, float startX, float endX);
 
+	// HexDumpViewCursor.cpp: the cursor's bars, and the resize that may move
+	// pixels under them.
+public:
+	void InvertCursor();
+	void HideCursor();
+	void ShowCursor();
+	virtual void FrameResized(float width, float height);
+
+private:
 	void DrawCursorAt(BPoint where, bool inactiveColumn);
 	BRect CursorBar(BPoint where) const;
 	void DrawCursorBars();
 
+	// HexDumpViewMouse.cpp: the selection, by mouse and by the keyboard's
+	// setters.
+public:
+	virtual void MouseDown(BPoint where);
+	virtual void MouseUp(BPoint where);
+	virtual void MouseMoved(BPoint where, uint32 transit, const BMessage* dragMessage);
+	void Select(uint32 start, uint32 end);
+	void BumpSelectionBy(int32 step, bool keepStart, bool keepEnd);
+
+private:
 	void TrackMouse(BPoint where, const BMessage* dragMessage, bool chooseColumn);
 	void TrackHeldPointer();
-	void KeepAnchorInData();
 
+	// HexDumpViewKeyboard.cpp: keys and the edits they make.
+public:
+	virtual void KeyDown(const char* bytes, int32 numBytes);
+	void Insert(const char* bytes, uint32 length, const char* undoName);
+	void Delete(const char* undoName);
+	void InsertHexDigit(uint32 digit, const char* undoName);
+
+	// HexDumpViewFocus.cpp: blinking, and the look that follows the focus
+	// and the window's activation.
+public:
+	virtual void Pulse();
+	virtual void WindowActivated(bool active);
+	virtual void MakeFocus(bool focus = true);
+	void Activate(bool active);
+
+	// HexDumpViewScrolling.cpp: the scroll bars follow the dump's size and
+	// the view's; the mouse wheel scrolls.
+public:
+	virtual void MessageReceived(BMessage* message);
+	void UpdateScrollBars();
+	void ScrollToOffset(uint32 offset);
+
+	// Here: read-only state, for the host program and tests.
+public:
+	uint32 SelectionStart() const { return fSelStart; }
+	uint32 SelectionEnd() const { return fSelEnd; }
+	uint32 Anchor() const { return fAnchor; }
+	bool HexColumnActive() const { return fHexActive; }
+	bool CursorOn() const { return fCursorOn; }
+	bool LowNibblePending() const { return fLowNibble; }
+	bool Tracking() const { return fTracking; }
+
+private:
 	HexDumpFullEditor* fEditor;
 	font_height fFontHeight;
+	// The column widths as the layout gives them.
 	float fCharWidth;
 	float fOffsetWidth;
 	float fHexWidth;
@@ -128,6 +155,9 @@ private:
 	BPoint fCursorHexPoint;
 	BPoint fCursorAsciiPoint;
 	bool fCursorHexInverted;
+	// Every position of the dump, from fFontHeight, fCharWidth and
+	// fBytesPerGroup (UpdateSizes).
+	HexDumpLayout::Sizes fSizes;
 };
 
 #endif // HEX_DUMP_VIEW_H

@@ -1,17 +1,19 @@
 // HexDumpView: the cursor, two one-pixel bars at fSelStart, one in each
 // column. The active column's bar is inverted into the pixels, the other
-// one painted in a light tint; both go on and off together, always through
-// InvertCursor, which takes them off exactly where it put them.
+// one painted in a light tint; both go on and off together. Only the three
+// functions here switch them: InvertCursor, which blinks and takes them off
+// exactly where it put them, and HideCursor and ShowCursor, which every
+// other part of the view calls.
 
 #include "HexDumpView.h"
 
+#include <GraphicsDefs.h>
 #include <InterfaceDefs.h>
 #include <OS.h>
+#include <Point.h>
+#include <Rect.h>
 #include <Region.h>
-
-#include "HexDumpLayout.h"
-
-using namespace HexDumpLayout;
+#include <SupportDefs.h>
 
 namespace {
 
@@ -29,8 +31,7 @@ void HexDumpView::InvertCursor()
 	// where they were drawn, not where the cursor now belongs.
 	if (fCursorOn) {
 		// After a first digit the bar stands between the byte's two digits.
-		fCursorHexPoint =
-		    HexTextOrigin(fSelStart, fLowNibble, fFontHeight, fCharWidth, fBytesPerGroup);
+		fCursorHexPoint = fSizes.HexTextOrigin(fSelStart, fLowNibble);
 		fCursorAsciiPoint = OffsetToAsciiPoint(int32(fSelStart));
 		fCursorHexInverted = fHexActive;
 	}
@@ -45,7 +46,7 @@ void HexDumpView::DrawCursorBars()
 
 BRect HexDumpView::CursorBar(BPoint where) const
 {
-	return BRect(where.x - 1, where.y - AscentPixels(fFontHeight), where.x - 1, where.y + 1);
+	return BRect(where.x - 1, where.y - fSizes.ascent, where.x - 1, where.y + 1);
 }
 
 void HexDumpView::DrawCursorAt(BPoint where, bool inactiveColumn)

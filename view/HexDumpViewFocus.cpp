@@ -6,6 +6,7 @@
 #include "HexDumpView.h"
 
 #include <OS.h>
+#include <SupportDefs.h>
 #include <Window.h>
 
 void HexDumpView::Pulse()
@@ -35,11 +36,10 @@ void HexDumpView::Activate(bool active)
 		return;
 	}
 
-	if (active) {
-		if (!fCursorOn && IsFocus())
-			InvertCursor();
-	} else if (fCursorOn)
-		InvertCursor();
+	if (active)
+		ShowCursor();
+	else
+		HideCursor();
 }
 
 void HexDumpView::MakeFocus(bool focus)

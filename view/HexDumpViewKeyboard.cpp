@@ -6,9 +6,12 @@
 
 #include "HexDumpView.h"
 
+#include <Errors.h>
 #include <InterfaceDefs.h>
 #include <Looper.h>
 #include <Message.h>
+#include <SupportDefs.h>
+#include <View.h>
 #include <Window.h>
 
 #include <ctype.h>
@@ -91,7 +94,7 @@ void HexDumpView::KeyDown(const char* bytes, int32 numBytes)
 					HideCursor();
 					fLowNibble = false;
 					if (shown)
-						InvertCursor();
+						ShowCursor();
 				}
 				return;
 			}

@@ -6,9 +6,16 @@
 #include "HexDumpView.h"
 
 #include <Cursor.h>
+#include <InterfaceDefs.h>
+#include <Point.h>
+#include <Rect.h>
+#include <SupportDefs.h>
+#include <View.h>
 #include <Window.h>
 
 #include <algorithm>
+#include <initializer_list>
+#include <utility>
 
 #include "HexDumpFullEditor.h"
 

@@ -4,6 +4,11 @@
 
 #include "HexDumpView.h"
 
+#include <GraphicsDefs.h>
+#include <Point.h>
+#include <SupportDefs.h>
+#include <View.h>
+
 #include "HexDumpLayout.h"
 
 using namespace HexDumpLayout;
@@ -13,11 +18,9 @@ void HexDumpView::DrawHexOutlineSelection(BView* view)
 	if (fSelStart == fSelEnd)
 		return;
 
-	const uint32 group = fBytesPerGroup;
-	const float hexLeft = OffsetToHexPoint(0).x;
 	// The right side is the end of the space after the last group.
-	const float right = hexLeft + fCharWidth * float((kBytesPerLine / group) * (2 * group + 1));
-	DrawOutlineSelectionCommon(view, hexLeft - 1, right, OffsetToHexPoint(int32(fSelStart)).x,
+	DrawOutlineSelectionCommon(view, fSizes.hexLeft - 1, fSizes.hexTextRight,
+	                           OffsetToHexPoint(int32(fSelStart)).x,
 	                           OffsetToHexPoint(int32(fSelEnd)).x);
 }
 
@@ -26,8 +29,7 @@ void HexDumpView::DrawAsciiOutlineSelection(BView* view)
 	if (fSelStart == fSelEnd)
 		return;
 
-	const float asciiLeft = OffsetToAsciiPoint(0).x;
-	DrawOutlineSelectionCommon(view, asciiLeft - 1, asciiLeft + fCharWidth * kBytesPerLine,
+	DrawOutlineSelectionCommon(view, fSizes.asciiLeft - 1, fSizes.asciiRight,
 	                           OffsetToAsciiPoint(int32(fSelStart)).x,
 	                           OffsetToAsciiPoint(int32(fSelEnd)).x);
 }
@@ -42,11 +44,10 @@ void HexDumpView::DrawOutlineSelectionCommon(BView* view, float left, float righ
 	const bool startInside = start % kBytesPerLine != 0;
 	const bool endInside = end % kBytesPerLine != 0;
 
-	const float ascent = AscentPixels(fFontHeight);
-	const float depth = LineDepth(fFontHeight);
-	auto top = [&](uint32 line) { return OffsetToHexPoint(line * kBytesPerLine).y - ascent + 1; };
-	// The first row below the line's box.
-	auto bottom = [&](uint32 line) { return OffsetToHexPoint(line * kBytesPerLine).y + depth; };
+	// The top side runs one row below the top of the line's glyphs, the
+	// bottom side along the first row below the line's box.
+	auto top = [&](uint32 line) { return fSizes.Baseline(line) - fSizes.ascent + 1; };
+	auto bottom = [&](uint32 line) { return fSizes.BoxBottom(fSizes.Baseline(line)) + 1; };
 
 	// One pixel left of the first cell of the first selected byte and of
 	// the first byte after the selection.

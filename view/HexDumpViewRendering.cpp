@@ -7,7 +7,12 @@
 
 #include "HexDumpView.h"
 
+#include <GraphicsDefs.h>
 #include <InterfaceDefs.h>
+#include <Point.h>
+#include <Rect.h>
+#include <SupportDefs.h>
+#include <View.h>
 #include <Window.h>
 
 #include <ctype.h>
@@ -57,8 +62,7 @@ void HexDumpView::DrawRange(int32 start, int32 end, bool useOffscreen, bool clea
 {
 	HideCursor();
 	DrawLines(start, end, useOffscreen, clearToBottom);
-	if (fSelStart == fSelEnd && IsFocus())
-		ShowCursor();
+	ShowCursor();
 }
 
 void HexDumpView::DrawLines(int32 start, int32 end, bool useOffscreen, bool clearToBottom)
@@ -66,8 +70,7 @@ void HexDumpView::DrawLines(int32 start, int32 end, bool useOffscreen, bool clea
 	const int32 firstOffset = start & ~int32(kBytesPerLine - 1);
 	const int32 afterEnd = (end & ~int32(kBytesPerLine - 1)) + int32(kBytesPerLine);
 
-	const float lineHeight = LineHeight();
-	const float depth = LineDepth(fFontHeight);
+	const float lineHeight = fSizes.lineHeight;
 
 	const char* bytes = fEditor->Data();
 	if (bytes == NULL)
@@ -92,7 +95,7 @@ void HexDumpView::DrawLines(int32 start, int32 end, bool useOffscreen, bool clea
 	int64 fromLine = firstLine;
 	int64 toLine = lastLine;
 	if (lineHeight > 0) {
-		const float firstBoxBottom = BaselineOf(0, fFontHeight) + depth - 1;
+		const float firstBoxBottom = fSizes.BoxBottom(fSizes.Baseline(0));
 		fromLine =
 		    std::max(fromLine, int64(floor(double(bounds.top - firstBoxBottom) / lineHeight)));
 		toLine =
@@ -104,9 +107,10 @@ void HexDumpView::DrawLines(int32 start, int32 end, bool useOffscreen, bool clea
 		toLine = fromLine - 1;
 
 	for (int64 line = fromLine; line <= toLine; line++) {
-		const float baseline = BaselineOf(uint32(line), fFontHeight);
-		const float boxBottom = baseline + depth;
-		if (boxBottom - 1 < bounds.top || boxBottom - lineHeight > bounds.bottom)
+		const float baseline = fSizes.Baseline(uint32(line));
+		const float boxTop = fSizes.BoxTop(baseline);
+		const float boxBottom = fSizes.BoxBottom(baseline);
+		if (boxBottom < bounds.top || boxTop > bounds.bottom)
 			continue;
 
 		const int32 lineOffset = int32(line * kBytesPerLine);
@@ -115,15 +119,14 @@ void HexDumpView::DrawLines(int32 start, int32 end, bool useOffscreen, bool clea
 		const int64 left = int64(size) - lineOffset;
 		const uint32 count = left > 0 ? uint32(left) : 0;
 		const char* lineBytes = count > 0 ? bytes + lineOffset : bytes;
-		const BPoint where(kMargin, baseline);
 
 		if (useOffscreen) {
-			const BRect box(bounds.left, boxBottom - lineHeight, bounds.right, boxBottom - 1);
+			const BRect box(bounds.left, boxTop, bounds.right, boxBottom);
 			BView* view = fOffscreen.BeginBlitting(this, box, false, true);
-			DrawLine(view, where, lineOffset, lineBytes, count);
+			DrawLine(view, baseline, lineOffset, lineBytes, count);
 			fOffscreen.DoneBlitting();
 		} else
-			DrawLine(this, where, lineOffset, lineBytes, count);
+			DrawLine(this, baseline, lineOffset, lineBytes, count);
 	}
 
 	if (reachesEnd) {
@@ -131,7 +134,7 @@ void HexDumpView::DrawLines(int32 start, int32 end, bool useOffscreen, bool clea
 		// of the view: a shrinking edit may have left any number of lines
 		// there. The bottom side of an outline lies in it.
 		BRect blank = bounds;
-		blank.top = std::max(bounds.top, BaselineOf(uint32(lastLine), fFontHeight) + depth);
+		blank.top = std::max(bounds.top, fSizes.BoxBottom(fSizes.Baseline(uint32(lastLine))) + 1);
 		if (blank.IsValid())
 			FillRect(blank, B_SOLID_LOW);
 
@@ -144,21 +147,19 @@ void HexDumpView::DrawLines(int32 start, int32 end, bool useOffscreen, bool clea
 	}
 }
 
-void HexDumpView::DrawLine(BView* view, BPoint where, int32 lineOffset, const void* bytes,
+void HexDumpView::DrawLine(BView* view, float baseline, int32 lineOffset, const void* bytes,
                            uint32 count)
 {
 	const rgb_color high = view->HighColor();
 	view->SetHighColor(tint_color(high, kLabelTint));
-	DrawOffsetValue(view, where, lineOffset);
+	DrawOffsetValue(view, BPoint(kMargin, baseline), lineOffset);
 	view->SetHighColor(high);
 
 	const bool active = IsActiveView(this);
-	where.x += fOffsetWidth + kColumnGap;
-	DrawDataCommon(view, &HexDumpView::DrawHexRun, where, bytes, count, lineOffset,
-	               fHexActive && active);
-	where.x += fHexWidth + kColumnGap;
-	DrawDataCommon(view, &HexDumpView::DrawAsciiRun, where, bytes, count, lineOffset,
-	               !fHexActive && active);
+	DrawDataCommon(view, &HexDumpView::DrawHexRun, BPoint(fSizes.hexLeft, baseline), bytes, count,
+	               lineOffset, fHexActive && active);
+	DrawDataCommon(view, &HexDumpView::DrawAsciiRun, BPoint(fSizes.asciiLeft, baseline), bytes,
+	               count, lineOffset, !fHexActive && active);
 
 	// Into the same view as the line: through the buffer they are cut to
 	// the line's box.
@@ -248,8 +249,7 @@ void HexDumpView::DrawRunCommon(BView* view, BPoint origin, const char* text, in
 {
 	const rgb_color low = view->LowColor();
 	if (selected || erase) {
-		const float boxBottom = origin.y + LineDepth(fFontHeight);
-		BRect box(origin.x - 1, boxBottom - LineHeight(), endX - 1, boxBottom - 1);
+		BRect box(origin.x - 1, fSizes.BoxTop(origin.y), endX - 1, fSizes.BoxBottom(origin.y));
 		// A trailing group space keeps only its first pixel column filled.
 		if (selected && length > 0 && text[length - 1] == ' ')
 			box.right = endX - 1 - (fCharWidth - 1);
@@ -266,13 +266,13 @@ void HexDumpView::DrawRunCommon(BView* view, BPoint origin, const char* text, in
 
 void HexDumpView::DrawOffsetValue(BView* view, BPoint where, int32 offset)
 {
-	char label[9];
+	char label[kOffsetDigits + 1];
 	uint32 value = uint32(offset);
-	for (int32 i = 7; i >= 0; i--) {
+	for (int32 i = int32(kOffsetDigits) - 1; i >= 0; i--) {
 		label[i] = kHexDigits[value % 16];
 		value /= 16;
 	}
-	label[8] = '\0';
+	label[kOffsetDigits] = '\0';
 	view->DrawString(label, where);
 }
 

@@ -9,8 +9,13 @@
 
 #include "HexDumpView.h"
 
+#include <AppDefs.h>
+#include <InterfaceDefs.h>
 #include <Message.h>
+#include <Point.h>
+#include <Rect.h>
 #include <ScrollBar.h>
+#include <SupportDefs.h>
 
 #include <math.h>
 
@@ -53,27 +58,25 @@ void SetUpBar(BScrollBar* bar, float total, float visible, float maximum, float 
 // The smallest scroll position at or below y that shows a whole line at the
 // top: 0, where the first line comes with the top margin, or the top of a
 // line's box.
-float WholeLineTop(float y, const font_height& height)
+float WholeLineTop(float y, const Sizes& sizes)
 {
 	if (y <= 0)
 		return 0;
-	const float lineHeight = LineHeightOf(height);
-	const float firstBoxTop = BaselineOf(0, height) + LineDepth(height) - lineHeight;
+	const float lineHeight = sizes.lineHeight;
+	const float firstBoxTop = sizes.BoxTop(sizes.Baseline(0));
 	return firstBoxTop + lineHeight * std::max(0.0f, ceilf((y - firstBoxTop) / lineHeight));
 }
 
-ScrollExtent ExtentOf(HexDumpView* view, uint32 size, const font_height& height)
+// The lines count up to the one holding the end of the data.
+ScrollExtent ExtentOf(const Sizes& sizes, uint32 size, BRect bounds)
 {
 	ScrollExtent extent;
-	float contentHeight;
-	view->GetContentSize(extent.totalWidth, contentHeight);
-	extent.totalHeight = view->LineHeight() * float(size / kBytesPerLine + 1) + 2 * kMargin;
-
-	BRect bounds = view->Bounds();
+	extent.totalWidth = sizes.width;
+	extent.totalHeight = sizes.Height(size / kBytesPerLine + 1);
 	extent.maxLeft = std::max(0.0f, ceilf(extent.totalWidth - (bounds.Width() + 1)));
 	// The last position shows whole lines too: the blank beyond the bottom
 	// margin is at most a line short of a line.
-	extent.maxTop = WholeLineTop(ceilf(extent.totalHeight - (bounds.Height() + 1)), height);
+	extent.maxTop = WholeLineTop(ceilf(extent.totalHeight - (bounds.Height() + 1)), sizes);
 	return extent;
 }
 
@@ -85,8 +88,8 @@ void HexDumpView::UpdateScrollBars()
 	if (Window() == NULL || LineHeight() <= 0)
 		return;
 
-	ScrollExtent extent = ExtentOf(this, fEditor->Size(), fFontHeight);
-	BRect bounds = Bounds();
+	const BRect bounds = Bounds();
+	const ScrollExtent extent = ExtentOf(fSizes, fEditor->Size(), bounds);
 	BPoint inRange(std::min(bounds.left, extent.maxLeft), std::min(bounds.top, extent.maxTop));
 	if (inRange != bounds.LeftTop())
 		ScrollTo(inRange);
@@ -104,15 +107,13 @@ void HexDumpView::ScrollToOffset(uint32 offset)
 
 	const uint32 size = fEditor->Size();
 	offset = std::min(offset, size);
-	const float lineHeight = LineHeight();
 	const BPoint point =
 	    fHexActive ? OffsetToHexPoint(int32(offset)) : OffsetToAsciiPoint(int32(offset));
 
 	// The line box of the offset's line; the first line brings the top
 	// margin with it, the last one the bottom margin.
-	const float depth = LineDepth(fFontHeight);
-	float top = point.y + depth - lineHeight;
-	float bottom = point.y + depth - 1;
+	float top = fSizes.BoxTop(point.y);
+	float bottom = fSizes.BoxBottom(point.y);
 	if (offset / kBytesPerLine == 0)
 		top = 0;
 	if (offset / kBytesPerLine == size / kBytesPerLine)
@@ -128,7 +129,7 @@ void HexDumpView::ScrollToOffset(uint32 offset)
 	// Vertically by whole lines: a line box's top (or the top margin) ends
 	// up at the top, so no line shows cut in half.
 	if (bottom > bounds.bottom)
-		to.y = WholeLineTop(bottom - bounds.Height(), fFontHeight);
+		to.y = WholeLineTop(bottom - bounds.Height(), fSizes);
 	if (top < to.y)
 		to.y = floorf(top);
 	if (right > bounds.right)
@@ -136,7 +137,7 @@ void HexDumpView::ScrollToOffset(uint32 offset)
 	if (left < to.x)
 		to.x = floorf(left);
 
-	ScrollExtent extent = ExtentOf(this, size, fFontHeight);
+	const ScrollExtent extent = ExtentOf(fSizes, size, bounds);
 	to.x = std::clamp(to.x, 0.0f, extent.maxLeft);
 	to.y = std::clamp(to.y, 0.0f, extent.maxTop);
 	if (to != bounds.LeftTop())
@@ -160,8 +161,8 @@ void HexDumpView::MessageReceived(BMessage* message)
 
 	const BRect bounds = Bounds();
 	const float lineHeight = LineHeight();
-	ScrollExtent extent = ExtentOf(this, fEditor->Size(), fFontHeight);
-	const float firstBoxTop = WholeLineTop(1, fFontHeight);
+	const ScrollExtent extent = ExtentOf(fSizes, fEditor->Size(), bounds);
+	const float firstBoxTop = WholeLineTop(1, fSizes);
 	float topLine = roundf((bounds.top - firstBoxTop) / lineHeight) + roundf(deltaY * kWheelLines);
 	BPoint to(bounds.left + roundf(deltaX * kWheelLines * fCharWidth),
 	          topLine <= 0 ? 0 : firstBoxTop + topLine * lineHeight);

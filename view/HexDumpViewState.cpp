@@ -1,14 +1,20 @@
-// HexDumpView: construction, the font metrics and column widths, and the
-// layout arithmetic that every other part of the view positions with:
-// where each line, column and byte is drawn, which byte boundary a point
-// falls on, and how large the dump is.
+// HexDumpView: construction, the font metrics and the layout they give
+// (HexDumpLayout::Sizes), and the geometry queries read from it: where each
+// byte is drawn, which byte boundary a point falls on, and how large the
+// dump is.
 
 #include "HexDumpView.h"
 
 #include <Font.h>
+#include <InterfaceDefs.h>
+#include <Point.h>
+#include <Rect.h>
+#include <SupportDefs.h>
 
 #include <math.h>
 #include <stdint.h>
+
+#include <algorithm>
 
 #include "HexDumpFullEditor.h"
 #include "HexDumpLayout.h"
@@ -16,6 +22,10 @@
 using namespace HexDumpLayout;
 
 namespace {
+
+// The preferred height shows this many lines at least and at most.
+const uint32 kMinPreferredLines = 16;
+const uint32 kMaxPreferredLines = 32;
 
 // Cuts a float toward zero into an int32; points far outside the view (or
 // not a number at all) saturate instead of overflowing the conversion.
@@ -45,7 +55,8 @@ HexDumpView::HexDumpView(BRect frame, const char* name, HexDumpFullEditor* edito
       fHexActive(true),
       // Already due: the first pulse with an empty selection toggles at once.
       fNextBlink(0), fCursorOn(false), fLowNibble(false), fOffscreen(), fCursorHexPoint(0, 0),
-      fCursorAsciiPoint(0, 0), fCursorHexInverted(true)
+      fCursorAsciiPoint(0, 0), fCursorHexInverted(true),
+      fSizes(ComputeSizes(fFontHeight, fCharWidth, fBytesPerGroup))
 {
 }
 
@@ -62,11 +73,11 @@ void HexDumpView::AttachedToWindow()
 void HexDumpView::UpdateSizes()
 {
 	GetFontHeight(&fFontHeight);
-	const float width = StringWidth(" ");
-	fCharWidth = width;
-	fOffsetWidth = width * 8;
-	fHexWidth = HexColumnWidth(width, fBytesPerGroup);
-	fAsciiWidth = width * float(kBytesPerLine);
+	fSizes = ComputeSizes(fFontHeight, StringWidth(" "), fBytesPerGroup);
+	fCharWidth = fSizes.charWidth;
+	fOffsetWidth = fSizes.offsetWidth;
+	fHexWidth = fSizes.hexWidth;
+	fAsciiWidth = fSizes.asciiWidth;
 }
 
 void HexDumpView::DataChanged()
@@ -104,17 +115,17 @@ void HexDumpView::KeepAnchorInData()
 
 float HexDumpView::LineHeight() const
 {
-	return LineHeightOf(fFontHeight);
+	return fSizes.lineHeight;
 }
 
 BPoint HexDumpView::OffsetToHexPoint(int32 offset) const
 {
-	return HexTextOrigin(uint32(offset), false, fFontHeight, fCharWidth, fBytesPerGroup);
+	return fSizes.HexTextOrigin(uint32(offset), false);
 }
 
 BPoint HexDumpView::OffsetToAsciiPoint(int32 offset) const
 {
-	return AsciiTextOrigin(uint32(offset), fFontHeight, fCharWidth, fBytesPerGroup);
+	return fSizes.AsciiTextOrigin(uint32(offset));
 }
 
 uint32 HexDumpView::PointToOffset(BPoint where, bool nearest) const
@@ -126,19 +137,17 @@ uint32 HexDumpView::PointToOffset(BPoint where, bool nearest) const
 
 	const int32 line = TruncToInt32((where.y - kMargin) / lineHeight);
 	const int32 group = int32(fBytesPerGroup);
-	const float hexLeft = fOffsetWidth + kMargin + kColumnGap;
 
 	// In 64 bits: a point far outside the view gives an x near the int32
 	// limits, and the rounding steps below must not overflow it.
 	int64 column;
 	if (InAsciiColumn(where, false)) {
-		const float asciiLeft = hexLeft + fHexWidth + kColumnGap;
 		const int64 half = nearest ? TruncToInt32(fCharWidth * 0.5f) : 0;
-		column = (int64(TruncToInt32(where.x - asciiLeft)) + half) / charWidth;
+		column = (int64(TruncToInt32(where.x - fSizes.asciiLeft)) + half) / charWidth;
 	} else {
 		// Character cells of the hex text: each group is 2g digits and a
 		// space, so a point on the space counts towards the next group.
-		int64 cell = TruncToInt32(where.x - hexLeft) / charWidth;
+		int64 cell = TruncToInt32(where.x - fSizes.hexLeft) / charWidth;
 		if (nearest)
 			cell++;
 		column = group * (cell / (2 * group + 1)) + (cell % (2 * group + 1)) / 2;
@@ -159,35 +168,28 @@ uint32 HexDumpView::PointToOffset(BPoint where, bool nearest) const
 
 bool HexDumpView::InHexColumn(BPoint where, bool strict) const
 {
-	const float hexLeft = fOffsetWidth + kMargin + kColumnGap;
 	if (strict)
-		return where.x >= hexLeft && where.x <= hexLeft + fHexWidth;
-	return where.x <= hexLeft + fHexWidth + kMargin;
+		return where.x >= fSizes.hexLeft && where.x <= fSizes.hexRight;
+	return where.x <= fSizes.columnSplit;
 }
 
 bool HexDumpView::InAsciiColumn(BPoint where, bool strict) const
 {
-	const float hexLeft = fOffsetWidth + kMargin + kColumnGap;
-	if (strict) {
-		const float asciiLeft = hexLeft + fHexWidth + kColumnGap;
-		return where.x >= asciiLeft && where.x <= asciiLeft + fAsciiWidth;
-	}
-	return where.x > hexLeft + fHexWidth + kMargin;
+	if (strict)
+		return where.x >= fSizes.asciiLeft && where.x <= fSizes.asciiRight;
+	return where.x > fSizes.columnSplit;
 }
 
 void HexDumpView::GetContentSize(float& width, float& height)
 {
-	width = fOffsetWidth + fHexWidth + fAsciiWidth + 2 * kMargin + 2 * kColumnGap;
+	width = fSizes.width;
 	// Only complete lines count.
-	height = LineHeight() * float(fEditor->Size() / kBytesPerLine) + 2 * kMargin;
+	height = fSizes.Height(fEditor->Size() / kBytesPerLine);
 }
 
 void HexDumpView::GetPreferredSize(float& width, float& height)
 {
 	GetContentSize(width, height);
-	const float lineHeight = LineHeight();
-	if (height < lineHeight * 16 + 2 * kMargin)
-		height = lineHeight * 16 + 2 * kMargin;
-	if (height > lineHeight * 32 + 2 * kMargin)
-		height = lineHeight * 32 + 2 * kMargin;
+	height =
+	    std::clamp(height, fSizes.Height(kMinPreferredLines), fSizes.Height(kMaxPreferredLines));
 }

@@ -14,8 +14,7 @@ std::vector<std::string> ScreenText::Lines(const std::vector<PlatformTesting::Dr
                                            const BView* dumpView, BRect visible,
                                            const font_height& height, float charWidth)
 {
-	const float lineHeight = LineHeightOf(height);
-	const float depth = LineDepth(height);
+	const Sizes sizes = ComputeSizes(height, charWidth, kDefaultBytesPerGroup);
 
 	std::map<float, std::string> lines;
 	for (const PlatformTesting::DrawCall& call : calls) {
@@ -24,8 +23,7 @@ std::vector<std::string> ScreenText::Lines(const std::vector<PlatformTesting::Dr
 		if (call.view != dumpView && !call.inBitmap)
 			continue;
 		float baseline = call.start.y;
-		float bottom = baseline + depth - 1;
-		if (bottom < visible.top || bottom - lineHeight + 1 > visible.bottom)
+		if (sizes.BoxBottom(baseline) < visible.top || sizes.BoxTop(baseline) > visible.bottom)
 			continue;
 
 		long cell = lroundf((call.start.x - kMargin) / charWidth);
