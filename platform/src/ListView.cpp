@@ -280,7 +280,6 @@ status_t BListView::Invoke(BMessage* message)
 	if (source == NULL)
 		return B_BAD_VALUE;
 	BMessage copy(*source);
-	copy.AddPointer("source", this);
 	for (int32 i = 0; i < CountItems(); i++) {
 		if (IsItemSelected(i))
 			copy.AddInt32("index", i);

@@ -33,14 +33,11 @@ public:
 			BWindow::MessageReceived(message);
 			return;
 		}
+		// One "index" item for each selected row.
 		std::string entry = message->what == kSelected ? "sel" : "inv";
-		int32 index;
-		for (int32 i = 0; message->FindInt32("index", i, &index) == B_OK; i++)
-			entry += " " + std::to_string(index);
-		void* source = NULL;
-		message->FindPointer("source", &source);
-		if (source == fList)
-			log.push_back(entry);
+		for (int32 i = 0; fList->CurrentSelection(i) >= 0; i++)
+			entry += " " + std::to_string(message->FindInt32("index", i));
+		log.push_back(entry);
 	}
 
 	BListView* fList = NULL;
