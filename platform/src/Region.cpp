@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include <math.h>
-#include <stdio.h>
 
 namespace {
 
@@ -131,25 +130,6 @@ void BRegion::Set(clipping_rect newBounds)
 		fRects.push_back(newBounds);
 }
 
-bool BRegion::Intersects(BRect rect) const
-{
-	return Intersects(ToClipping(rect));
-}
-
-bool BRegion::Intersects(clipping_rect rect) const
-{
-	for (const clipping_rect& own : fRects) {
-		if (IsValid(Intersection(own, rect)))
-			return true;
-	}
-	return false;
-}
-
-bool BRegion::Contains(BPoint point) const
-{
-	return Contains(ToPixel(point.x), ToPixel(point.y));
-}
-
 bool BRegion::Contains(int32 x, int32 y) const
 {
 	for (const clipping_rect& rect : fRects) {
@@ -157,17 +137,6 @@ bool BRegion::Contains(int32 x, int32 y) const
 			return true;
 	}
 	return false;
-}
-
-void BRegion::PrintToStream() const
-{
-	clipping_rect frame = FrameInt();
-	printf("BRegion(frame l:%d, t:%d, r:%d, b:%d; %d rects)\n", (int)frame.left, (int)frame.top,
-	       (int)frame.right, (int)frame.bottom, (int)CountRects());
-	for (const clipping_rect& rect : fRects) {
-		printf("    (l:%d, t:%d, r:%d, b:%d)\n", (int)rect.left, (int)rect.top, (int)rect.right,
-		       (int)rect.bottom);
-	}
 }
 
 void BRegion::OffsetBy(int32 dh, int32 dv)
@@ -225,18 +194,6 @@ void BRegion::Exclude(clipping_rect rect)
 		Subtract(own, rect, kept);
 	fRects.swap(kept);
 	_Coalesce();
-}
-
-void BRegion::Exclude(const BRegion* region)
-{
-	if (region == NULL)
-		return;
-	if (region == this) {
-		MakeEmpty();
-		return;
-	}
-	for (const clipping_rect& rect : region->fRects)
-		Exclude(rect);
 }
 
 void BRegion::IntersectWith(const BRegion* region)
