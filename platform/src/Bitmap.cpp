@@ -8,9 +8,9 @@
 #include "KitAccess.h"
 #include "LooperState.h"
 #include "PixelBuffer.h"
+#include "PixelGrid.h"
 #include "TestHooks.h"
 
-#include <math.h>
 #include <stdio.h>
 
 BBitmap::BBitmap(BRect bounds, color_space, bool acceptsViews, bool)
@@ -18,8 +18,8 @@ BBitmap::BBitmap(BRect bounds, color_space, bool acceptsViews, bool)
 {
 	if (!bounds.IsValid())
 		return;
-	int32 width = int32(floorf(bounds.Width() + 0.5f)) + 1;
-	int32 height = int32(floorf(bounds.Height() + 0.5f)) + 1;
+	int32 width = BPrivate::PixelCount(bounds.Width());
+	int32 height = BPrivate::PixelCount(bounds.Height());
 	fPixels.reset(new PixelBuffer(width, height));
 	if (acceptsViews) {
 		fWindow = BPrivate::KitAccess::MakeOffscreenWindow(BRect(0, 0, width - 1, height - 1),

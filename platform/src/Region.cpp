@@ -3,37 +3,15 @@
 // neighbours are merged after each change to keep the list short.
 #include <Region.h>
 
+#include "PixelGrid.h"
+
 #include <algorithm>
 
-#include <math.h>
+using BPrivate::Intersection;
+using BPrivate::IsEmpty;
+using BPrivate::PixelsOf;
 
 namespace {
-
-// Far beyond any buffer, small enough that +1 and differences cannot overflow.
-const float kCoordinateLimit = 1e9f;
-
-int32 ToPixel(float value)
-{
-	value = std::max(-kCoordinateLimit, std::min(kCoordinateLimit, value));
-	return int32(floorf(value + 0.5f));
-}
-
-clipping_rect ToClipping(BRect rect)
-{
-	return clipping_rect{ToPixel(rect.left), ToPixel(rect.top), ToPixel(rect.right),
-	                     ToPixel(rect.bottom)};
-}
-
-bool IsValid(const clipping_rect& rect)
-{
-	return rect.left <= rect.right && rect.top <= rect.bottom;
-}
-
-clipping_rect Intersection(const clipping_rect& a, const clipping_rect& b)
-{
-	return clipping_rect{std::max(a.left, b.left), std::max(a.top, b.top),
-	                     std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-}
 
 BRect ToRect(const clipping_rect& rect)
 {
@@ -44,7 +22,7 @@ BRect ToRect(const clipping_rect& rect)
 void Subtract(const clipping_rect& a, const clipping_rect& b, std::vector<clipping_rect>& out)
 {
 	clipping_rect overlap = Intersection(a, b);
-	if (!IsValid(overlap)) {
+	if (IsEmpty(overlap)) {
 		out.push_back(a);
 		return;
 	}
@@ -120,13 +98,13 @@ int32 BRegion::CountRects() const
 
 void BRegion::Set(BRect newBounds)
 {
-	Set(ToClipping(newBounds));
+	Set(PixelsOf(newBounds));
 }
 
 void BRegion::Set(clipping_rect newBounds)
 {
 	fRects.clear();
-	if (IsValid(newBounds))
+	if (!IsEmpty(newBounds))
 		fRects.push_back(newBounds);
 }
 
@@ -156,12 +134,12 @@ void BRegion::MakeEmpty()
 
 void BRegion::Include(BRect rect)
 {
-	Include(ToClipping(rect));
+	Include(PixelsOf(rect));
 }
 
 void BRegion::Include(clipping_rect rect)
 {
-	if (!IsValid(rect))
+	if (IsEmpty(rect))
 		return;
 	// Keep what the new rectangle does not cover, then add it whole.
 	std::vector<clipping_rect> kept;
@@ -182,12 +160,12 @@ void BRegion::Include(const BRegion* region)
 
 void BRegion::Exclude(BRect rect)
 {
-	Exclude(ToClipping(rect));
+	Exclude(PixelsOf(rect));
 }
 
 void BRegion::Exclude(clipping_rect rect)
 {
-	if (!IsValid(rect))
+	if (IsEmpty(rect))
 		return;
 	std::vector<clipping_rect> kept;
 	for (const clipping_rect& own : fRects)
@@ -205,7 +183,7 @@ void BRegion::IntersectWith(const BRegion* region)
 	for (const clipping_rect& own : fRects) {
 		for (const clipping_rect& other : region->fRects) {
 			clipping_rect overlap = Intersection(own, other);
-			if (IsValid(overlap))
+			if (!IsEmpty(overlap))
 				common.push_back(overlap);
 		}
 	}

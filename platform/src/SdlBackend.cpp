@@ -26,6 +26,7 @@
 
 #include "FontFace.h"
 #include "PixelBuffer.h"
+#include "PixelGrid.h"
 #include "ScreenDpi.h"
 
 namespace {
@@ -505,8 +506,8 @@ BPrivate::NativeWindow CreateWindow(BWindow* owner, const char* title, BRect fra
 	SdlWindow* window = new SdlWindow;
 	window->owner = owner;
 	window->title = title != NULL ? title : "";
-	window->width = std::max(1, int32(frame.Width()) + 1);
-	window->height = std::max(1, int32(frame.Height()) + 1);
+	window->width = std::max(int32(1), BPrivate::PixelCount(frame.Width()));
+	window->height = std::max(int32(1), BPrivate::PixelCount(frame.Height()));
 	window->left = int32(frame.left);
 	window->top = int32(frame.top);
 	{

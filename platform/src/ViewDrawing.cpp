@@ -10,6 +10,7 @@
 
 #include "KitAccess.h"
 #include "Painter.h"
+#include "PixelGrid.h"
 #include "TestHooks.h"
 #include "ViewTree.h"
 
@@ -21,16 +22,12 @@
 
 using BPrivate::DrawState;
 using BPrivate::KitAccess;
+using BPrivate::PixelOf;
 using BPrivate::ViewState;
 using BPrivate::WindowState;
 using PlatformTesting::DrawCall;
 
 namespace {
-
-int32 Round(float value)
-{
-	return int32(floorf(value + 0.5f));
-}
 
 // The stand-in has the two solid patterns only: B_SOLID_LOW paints the low
 // colour, B_SOLID_HIGH the high colour.
@@ -65,7 +62,7 @@ bool OpenSurface(ViewState& state, Surface& surface)
 	surface.offset = state.windowOffset + state.draw.origin;
 	if (state.draw.clipped) {
 		BRegion clipping = state.draw.clipping;
-		clipping.OffsetBy(Round(surface.offset.x), Round(surface.offset.y));
+		clipping.OffsetBy(PixelOf(surface.offset.x), PixelOf(surface.offset.y));
 		surface.clip.IntersectWith(&clipping);
 	}
 	if (window.drawingView == state.self)
@@ -126,40 +123,12 @@ void PaintSolid(Painter& painter, BRect pixels, bool high, const DrawState& draw
 	}
 }
 
-// Calls plot for every pixel of the line from a to b, both ends included.
-void WalkLine(BPoint a, BPoint b, const std::function<void(int32 x, int32 y)>& plot)
-{
-	int32 x = Round(a.x);
-	int32 y = Round(a.y);
-	int32 endX = Round(b.x);
-	int32 endY = Round(b.y);
-	int32 dx = abs(endX - x);
-	int32 dy = -abs(endY - y);
-	int32 stepX = x < endX ? 1 : -1;
-	int32 stepY = y < endY ? 1 : -1;
-	int32 error = dx + dy;
-	for (;;) {
-		plot(x, y);
-		if (x == endX && y == endY)
-			break;
-		int32 twice = 2 * error;
-		if (twice >= dy) {
-			error += dy;
-			x += stepX;
-		}
-		if (twice <= dx) {
-			error += dx;
-			y += stepY;
-		}
-	}
-}
-
 // Strokes a one-pixel line in window pixels, with the colour and mode rule
 // of PaintSolid.
 void PaintLine(Painter& painter, BPoint a, BPoint b, bool high, const DrawState& draw)
 {
 	if (high && draw.mode == B_OP_INVERT) {
-		WalkLine(a, b, [&](int32 x, int32 y) { painter.InvertRect(BRect(x, y, x, y)); });
+		BPrivate::WalkLine(a, b, [&](int32 x, int32 y) { painter.InvertRect(BRect(x, y, x, y)); });
 		return;
 	}
 	if (!high && draw.mode != B_OP_COPY)
@@ -367,20 +336,20 @@ void BView::DrawBitmap(const BBitmap* bitmap, BRect sourceRect, BRect destRect)
 
 	// Scaled, or with transparency: pixel by pixel, nearest source pixel.
 	// Outside B_OP_COPY, pixels of B_TRANSPARENT_COLOR are not drawn.
-	int32 left = std::max(Round(dest.left), int32(0));
-	int32 top = std::max(Round(dest.top), int32(0));
-	int32 right = std::min(Round(dest.right), surface.pixels->Width() - 1);
-	int32 bottom = std::min(Round(dest.bottom), surface.pixels->Height() - 1);
+	const clipping_rect from = BPrivate::PixelsOf(sourceRect);
+	const clipping_rect to = BPrivate::PixelsOf(dest);
+	const clipping_rect area = BPrivate::Intersection(
+	    to, clipping_rect{0, 0, surface.pixels->Width() - 1, surface.pixels->Height() - 1});
 	float scaleX = (sourceRect.Width() + 1) / (destRect.Width() + 1);
 	float scaleY = (sourceRect.Height() + 1) / (destRect.Height() + 1);
-	for (int32 y = top; y <= bottom; y++) {
-		int32 sourceY = Round(sourceRect.top) + int32(floorf((y - Round(dest.top)) * scaleY));
+	for (int32 y = area.top; y <= area.bottom; y++) {
+		int32 sourceY = from.top + int32(floorf((y - to.top) * scaleY));
 		if (sourceY < 0 || sourceY >= source.Height())
 			continue;
-		for (int32 x = left; x <= right; x++) {
+		for (int32 x = area.left; x <= area.right; x++) {
 			if (!surface.clip.Contains(x, y))
 				continue;
-			int32 sourceX = Round(sourceRect.left) + int32(floorf((x - Round(dest.left)) * scaleX));
+			int32 sourceX = from.left + int32(floorf((x - to.left) * scaleX));
 			if (sourceX < 0 || sourceX >= source.Width())
 				continue;
 			rgb_color color = source.PixelAt(sourceX, sourceY);

@@ -11,16 +11,17 @@
 #include "Clock.h"
 #include "KitAccess.h"
 #include "Painter.h"
+#include "PixelGrid.h"
 #include "ViewTree.h"
 
 #include <ctype.h>
-#include <math.h>
 #include <string.h>
 
 #include <algorithm>
 #include <mutex>
 
 using BPrivate::KitAccess;
+using BPrivate::PixelCount;
 using BPrivate::ViewState;
 using BPrivate::WindowState;
 
@@ -38,11 +39,6 @@ Windows& AllWindows()
 {
 	static Windows* sWindows = new Windows;
 	return *sWindows;
-}
-
-int32 PixelCount(float length)
-{
-	return std::max(int32(0), int32(floorf(length + 0.5f)) + 1);
 }
 
 // Tells the native window how far the user may resize it.
