@@ -73,7 +73,6 @@ class _IMPEXP_BE BFont
 public:
 	// The regular style at the system fonts' size.
 	BFont();
-	BFont(const BFont& font);
 	BFont(const BFont* font);
 
 	// B_NAME_NOT_FOUND for a family or style the system does not have; the
@@ -93,8 +92,6 @@ public:
 	float StringWidth(const char* string) const;
 	float StringWidth(const char* string, int32 length) const;
 	void GetHeight(font_height* height) const;
-
-	BFont& operator=(const BFont& font);
 
 private:
 	font_family fFamily;

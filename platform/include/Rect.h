@@ -46,7 +46,6 @@ public:
 		bottom += dy;
 	}
 	// Moves the left-top corner to the point, keeping the size.
-	void OffsetTo(BPoint point) { OffsetTo(point.x, point.y); }
 	void OffsetTo(float x, float y)
 	{
 		right += x - left;
@@ -66,24 +65,14 @@ public:
 		OffsetBy(point);
 		return *this;
 	}
-	BRect OffsetByCopy(BPoint point) const
-	{
-		BRect copy(*this);
-		copy.OffsetBy(point);
-		return copy;
-	}
+	BRect OffsetByCopy(BPoint point) const { return OffsetByCopy(point.x, point.y); }
 	BRect OffsetByCopy(float dx, float dy) const
 	{
 		BRect copy(*this);
 		copy.OffsetBy(dx, dy);
 		return copy;
 	}
-	BRect OffsetToCopy(BPoint point) const
-	{
-		BRect copy(*this);
-		copy.OffsetTo(point);
-		return copy;
-	}
+	BRect OffsetToCopy(BPoint point) const { return OffsetToCopy(point.x, point.y); }
 	BRect OffsetToCopy(float x, float y) const
 	{
 		BRect copy(*this);

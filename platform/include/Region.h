@@ -21,11 +21,8 @@ class _IMPEXP_BE BRegion
 {
 public:
 	BRegion();
-	BRegion(const BRegion& region);
 	BRegion(const BRect rect);
 	virtual ~BRegion();
-
-	BRegion& operator=(const BRegion& region);
 
 	// The bounding box; invalid (0, 0, -1, -1) for an empty region.
 	BRect Frame() const;

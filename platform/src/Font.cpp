@@ -66,11 +66,6 @@ BFont::BFont() : fSize(sSystemSize), fSpacing(B_CHAR_SPACING), fFace(B_REGULAR_F
 	CopyName(fStyle, kRegularStyle, sizeof(fStyle));
 }
 
-BFont::BFont(const BFont& font)
-{
-	*this = font;
-}
-
 BFont::BFont(const BFont* font) : BFont()
 {
 	if (font != NULL)
@@ -156,17 +151,4 @@ void BFont::GetHeight(font_height* height) const
 {
 	if (height != NULL)
 		*height = CurrentFontFace().Height(fSize);
-}
-
-BFont& BFont::operator=(const BFont& font)
-{
-	if (this != &font) {
-		memcpy(fFamily, font.fFamily, sizeof(fFamily));
-		memcpy(fStyle, font.fStyle, sizeof(fStyle));
-		fSize = font.fSize;
-		fSpacing = font.fSpacing;
-		fFace = font.fFace;
-		fFlags = font.fFlags;
-	}
-	return *this;
 }

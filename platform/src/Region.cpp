@@ -36,11 +36,18 @@ void Subtract(const clipping_rect& a, const clipping_rect& b, std::vector<clippi
 		out.push_back(clipping_rect{overlap.right + 1, overlap.top, a.right, overlap.bottom});
 }
 
+// Takes b out of every rectangle of the list.
+void Cut(std::vector<clipping_rect>& rects, const clipping_rect& b)
+{
+	std::vector<clipping_rect> kept;
+	for (const clipping_rect& a : rects)
+		Subtract(a, b, kept);
+	rects.swap(kept);
+}
+
 } // namespace
 
 BRegion::BRegion() {}
-
-BRegion::BRegion(const BRegion& region) : fRects(region.fRects) {}
 
 BRegion::BRegion(const BRect rect)
 {
@@ -48,13 +55,6 @@ BRegion::BRegion(const BRect rect)
 }
 
 BRegion::~BRegion() {}
-
-BRegion& BRegion::operator=(const BRegion& region)
-{
-	if (this != &region)
-		fRects = region.fRects;
-	return *this;
-}
 
 BRect BRegion::Frame() const
 {
@@ -142,11 +142,8 @@ void BRegion::Include(clipping_rect rect)
 	if (IsEmpty(rect))
 		return;
 	// Keep what the new rectangle does not cover, then add it whole.
-	std::vector<clipping_rect> kept;
-	for (const clipping_rect& own : fRects)
-		Subtract(own, rect, kept);
-	kept.push_back(rect);
-	fRects.swap(kept);
+	Cut(fRects, rect);
+	fRects.push_back(rect);
 	_Coalesce();
 }
 
@@ -167,10 +164,7 @@ void BRegion::Exclude(clipping_rect rect)
 {
 	if (IsEmpty(rect))
 		return;
-	std::vector<clipping_rect> kept;
-	for (const clipping_rect& own : fRects)
-		Subtract(own, rect, kept);
-	fRects.swap(kept);
+	Cut(fRects, rect);
 	_Coalesce();
 }
 

@@ -520,12 +520,9 @@ void BView::ScrollBy(float dh, float dv)
 			if (dh == floorf(dh) && dv == floorf(dv)) {
 				BRect kept = area.OffsetByCopy(-dh, -dv) & area;
 				if (kept.IsValid()) {
-					PixelBuffer copy(int32(area.Width()) + 1, int32(area.Height()) + 1);
-					Painter(copy, RegionOf(BRect(0, 0, area.Width(), area.Height())))
-					    .CopyPixels(*windowState.pixels, area, BPoint(0, 0));
+					// The painter reads a copy of the area it shifts within.
 					Painter shift(*windowState.pixels, RegionOf(kept));
-					shift.CopyPixels(copy, BRect(0, 0, area.Width(), area.Height()),
-					                 area.LeftTop() - BPoint(dh, dv));
+					shift.CopyPixels(*windowState.pixels, area, area.LeftTop() - BPoint(dh, dv));
 					BPrivate::PixelsChanged(windowState, shift.Touched());
 					exposed.Exclude(kept);
 
