@@ -8,17 +8,11 @@
 #include <AppDefs.h>
 #include <Looper.h>
 
-class BWindow;
-
 class _IMPEXP_BE BApplication : public BLooper
 {
 public:
 	BApplication(const char* signature);
-	BApplication(const char* signature, status_t* error);
 	virtual ~BApplication();
-
-	status_t InitCheck() const;
-	const char* Signature() const;
 
 	// Runs the display's event pump and the application's messages on the
 	// calling thread until Quit(); returns that thread's id.
@@ -31,18 +25,11 @@ public:
 	virtual void ReadyToRun();
 	virtual void DispatchMessage(BMessage* message, BHandler* handler);
 
-	int32 CountWindows() const;
-	BWindow* WindowAt(int32 index) const;
-
 private:
 	BApplication(const BApplication&);
 	BApplication& operator=(const BApplication&);
 
-	void _Init(const char* signature, status_t* error);
 	void _HandleQueue();
-
-	std::string fSignature;
-	status_t fInitStatus;
 };
 
 extern _IMPEXP_BE BApplication* be_app;

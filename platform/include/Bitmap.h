@@ -21,27 +21,17 @@ class KitAccess;
 class _IMPEXP_BE BBitmap
 {
 public:
-	// The stand-in keeps 32-bit pixels (B_RGB32) whatever space is asked for;
-	// ColorSpace() tells what was made.
+	// The stand-in keeps 32-bit pixels (B_RGB32) whatever space is asked for.
+	// Invalid bounds give a bitmap without pixels.
 	BBitmap(BRect bounds, color_space space, bool acceptsViews = false,
 	        bool needsContiguous = false);
 	virtual ~BBitmap();
 
-	status_t InitCheck() const;
-	bool IsValid() const;
-
-	void* Bits() const;
-	int32 BitsLength() const;
-	int32 BytesPerRow() const;
-	color_space ColorSpace() const;
 	BRect Bounds() const;
 
 	// Views: only for a bitmap that accepts them.
 	void AddChild(BView* view);
-	bool RemoveChild(BView* view);
-	int32 CountChildren() const;
 	BView* ChildAt(int32 index) const;
-	BView* FindView(const char* viewName) const;
 
 	// The lock of the bitmap's hidden window; false for a bitmap that
 	// accepts no views.
@@ -57,7 +47,6 @@ private:
 	BBitmap& operator=(const BBitmap&);
 
 	BRect fBounds;
-	status_t fInitStatus;
 	std::unique_ptr<PixelBuffer> fPixels;
 	BWindow* fWindow;
 };

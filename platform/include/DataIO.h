@@ -1,6 +1,5 @@
-// Byte streams: BDataIO (sequential), BPositionIO (positioned), BMemoryIO (over
-// a caller's buffer) and BMallocIO (over a buffer of its own that grows). Owned
-// by their creator; not thread-safe.
+// Byte streams: BDataIO, BPositionIO (positioned) and BMallocIO (over a buffer
+// of its own that grows). Owned by their creator; not thread-safe.
 #ifndef _DATA_IO_H
 #define _DATA_IO_H
 
@@ -11,9 +10,6 @@ class _IMPEXP_BE BDataIO
 public:
 	BDataIO();
 	virtual ~BDataIO();
-
-	virtual ssize_t Read(void* buffer, size_t size) = 0;
-	virtual ssize_t Write(const void* buffer, size_t size) = 0;
 
 private:
 	BDataIO(const BDataIO&);
@@ -26,40 +22,8 @@ public:
 	BPositionIO();
 	virtual ~BPositionIO();
 
-	// At Position(), which then moves past what was transferred.
-	virtual ssize_t Read(void* buffer, size_t size);
-	virtual ssize_t Write(const void* buffer, size_t size);
-
-	virtual ssize_t ReadAt(off_t position, void* buffer, size_t size) = 0;
 	virtual ssize_t WriteAt(off_t position, const void* buffer, size_t size) = 0;
-
-	// seekMode: SEEK_SET, SEEK_CUR or SEEK_END. Returns the new position.
-	virtual off_t Seek(off_t position, uint32 seekMode) = 0;
-	virtual off_t Position() const = 0;
-
 	virtual status_t SetSize(off_t size);
-};
-
-class _IMPEXP_BE BMemoryIO : public BPositionIO
-{
-public:
-	BMemoryIO(void* data, size_t length);
-	BMemoryIO(const void* data, size_t length); // read-only
-	virtual ~BMemoryIO();
-
-	virtual ssize_t ReadAt(off_t position, void* buffer, size_t size);
-	virtual ssize_t WriteAt(off_t position, const void* buffer, size_t size);
-	virtual off_t Seek(off_t position, uint32 seekMode);
-	virtual off_t Position() const;
-	// Only shrinks, or grows back up to the buffer's length.
-	virtual status_t SetSize(off_t size);
-
-private:
-	bool fReadOnly;
-	char* fBuffer;
-	size_t fLength;
-	size_t fBufferSize;
-	off_t fPosition;
 };
 
 class _IMPEXP_BE BMallocIO : public BPositionIO
@@ -68,18 +32,12 @@ public:
 	BMallocIO();
 	virtual ~BMallocIO();
 
-	virtual ssize_t ReadAt(off_t position, void* buffer, size_t size);
 	// Grows the data as needed; a gap before position reads as zero bytes.
 	// buffer may lie within the data itself: the bytes are moved as by
 	// memmove, so a run can be shifted in place.
 	virtual ssize_t WriteAt(off_t position, const void* buffer, size_t size);
-	virtual off_t Seek(off_t position, uint32 seekMode);
-	virtual off_t Position() const;
 	// Sets the data length exactly; 0 frees the buffer.
 	virtual status_t SetSize(off_t size);
-
-	// The buffer grows in multiples of this (256 by default).
-	void SetBlockSize(size_t blockSize);
 
 	// NULL until something is allocated.
 	const void* Buffer() const;
@@ -92,11 +50,9 @@ private:
 
 	status_t _Reserve(size_t size);
 
-	size_t fBlockSize;
 	size_t fMallocSize;
 	size_t fLength;
 	char* fData;
-	off_t fPosition;
 };
 
 #endif // _DATA_IO_H

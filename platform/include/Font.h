@@ -71,15 +71,13 @@ struct escapement_delta
 class _IMPEXP_BE BFont
 {
 public:
-	// A copy of be_plain_font.
+	// The regular style at the system fonts' size.
 	BFont();
-	BFont(const BFont& font);
 	BFont(const BFont* font);
 
 	// B_NAME_NOT_FOUND for a family or style the system does not have; the
 	// font is then unchanged. A NULL style picks the family's regular style.
 	status_t SetFamilyAndStyle(const font_family family, const font_style style);
-	status_t SetFamilyAndFace(const font_family family, uint16 face);
 	void GetFamilyAndStyle(font_family* family, font_style* style) const;
 
 	void SetSize(float size);
@@ -90,17 +88,10 @@ public:
 	uint16 Face() const;
 	void SetFlags(uint32 flags);
 	uint32 Flags() const;
-	bool IsFixed() const;
 
 	float StringWidth(const char* string) const;
 	float StringWidth(const char* string, int32 length) const;
 	void GetHeight(font_height* height) const;
-
-	BFont& operator=(const BFont& font);
-	bool operator==(const BFont& font) const;
-	bool operator!=(const BFont& font) const;
-
-	void PrintToStream() const;
 
 private:
 	font_family fFamily;
@@ -111,8 +102,6 @@ private:
 	uint32 fFlags;
 };
 
-extern _IMPEXP_BE const BFont* be_plain_font;
-extern _IMPEXP_BE const BFont* be_bold_font;
 extern _IMPEXP_BE const BFont* be_fixed_font;
 
 #endif // _FONT_H

@@ -4,7 +4,8 @@
 
 #include <SupportDefs.h>
 
-// Eight rows of eight bits: a set bit paints the high colour, a clear one the low.
+// Eight rows of eight bits: a set bit paints the high colour, a clear one the
+// low. The stand-in draws with the two solid patterns only.
 struct pattern
 {
 	uint8 data[8];
@@ -17,11 +18,9 @@ struct pattern
 		}
 		return true;
 	}
-	bool operator!=(const pattern& other) const { return !(*this == other); }
 };
 
 extern _IMPEXP_BE const pattern B_SOLID_HIGH;
-extern _IMPEXP_BE const pattern B_MIXED_COLORS;
 extern _IMPEXP_BE const pattern B_SOLID_LOW;
 
 struct rgb_color
@@ -40,10 +39,7 @@ struct rgb_color
 };
 
 extern _IMPEXP_BE const rgb_color B_TRANSPARENT_COLOR;
-extern _IMPEXP_BE const uint8 B_TRANSPARENT_MAGIC_CMAP8;
-extern _IMPEXP_BE const uint32 B_TRANSPARENT_MAGIC_RGBA32;
 #define B_TRANSPARENT_32_BIT B_TRANSPARENT_COLOR
-#define B_TRANSPARENT_8_BIT B_TRANSPARENT_MAGIC_CMAP8
 
 enum drawing_mode
 {

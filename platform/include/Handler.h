@@ -23,11 +23,9 @@ public:
 	virtual void MessageReceived(BMessage* message);
 
 	BLooper* Looper() const;
-	void SetName(const char* name);
 	const char* Name() const;
 
 	virtual void SetNextHandler(BHandler* handler);
-	BHandler* NextHandler() const;
 
 	// Locks the looper this handler belongs to and checks that it still
 	// belongs to it; false without a looper or when the looper is gone.

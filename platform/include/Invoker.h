@@ -14,13 +14,11 @@ class _IMPEXP_BE BInvoker
 {
 public:
 	BInvoker();
-	BInvoker(BMessage* message, const BHandler* handler, const BLooper* looper = NULL);
 	virtual ~BInvoker();
 
 	// Takes the message, deleting the one before.
 	virtual status_t SetMessage(BMessage* message);
 	BMessage* Message() const;
-	uint32 Command() const;
 
 	// A handler with a looper, or a looper alone (its preferred handler).
 	virtual status_t SetTarget(const BHandler* handler, const BLooper* looper = NULL);

@@ -1,5 +1,5 @@
 // BListItem: one row of a BListView: its height and width, whether it is
-// selected or enabled, and how it draws itself. BStringItem: a row of text.
+// selected, and how it draws itself. BStringItem: a row of text.
 // Owned by whoever added it to a list view (the list view does not delete
 // its items); used on the list view's window thread.
 #ifndef _LIST_ITEM_H
@@ -24,13 +24,9 @@ public:
 	bool IsSelected() const;
 	void Select();
 	void Deselect();
-	virtual void SetEnabled(bool enabled);
-	bool IsEnabled() const;
 	void SetHeight(float height);
 	void SetWidth(float width);
 	uint32 OutlineLevel() const;
-	void SetExpanded(bool expanded);
-	bool IsExpanded() const;
 
 	// Draws the item into owner within frame; complete asks for the
 	// background to be drawn too, not only what differs from the view color.
@@ -47,8 +43,6 @@ private:
 	float fHeight;
 	uint32 fLevel;
 	bool fSelected;
-	bool fEnabled;
-	bool fExpanded;
 };
 
 class _IMPEXP_BE BStringItem : public BListItem

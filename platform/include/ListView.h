@@ -41,23 +41,12 @@ public:
 
 	virtual bool AddItem(BListItem* item);
 	virtual bool AddItem(BListItem* item, int32 atIndex);
-	virtual bool RemoveItem(BListItem* item);
-	virtual BListItem* RemoveItem(int32 index);
-	virtual void MakeEmpty();
 	BListItem* ItemAt(int32 index) const;
 	int32 IndexOf(BPoint point) const;
-	int32 IndexOf(BListItem* item) const;
 	int32 CountItems() const;
-	bool IsEmpty() const;
 
 	virtual void SetSelectionMessage(BMessage* message);
 	virtual void SetInvocationMessage(BMessage* message);
-	BMessage* SelectionMessage() const;
-	uint32 SelectionCommand() const;
-	BMessage* InvocationMessage() const;
-	uint32 InvocationCommand() const;
-	virtual void SetListType(list_view_type type);
-	list_view_type ListType() const;
 
 	// The index-th selected item's index (from the top), or -1.
 	int32 CurrentSelection(int32 index = 0) const;
@@ -66,7 +55,6 @@ public:
 	void Select(int32 index, bool extend = false);
 	bool IsItemSelected(int32 index) const;
 	void Deselect(int32 index);
-	void DeselectAll();
 	void ScrollToSelection();
 	void InvalidateItem(int32 index);
 	BRect ItemFrame(int32 index);

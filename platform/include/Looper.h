@@ -62,18 +62,11 @@ public:
 	void Unlock();
 	bool IsLocked() const;
 	status_t LockWithTimeout(bigtime_t timeout);
-	thread_id Thread() const;
-	thread_id LockingThread() const;
 	int32 CountLocks() const;
 
 	void AddHandler(BHandler* handler);
 	bool RemoveHandler(BHandler* handler);
-	int32 CountHandlers() const;
-	BHandler* HandlerAt(int32 index) const;
 	int32 IndexOf(BHandler* handler) const;
-
-	// The looper of the calling thread, NULL for a thread that runs none.
-	static BLooper* LooperForThread(thread_id thread);
 
 private:
 	friend class BWindow;

@@ -3,10 +3,7 @@
 #ifndef _MESSAGE_H
 #define _MESSAGE_H
 
-#include <DataIO.h>
 #include <Point.h>
-#include <Rect.h>
-#include <String.h>
 #include <SupportDefs.h>
 #include <TypeConstants.h>
 
@@ -18,161 +15,43 @@ class _IMPEXP_BE BMessage
 public:
 	uint32 what;
 
-	BMessage();
 	BMessage(uint32 what);
-	BMessage(const BMessage& message);
 	virtual ~BMessage();
 
-	BMessage& operator=(const BMessage& message);
-
-	// The which-th field of typeRequested (B_ANY_TYPE: of any type), in the
-	// order the fields were added. *name points into the message.
-	status_t GetInfo(type_code typeRequested, int32 which, char** name, type_code* typeFound,
-	                 int32* countFound = NULL) const;
-	status_t GetInfo(const char* name, type_code* typeFound, int32* countFound = NULL) const;
-	status_t GetInfo(const char* name, type_code* typeFound, bool* fixedSize) const;
-	int32 CountNames(type_code type) const;
-	bool IsEmpty() const;
-	void PrintToStream() const;
-	status_t Rename(const char* oldEntry, const char* newEntry);
-
-	// A private byte format, enough to nest messages and store them.
-	ssize_t FlattenedSize() const;
-	status_t Flatten(char* buffer, ssize_t size) const;
-	status_t Flatten(BDataIO* stream, ssize_t* size = NULL) const;
-	status_t Unflatten(const char* buffer);
-	status_t Unflatten(BDataIO* stream);
-
-	status_t AddRect(const char* name, BRect rect);
+	// A field keeps the type of its first item; items of another type give
+	// B_BAD_TYPE.
 	status_t AddPoint(const char* name, BPoint point);
 	status_t AddString(const char* name, const char* string);
-	status_t AddString(const char* name, const BString& string);
-	status_t AddInt8(const char* name, int8 value);
-	status_t AddInt16(const char* name, int16 value);
 	status_t AddInt32(const char* name, int32 value);
 	status_t AddInt64(const char* name, int64 value);
 	status_t AddBool(const char* name, bool value);
 	status_t AddFloat(const char* name, float value);
-	status_t AddDouble(const char* name, double value);
-	status_t AddPointer(const char* name, const void* pointer);
-	status_t AddMessage(const char* name, const BMessage* message);
-	// A field keeps the type of its first item; items of another type give
-	// B_BAD_TYPE. Fixed-size fields take only items of their first item's size
-	// (B_BAD_VALUE otherwise).
-	status_t AddData(const char* name, type_code type, const void* data, ssize_t numBytes,
-	                 bool isFixedSize = true, int32 count = 1);
 
-	status_t RemoveData(const char* name, int32 index = 0);
-	status_t RemoveName(const char* name);
-	status_t MakeEmpty();
-
-	// B_NAME_NOT_FOUND without such a field, B_BAD_TYPE when it holds another
-	// type, B_BAD_INDEX past its last item. The output is left alone on error.
-	status_t FindRect(const char* name, BRect* rect) const;
-	status_t FindRect(const char* name, int32 index, BRect* rect) const;
+	// The first item: B_NAME_NOT_FOUND without such a field, B_BAD_TYPE when
+	// it holds another type. The output is left alone on error.
 	status_t FindPoint(const char* name, BPoint* point) const;
-	status_t FindPoint(const char* name, int32 index, BPoint* point) const;
 	status_t FindString(const char* name, const char** string) const;
-	status_t FindString(const char* name, int32 index, const char** string) const;
-	status_t FindString(const char* name, BString* string) const;
-	status_t FindString(const char* name, int32 index, BString* string) const;
-	status_t FindInt8(const char* name, int8* value) const;
-	status_t FindInt8(const char* name, int32 index, int8* value) const;
-	status_t FindInt16(const char* name, int16* value) const;
-	status_t FindInt16(const char* name, int32 index, int16* value) const;
 	status_t FindInt32(const char* name, int32* value) const;
-	status_t FindInt32(const char* name, int32 index, int32* value) const;
-	status_t FindInt64(const char* name, int64* value) const;
-	status_t FindInt64(const char* name, int32 index, int64* value) const;
 	status_t FindBool(const char* name, bool* value) const;
-	status_t FindBool(const char* name, int32 index, bool* value) const;
 	status_t FindFloat(const char* name, float* value) const;
-	status_t FindFloat(const char* name, int32 index, float* value) const;
-	status_t FindDouble(const char* name, double* value) const;
-	status_t FindDouble(const char* name, int32 index, double* value) const;
-	status_t FindPointer(const char* name, void** pointer) const;
-	status_t FindPointer(const char* name, int32 index, void** pointer) const;
-	status_t FindMessage(const char* name, BMessage* message) const;
-	status_t FindMessage(const char* name, int32 index, BMessage* message) const;
-	// B_ANY_TYPE matches a field of any type. *data points into the message.
-	status_t FindData(const char* name, type_code type, const void** data, ssize_t* numBytes) const;
-	status_t FindData(const char* name, type_code type, int32 index, const void** data,
-	                  ssize_t* numBytes) const;
 
-	status_t ReplaceRect(const char* name, BRect rect);
-	status_t ReplaceRect(const char* name, int32 index, BRect rect);
-	status_t ReplacePoint(const char* name, BPoint point);
-	status_t ReplacePoint(const char* name, int32 index, BPoint point);
-	status_t ReplaceString(const char* name, const char* string);
-	status_t ReplaceString(const char* name, int32 index, const char* string);
-	status_t ReplaceString(const char* name, const BString& string);
-	status_t ReplaceString(const char* name, int32 index, const BString& string);
-	status_t ReplaceInt8(const char* name, int8 value);
-	status_t ReplaceInt8(const char* name, int32 index, int8 value);
-	status_t ReplaceInt16(const char* name, int16 value);
-	status_t ReplaceInt16(const char* name, int32 index, int16 value);
-	status_t ReplaceInt32(const char* name, int32 value);
-	status_t ReplaceInt32(const char* name, int32 index, int32 value);
-	status_t ReplaceInt64(const char* name, int64 value);
-	status_t ReplaceInt64(const char* name, int32 index, int64 value);
-	status_t ReplaceBool(const char* name, bool value);
-	status_t ReplaceBool(const char* name, int32 index, bool value);
-	status_t ReplaceFloat(const char* name, float value);
-	status_t ReplaceFloat(const char* name, int32 index, float value);
-	status_t ReplaceDouble(const char* name, double value);
-	status_t ReplaceDouble(const char* name, int32 index, double value);
-	status_t ReplacePointer(const char* name, const void* pointer);
-	status_t ReplacePointer(const char* name, int32 index, const void* pointer);
-	status_t ReplaceMessage(const char* name, const BMessage* message);
-	status_t ReplaceMessage(const char* name, int32 index, const BMessage* message);
-	status_t ReplaceData(const char* name, type_code type, const void* data, ssize_t numBytes);
-	status_t ReplaceData(const char* name, type_code type, int32 index, const void* data,
-	                     ssize_t numBytes);
-
-	bool HasRect(const char* name, int32 index = 0) const;
-	bool HasPoint(const char* name, int32 index = 0) const;
-	bool HasString(const char* name, int32 index = 0) const;
-	bool HasInt8(const char* name, int32 index = 0) const;
-	bool HasInt16(const char* name, int32 index = 0) const;
-	bool HasInt32(const char* name, int32 index = 0) const;
-	bool HasInt64(const char* name, int32 index = 0) const;
-	bool HasBool(const char* name, int32 index = 0) const;
-	bool HasFloat(const char* name, int32 index = 0) const;
-	bool HasDouble(const char* name, int32 index = 0) const;
-	bool HasPointer(const char* name, int32 index = 0) const;
-	bool HasMessage(const char* name, int32 index = 0) const;
-	bool HasData(const char* name, type_code type, int32 index = 0) const;
-
-	// Shorthands: the item, or a zero value (NULL, false, (0, 0)...) when absent.
-	BRect FindRect(const char* name, int32 index = 0) const;
-	BPoint FindPoint(const char* name, int32 index = 0) const;
+	// Shorthands: the item, or a zero value (NULL, 0) when absent.
 	const char* FindString(const char* name, int32 index = 0) const;
-	int8 FindInt8(const char* name, int32 index = 0) const;
-	int16 FindInt16(const char* name, int32 index = 0) const;
 	int32 FindInt32(const char* name, int32 index = 0) const;
-	int64 FindInt64(const char* name, int32 index = 0) const;
-	bool FindBool(const char* name, int32 index = 0) const;
-	float FindFloat(const char* name, int32 index = 0) const;
-	double FindDouble(const char* name, int32 index = 0) const;
 
 private:
 	struct Field
 	{
 		std::string name;
 		type_code type;
-		bool fixedSize;
 		std::vector<std::string> items; // each item's bytes
 	};
 
-	const Field* _FindField(const char* name) const;
-	Field* _FindField(const char* name);
+	status_t _Add(const char* name, type_code type, const void* data, size_t size);
 	status_t _FindItem(const char* name, type_code type, int32 index,
 	                   const std::string** item) const;
 	status_t _FindFixed(const char* name, type_code type, int32 index, void* value,
 	                    size_t size) const;
-	status_t _Replace(const char* name, type_code type, int32 index, const void* data, size_t size);
-	std::string _Flatten() const;
-	status_t _Unflatten(const char* bytes, size_t size, size_t* used);
 
 	std::vector<Field> fFields;
 };

@@ -4,8 +4,6 @@
 
 #include <SupportDefs.h>
 
-class BRect;
-
 class _IMPEXP_BE BPoint
 {
 public:
@@ -14,18 +12,6 @@ public:
 
 	BPoint() : x(0), y(0) {}
 	BPoint(float x, float y) : x(x), y(y) {}
-	BPoint(const BPoint& point) = default;
-	BPoint& operator=(const BPoint& point) = default;
-
-	void Set(float x, float y)
-	{
-		this->x = x;
-		this->y = y;
-	}
-
-	// Moves the point to the nearest point inside rect.
-	void ConstrainTo(BRect rect);
-	void PrintToStream() const;
 
 	BPoint operator+(const BPoint& point) const { return BPoint(x + point.x, y + point.y); }
 	BPoint operator-(const BPoint& point) const { return BPoint(x - point.x, y - point.y); }
@@ -44,7 +30,5 @@ public:
 	bool operator==(const BPoint& point) const { return x == point.x && y == point.y; }
 	bool operator!=(const BPoint& point) const { return !(*this == point); }
 };
-
-extern _IMPEXP_BE const BPoint B_ORIGIN;
 
 #endif // _POINT_H

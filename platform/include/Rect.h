@@ -19,55 +19,17 @@ public:
 
 	// An invalid rectangle (0, 0, -1, -1).
 	BRect() : left(0), top(0), right(-1), bottom(-1) {}
-	BRect(const BRect& rect) = default;
 	BRect(float left, float top, float right, float bottom)
 	    : left(left), top(top), right(right), bottom(bottom)
 	{
 	}
-	BRect(BPoint leftTop, BPoint rightBottom)
-	    : left(leftTop.x), top(leftTop.y), right(rightBottom.x), bottom(rightBottom.y)
-	{
-	}
-
-	BRect& operator=(const BRect& rect) = default;
-	void Set(float left, float top, float right, float bottom)
-	{
-		this->left = left;
-		this->top = top;
-		this->right = right;
-		this->bottom = bottom;
-	}
-
-	void PrintToStream() const;
 
 	BPoint LeftTop() const { return BPoint(left, top); }
 	BPoint RightBottom() const { return BPoint(right, bottom); }
 	BPoint LeftBottom() const { return BPoint(left, bottom); }
 	BPoint RightTop() const { return BPoint(right, top); }
 
-	void SetLeftTop(const BPoint point)
-	{
-		left = point.x;
-		top = point.y;
-	}
-	void SetRightBottom(const BPoint point)
-	{
-		right = point.x;
-		bottom = point.y;
-	}
-	void SetLeftBottom(const BPoint point)
-	{
-		left = point.x;
-		bottom = point.y;
-	}
-	void SetRightTop(const BPoint point)
-	{
-		right = point.x;
-		top = point.y;
-	}
-
 	// Insetting moves every edge inwards (negative values: outwards).
-	void InsetBy(BPoint point) { InsetBy(point.x, point.y); }
 	void InsetBy(float dx, float dy)
 	{
 		left += dx;
@@ -84,7 +46,6 @@ public:
 		bottom += dy;
 	}
 	// Moves the left-top corner to the point, keeping the size.
-	void OffsetTo(BPoint point) { OffsetTo(point.x, point.y); }
 	void OffsetTo(float x, float y)
 	{
 		right += x - left;
@@ -93,22 +54,6 @@ public:
 		top = y;
 	}
 
-	BRect& InsetBySelf(BPoint point)
-	{
-		InsetBy(point);
-		return *this;
-	}
-	BRect& InsetBySelf(float dx, float dy)
-	{
-		InsetBy(dx, dy);
-		return *this;
-	}
-	BRect InsetByCopy(BPoint point) const
-	{
-		BRect copy(*this);
-		copy.InsetBy(point);
-		return copy;
-	}
 	BRect InsetByCopy(float dx, float dy) const
 	{
 		BRect copy(*this);
@@ -120,39 +65,14 @@ public:
 		OffsetBy(point);
 		return *this;
 	}
-	BRect& OffsetBySelf(float dx, float dy)
-	{
-		OffsetBy(dx, dy);
-		return *this;
-	}
-	BRect OffsetByCopy(BPoint point) const
-	{
-		BRect copy(*this);
-		copy.OffsetBy(point);
-		return copy;
-	}
+	BRect OffsetByCopy(BPoint point) const { return OffsetByCopy(point.x, point.y); }
 	BRect OffsetByCopy(float dx, float dy) const
 	{
 		BRect copy(*this);
 		copy.OffsetBy(dx, dy);
 		return copy;
 	}
-	BRect& OffsetToSelf(BPoint point)
-	{
-		OffsetTo(point);
-		return *this;
-	}
-	BRect& OffsetToSelf(float x, float y)
-	{
-		OffsetTo(x, y);
-		return *this;
-	}
-	BRect OffsetToCopy(BPoint point) const
-	{
-		BRect copy(*this);
-		copy.OffsetTo(point);
-		return copy;
-	}
+	BRect OffsetToCopy(BPoint point) const { return OffsetToCopy(point.x, point.y); }
 	BRect OffsetToCopy(float x, float y) const
 	{
 		BRect copy(*this);
@@ -180,9 +100,7 @@ public:
 
 	bool IsValid() const { return left <= right && top <= bottom; }
 	float Width() const { return right - left; }
-	int32 IntegerWidth() const { return (int32)ceilf(right - left); }
 	float Height() const { return bottom - top; }
-	int32 IntegerHeight() const { return (int32)ceilf(bottom - top); }
 
 	bool Intersects(BRect rect) const
 	{
@@ -192,10 +110,6 @@ public:
 	bool Contains(BPoint point) const
 	{
 		return point.x >= left && point.x <= right && point.y >= top && point.y <= bottom;
-	}
-	bool Contains(BRect rect) const
-	{
-		return rect.left >= left && rect.right <= right && rect.top >= top && rect.bottom <= bottom;
 	}
 };
 

@@ -21,11 +21,8 @@ class _IMPEXP_BE BRegion
 {
 public:
 	BRegion();
-	BRegion(const BRegion& region);
 	BRegion(const BRect rect);
 	virtual ~BRegion();
-
-	BRegion& operator=(const BRegion& region);
 
 	// The bounding box; invalid (0, 0, -1, -1) for an empty region.
 	BRect Frame() const;
@@ -37,12 +34,7 @@ public:
 	void Set(BRect newBounds);
 	void Set(clipping_rect newBounds);
 
-	bool Intersects(BRect rect) const;
-	bool Intersects(clipping_rect rect) const;
-	bool Contains(BPoint point) const;
 	bool Contains(int32 x, int32 y) const;
-
-	void PrintToStream() const;
 
 	void OffsetBy(int32 dh, int32 dv);
 	void MakeEmpty();
@@ -53,7 +45,6 @@ public:
 
 	void Exclude(BRect rect);
 	void Exclude(clipping_rect rect);
-	void Exclude(const BRegion* region);
 
 	void IntersectWith(const BRegion* region);
 

@@ -23,21 +23,16 @@ public:
 	float Value() const;
 	// The visible part of the whole, 0 to 1: the knob's size only.
 	void SetProportion(float value);
-	float Proportion() const;
 	// The base scrolls the target so that its bounds' top (vertical) or left
 	// (horizontal) equals newValue, unless it is there already.
 	virtual void ValueChanged(float newValue);
 
 	// (0, 0) disables the bar.
 	void SetRange(float min, float max);
-	void GetRange(float* min, float* max) const;
 	// 1 and 10 unless set.
 	void SetSteps(float smallStep, float largeStep);
 	void GetSteps(float* smallStep, float* largeStep) const;
 	void SetTarget(BView* target);
-	void SetTarget(const char* targetName);
-	BView* Target() const;
-	orientation Orientation() const;
 
 	virtual void Draw(BRect updateRect);
 	virtual void MouseDown(BPoint where);

@@ -21,9 +21,6 @@ public:
 	virtual void FrameResized(float newWidth, float newHeight);
 
 	BScrollBar* ScrollBar(orientation direction) const;
-	BView* Target() const;
-	// Changes the border's width and moves the target and the bars to match.
-	virtual void SetBorder(border_style border);
 	border_style Border() const;
 
 private:
@@ -32,7 +29,6 @@ private:
 	BRect CornerFrame() const;
 	BScrollView& operator=(const BScrollView&);
 
-	BView* fTarget;
 	BScrollBar* fHorizontal;
 	BScrollBar* fVertical;
 	border_style fBorder;

@@ -1,5 +1,5 @@
-// BStringView: a view that shows one line of text, aligned left, right or
-// centred, in its font and high color on its view color. Owned by its parent
+// BStringView: a view that shows one line of text from its left edge, in its
+// font and high color on its view color. Owned by its parent
 // view; used on its window's thread.
 #ifndef _STRING_VIEW_H
 #define _STRING_VIEW_H
@@ -18,8 +18,6 @@ public:
 
 	void SetText(const char* text);
 	const char* Text() const;
-	void SetAlignment(alignment flag);
-	alignment Alignment() const;
 
 	virtual void AttachedToWindow();
 	virtual void Draw(BRect updateRect);
@@ -28,7 +26,6 @@ public:
 
 private:
 	std::string fText;
-	alignment fAlign;
 };
 
 #endif // _STRING_VIEW_H

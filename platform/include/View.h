@@ -60,8 +60,6 @@ public:
 	bool RemoveChild(BView* child);
 	int32 CountChildren() const;
 	BView* ChildAt(int32 index) const;
-	BView* NextSibling() const;
-	BView* PreviousSibling() const;
 	bool RemoveSelf();
 	BView* Parent() const;
 	BView* FindView(const char* name) const;
@@ -70,7 +68,6 @@ public:
 	// view's own, their left-top being the scroll position.
 	BRect Bounds() const;
 	BRect Frame() const;
-	void MoveBy(float dh, float dv);
 	void MoveTo(BPoint where);
 	void MoveTo(float x, float y);
 	void ResizeBy(float dh, float dv);
@@ -79,99 +76,60 @@ public:
 	void ScrollTo(float x, float y);
 	virtual void ScrollTo(BPoint where);
 	virtual void GetPreferredSize(float* width, float* height);
-	virtual void ResizeToPreferred();
 
-	void ConvertToParent(BPoint* point) const;
-	BPoint ConvertToParent(BPoint point) const;
-	void ConvertFromParent(BPoint* point) const;
-	BPoint ConvertFromParent(BPoint point) const;
-	void ConvertToParent(BRect* rect) const;
-	BRect ConvertToParent(BRect rect) const;
-	void ConvertFromParent(BRect* rect) const;
-	BRect ConvertFromParent(BRect rect) const;
 	void ConvertToWindow(BPoint* point) const;
 	BPoint ConvertToWindow(BPoint point) const;
 	void ConvertFromWindow(BPoint* point) const;
 	BPoint ConvertFromWindow(BPoint point) const;
-	void ConvertToWindow(BRect* rect) const;
-	BRect ConvertToWindow(BRect rect) const;
-	void ConvertFromWindow(BRect* rect) const;
-	BRect ConvertFromWindow(BRect rect) const;
 	void ConvertToScreen(BPoint* point) const;
 	BPoint ConvertToScreen(BPoint point) const;
-	void ConvertFromScreen(BPoint* point) const;
-	BPoint ConvertFromScreen(BPoint point) const;
-	void ConvertToScreen(BRect* rect) const;
-	BRect ConvertToScreen(BRect rect) const;
-	void ConvertFromScreen(BRect* rect) const;
-	BRect ConvertFromScreen(BRect rect) const;
 
 	// Flags and modes.
 	uint32 Flags() const;
-	virtual void SetFlags(uint32 flags);
 	uint32 ResizingMode() const;
-	virtual void SetResizingMode(uint32 mode);
 
 	// Drawing state.
 	virtual void SetViewColor(rgb_color color);
-	void SetViewColor(uchar red, uchar green, uchar blue, uchar alpha = 255);
 	rgb_color ViewColor() const;
 	virtual void SetHighColor(rgb_color color);
 	void SetHighColor(uchar red, uchar green, uchar blue, uchar alpha = 255);
 	rgb_color HighColor() const;
 	virtual void SetLowColor(rgb_color color);
-	void SetLowColor(uchar red, uchar green, uchar blue, uchar alpha = 255);
 	rgb_color LowColor() const;
 	virtual void SetDrawingMode(drawing_mode mode);
 	drawing_mode DrawingMode() const;
-	virtual void SetPenSize(float size);
-	float PenSize() const;
 	// Moves the coordinate system used by drawing calls: a point p is drawn
 	// where p + origin lies in the view's bounds.
 	void SetOrigin(BPoint origin);
 	void SetOrigin(float x, float y);
 	BPoint Origin() const;
-	void PushState();
-	void PopState();
 	void MovePenTo(BPoint point);
 	void MovePenTo(float x, float y);
-	void MovePenBy(float x, float y);
-	BPoint PenLocation() const;
 
 	virtual void SetFont(const BFont* font, uint32 mask = B_FONT_ALL);
 	void GetFont(BFont* font) const;
-	void SetFontSize(float size);
 	void GetFontHeight(font_height* height) const;
 	float StringWidth(const char* string) const;
-	float StringWidth(const char* string, int32 length) const;
 
 	// Narrows the clipping to region (in drawing coordinates); a new call
 	// replaces the last; NULL removes the restriction.
 	void ConstrainClippingRegion(BRegion* region);
-	// The area drawing reaches now, in the view's coordinates.
-	void GetClippingRegion(BRegion* region) const;
 
 	// Drawing.
 	void StrokeLine(BPoint toPoint, pattern p = B_SOLID_HIGH);
 	void StrokeLine(BPoint fromPoint, BPoint toPoint, pattern p = B_SOLID_HIGH);
 	void StrokeRect(BRect rect, pattern p = B_SOLID_HIGH);
 	void FillRect(BRect rect, pattern p = B_SOLID_HIGH);
-	void FillRegion(BRegion* region, pattern p = B_SOLID_HIGH);
 	void InvertRect(BRect rect);
 	void BeginLineArray(int32 count);
 	void AddLine(BPoint start, BPoint end, rgb_color color);
 	void EndLineArray();
 	void DrawString(const char* string, escapement_delta* delta = NULL);
 	void DrawString(const char* string, BPoint point, escapement_delta* delta = NULL);
-	void DrawString(const char* string, int32 length, escapement_delta* delta = NULL);
 	void DrawString(const char* string, int32 length, BPoint point, escapement_delta* delta = NULL);
 	void DrawBitmap(const BBitmap* bitmap, BRect sourceRect, BRect destRect);
-	void DrawBitmap(const BBitmap* bitmap, BRect destRect);
-	void DrawBitmap(const BBitmap* bitmap, BPoint where);
-	void DrawBitmap(const BBitmap* bitmap);
 	// Drawing is carried out at once, so both return at once.
 	void Sync() const;
-	void Flush() const;
 
 	void Invalidate(BRect rect);
 	void Invalidate(const BRegion* region);

@@ -64,8 +64,6 @@ public:
 
 	// The views: these act on the window's top view, which covers its bounds.
 	void AddChild(BView* child, BView* before = NULL);
-	bool RemoveChild(BView* child);
-	int32 CountChildren() const;
 	BView* ChildAt(int32 index) const;
 	BView* FindView(const char* viewName) const;
 	BView* FindView(BPoint point) const;
@@ -73,7 +71,6 @@ public:
 
 	virtual void DispatchMessage(BMessage* message, BHandler* handler);
 	virtual void MessageReceived(BMessage* message);
-	virtual void FrameMoved(BPoint newPosition);
 	virtual void FrameResized(float newWidth, float newHeight);
 	virtual void WindowActivated(bool state);
 
@@ -86,29 +83,15 @@ public:
 
 	const char* Title() const;
 	void SetTitle(const char* title);
-	window_type Type() const;
-	uint32 Flags() const;
-	uint32 Workspaces() const;
 
 	BRect Bounds() const;
-	BRect Frame() const;
-	void MoveBy(float dx, float dy);
-	void MoveTo(BPoint point);
-	void MoveTo(float x, float y);
-	void ResizeBy(float dx, float dy);
 	void ResizeTo(float width, float height);
 	// The content's width and height stay within these, whoever resizes.
 	void SetSizeLimits(float minWidth, float maxWidth, float minHeight, float maxHeight);
-	void GetSizeLimits(float* minWidth, float* maxWidth, float* minHeight, float* maxHeight);
 
 	void ConvertToScreen(BPoint* point) const;
-	BPoint ConvertToScreen(BPoint point) const;
 	void ConvertFromScreen(BPoint* point) const;
 	BPoint ConvertFromScreen(BPoint point) const;
-	void ConvertToScreen(BRect* rect) const;
-	BRect ConvertToScreen(BRect rect) const;
-	void ConvertFromScreen(BRect* rect) const;
-	BRect ConvertFromScreen(BRect rect) const;
 
 	// 500000 microseconds by default; 0 stops the pulses.
 	void SetPulseRate(bigtime_t rate);
@@ -120,12 +103,10 @@ public:
 	void AddShortcut(uint32 key, uint32 modifiers, BMessage* message);
 	void AddShortcut(uint32 key, uint32 modifiers, BMessage* message, BHandler* target);
 	void RemoveShortcut(uint32 key, uint32 modifiers);
-	bool HasShortcut(uint32 key, uint32 modifiers);
 
 	// Draws the invalidated views now instead of waiting for the update
 	// message; on the window's thread.
 	void UpdateIfNeeded();
-	bool NeedsUpdate() const;
 
 private:
 	friend class BView;

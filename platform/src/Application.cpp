@@ -12,34 +12,21 @@
 
 BApplication* be_app = NULL;
 
+// A second application object, or a signature that is not an application
+// type, is reported on stderr; only the first object becomes be_app.
 BApplication::BApplication(const char* signature) : BLooper(signature)
 {
-	_Init(signature, NULL);
-}
-
-BApplication::BApplication(const char* signature, status_t* error) : BLooper(signature)
-{
-	_Init(signature, error);
-}
-
-void BApplication::_Init(const char* signature, status_t* error)
-{
-	fSignature = signature != NULL ? signature : "";
-	fInitStatus = B_OK;
+	const std::string type = signature != NULL ? signature : "";
 	if (be_app != NULL) {
 		fprintf(stderr, "BApplication: there is already an application object\n");
-		fInitStatus = B_ERROR;
-	} else if (fSignature.compare(0, 12, "application/") != 0) {
+		return;
+	}
+	if (type.compare(0, 12, "application/") != 0) {
 		fprintf(stderr,
 		        "BApplication: bad signature \"%s\"; it must begin with "
 		        "\"application/\"\n",
-		        fSignature.c_str());
-		fInitStatus = B_BAD_VALUE;
+		        type.c_str());
 	}
-	if (error != NULL)
-		*error = fInitStatus;
-	if (fInitStatus == B_ERROR)
-		return;
 	be_app = this;
 	// Messages for the application wake the event pump, which handles them.
 	fState->onPost = []() { BPrivate::CurrentBackend().Wake(); };
@@ -52,16 +39,6 @@ BApplication::~BApplication()
 {
 	if (be_app == this)
 		be_app = NULL;
-}
-
-status_t BApplication::InitCheck() const
-{
-	return fInitStatus;
-}
-
-const char* BApplication::Signature() const
-{
-	return fSignature.c_str();
 }
 
 thread_id BApplication::Run()
@@ -126,17 +103,4 @@ void BApplication::DispatchMessage(BMessage* message, BHandler* handler)
 		return;
 	}
 	BLooper::DispatchMessage(message, handler);
-}
-
-int32 BApplication::CountWindows() const
-{
-	return int32(BPrivate::LiveWindows().size());
-}
-
-BWindow* BApplication::WindowAt(int32 index) const
-{
-	std::vector<BWindow*> windows = BPrivate::LiveWindows();
-	if (index < 0 || index >= int32(windows.size()))
-		return NULL;
-	return windows[index];
 }

@@ -8,26 +8,23 @@
 #include "KitAccess.h"
 #include "LooperState.h"
 #include "PixelBuffer.h"
+#include "PixelGrid.h"
 #include "TestHooks.h"
 
-#include <math.h>
 #include <stdio.h>
 
 BBitmap::BBitmap(BRect bounds, color_space, bool acceptsViews, bool)
-    : fBounds(bounds), fInitStatus(B_NO_INIT), fWindow(NULL)
+    : fBounds(bounds), fWindow(NULL)
 {
-	if (!bounds.IsValid()) {
-		fInitStatus = B_BAD_VALUE;
+	if (!bounds.IsValid())
 		return;
-	}
-	int32 width = int32(floorf(bounds.Width() + 0.5f)) + 1;
-	int32 height = int32(floorf(bounds.Height() + 0.5f)) + 1;
+	int32 width = BPrivate::PixelCount(bounds.Width());
+	int32 height = BPrivate::PixelCount(bounds.Height());
 	fPixels.reset(new PixelBuffer(width, height));
 	if (acceptsViews) {
 		fWindow = BPrivate::KitAccess::MakeOffscreenWindow(BRect(0, 0, width - 1, height - 1),
 		                                                   fPixels.get());
 	}
-	fInitStatus = B_OK;
 }
 
 BBitmap::~BBitmap()
@@ -39,36 +36,6 @@ BBitmap::~BBitmap()
 		                          B_INFINITE_TIMEOUT);
 		delete fWindow;
 	}
-}
-
-status_t BBitmap::InitCheck() const
-{
-	return fInitStatus;
-}
-
-bool BBitmap::IsValid() const
-{
-	return fInitStatus == B_OK;
-}
-
-void* BBitmap::Bits() const
-{
-	return fPixels ? static_cast<void*>(fPixels->Row(0)) : NULL;
-}
-
-int32 BBitmap::BitsLength() const
-{
-	return fPixels ? fPixels->Width() * fPixels->Height() * 4 : 0;
-}
-
-int32 BBitmap::BytesPerRow() const
-{
-	return fPixels ? fPixels->Width() * 4 : 0;
-}
-
-color_space BBitmap::ColorSpace() const
-{
-	return fPixels ? B_RGB32 : B_NO_COLOR_SPACE;
 }
 
 BRect BBitmap::Bounds() const
@@ -85,24 +52,9 @@ void BBitmap::AddChild(BView* view)
 	fWindow->AddChild(view);
 }
 
-bool BBitmap::RemoveChild(BView* view)
-{
-	return fWindow != NULL && fWindow->RemoveChild(view);
-}
-
-int32 BBitmap::CountChildren() const
-{
-	return fWindow != NULL ? fWindow->CountChildren() : 0;
-}
-
 BView* BBitmap::ChildAt(int32 index) const
 {
 	return fWindow != NULL ? fWindow->ChildAt(index) : NULL;
-}
-
-BView* BBitmap::FindView(const char* viewName) const
-{
-	return fWindow != NULL ? fWindow->FindView(viewName) : NULL;
 }
 
 bool BBitmap::Lock()

@@ -25,30 +25,18 @@ void CopyName(char* to, const char* from, size_t size)
 	snprintf(to, size, "%s", from);
 }
 
-BFont MakeFont(const char* style, uint16 face)
-{
-	BFont font;
-	font.SetFamilyAndStyle(kFamily, style);
-	font.SetFace(face);
-	return font;
-}
-
 BFont MakeFixedFont()
 {
-	BFont font = MakeFont(kRegularStyle, B_REGULAR_FACE);
+	BFont font;
 	font.SetSpacing(B_FIXED_SPACING);
 	return font;
 }
 
-BFont sPlainFont = MakeFont(kRegularStyle, B_REGULAR_FACE);
-BFont sBoldFont = MakeFont(kBoldStyle, B_BOLD_FACE);
 BFont sFixedFont = MakeFixedFont();
 
 void ResizeSystemFonts(float size)
 {
 	sSystemSize = size;
-	sPlainFont.SetSize(size);
-	sBoldFont.SetSize(size);
 	sFixedFont.SetSize(size);
 }
 
@@ -70,19 +58,12 @@ void FollowDisplayDpi(float dotsPerInch)
 
 } // namespace BPrivate
 
-const BFont* be_plain_font = &sPlainFont;
-const BFont* be_bold_font = &sBoldFont;
 const BFont* be_fixed_font = &sFixedFont;
 
 BFont::BFont() : fSize(sSystemSize), fSpacing(B_CHAR_SPACING), fFace(B_REGULAR_FACE), fFlags(0)
 {
 	CopyName(fFamily, kFamily, sizeof(fFamily));
 	CopyName(fStyle, kRegularStyle, sizeof(fStyle));
-}
-
-BFont::BFont(const BFont& font)
-{
-	*this = font;
 }
 
 BFont::BFont(const BFont* font) : BFont()
@@ -102,15 +83,6 @@ status_t BFont::SetFamilyAndStyle(const font_family family, const font_style sty
 	CopyName(fFamily, kFamily, sizeof(fFamily));
 	CopyName(fStyle, style, sizeof(fStyle));
 	return B_OK;
-}
-
-status_t BFont::SetFamilyAndFace(const font_family family, uint16 face)
-{
-	status_t status =
-	    SetFamilyAndStyle(family, (face & B_BOLD_FACE) != 0 ? kBoldStyle : kRegularStyle);
-	if (status == B_OK)
-		fFace = face;
-	return status;
 }
 
 void BFont::GetFamilyAndStyle(font_family* family, font_style* style) const
@@ -161,12 +133,6 @@ uint32 BFont::Flags() const
 	return fFlags;
 }
 
-bool BFont::IsFixed() const
-{
-	// The one family there is, is monospaced.
-	return true;
-}
-
 float BFont::StringWidth(const char* string) const
 {
 	if (string == NULL)
@@ -185,35 +151,4 @@ void BFont::GetHeight(font_height* height) const
 {
 	if (height != NULL)
 		*height = CurrentFontFace().Height(fSize);
-}
-
-BFont& BFont::operator=(const BFont& font)
-{
-	if (this != &font) {
-		memcpy(fFamily, font.fFamily, sizeof(fFamily));
-		memcpy(fStyle, font.fStyle, sizeof(fStyle));
-		fSize = font.fSize;
-		fSpacing = font.fSpacing;
-		fFace = font.fFace;
-		fFlags = font.fFlags;
-	}
-	return *this;
-}
-
-bool BFont::operator==(const BFont& font) const
-{
-	return strcmp(fFamily, font.fFamily) == 0 && strcmp(fStyle, font.fStyle) == 0 &&
-	       fSize == font.fSize && fSpacing == font.fSpacing && fFace == font.fFace &&
-	       fFlags == font.fFlags;
-}
-
-bool BFont::operator!=(const BFont& font) const
-{
-	return !(*this == font);
-}
-
-void BFont::PrintToStream() const
-{
-	printf("BFont(family: \"%s\", style: \"%s\", size: %.1f, face: 0x%04x)\n", fFamily, fStyle,
-	       fSize, (unsigned)fFace);
 }

@@ -49,9 +49,9 @@ const FontFace& CurrentFontFace();
 namespace BPrivate {
 // Switches every font between the test face and the FreeType face.
 void SelectTestFontFace(bool useTestFace);
-// The size of the system fonts (be_plain_font, be_bold_font, be_fixed_font
-// and a new BFont): chosen by the program, or else following the display's
-// dots per inch, 12 at 96. Called before any window opens.
+// The size of the system fonts (be_fixed_font and a new BFont): chosen by
+// the program, or else following the display's dots per inch, 12 at 96. Called before any window
+// opens.
 void ChooseSystemFontSize(float size);
 void FollowDisplayDpi(float dotsPerInch);
 } // namespace BPrivate

@@ -27,11 +27,6 @@ BLooper* BHandler::Looper() const
 	return fLooper.load();
 }
 
-void BHandler::SetName(const char* name)
-{
-	fName = name != NULL ? name : "";
-}
-
 const char* BHandler::Name() const
 {
 	return fName.c_str();
@@ -40,11 +35,6 @@ const char* BHandler::Name() const
 void BHandler::SetNextHandler(BHandler* handler)
 {
 	fNextHandler = handler;
-}
-
-BHandler* BHandler::NextHandler() const
-{
-	return fNextHandler;
 }
 
 bool BHandler::LockLooper()

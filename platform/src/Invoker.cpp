@@ -8,12 +8,6 @@
 
 BInvoker::BInvoker() : fMessage(NULL), fHandler(NULL), fLooper(NULL) {}
 
-BInvoker::BInvoker(BMessage* message, const BHandler* handler, const BLooper* looper)
-    : fMessage(message), fHandler(NULL), fLooper(NULL)
-{
-	SetTarget(handler, looper);
-}
-
 BInvoker::~BInvoker()
 {
 	delete fMessage;
@@ -31,11 +25,6 @@ status_t BInvoker::SetMessage(BMessage* message)
 BMessage* BInvoker::Message() const
 {
 	return fMessage;
-}
-
-uint32 BInvoker::Command() const
-{
-	return fMessage != NULL ? fMessage->what : 0;
 }
 
 status_t BInvoker::SetTarget(const BHandler* handler, const BLooper* looper)

@@ -8,9 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
-BListItem::BListItem(uint32 outlineLevel, bool expanded)
-    : fWidth(0), fHeight(0), fLevel(outlineLevel), fSelected(false), fEnabled(true),
-      fExpanded(expanded)
+BListItem::BListItem(uint32 outlineLevel, bool)
+    : fWidth(0), fHeight(0), fLevel(outlineLevel), fSelected(false)
 {
 }
 
@@ -41,16 +40,6 @@ void BListItem::Deselect()
 	fSelected = false;
 }
 
-void BListItem::SetEnabled(bool enabled)
-{
-	fEnabled = enabled;
-}
-
-bool BListItem::IsEnabled() const
-{
-	return fEnabled;
-}
-
 void BListItem::SetHeight(float height)
 {
 	fHeight = height;
@@ -64,16 +53,6 @@ void BListItem::SetWidth(float width)
 uint32 BListItem::OutlineLevel() const
 {
 	return fLevel;
-}
-
-void BListItem::SetExpanded(bool expanded)
-{
-	fExpanded = expanded;
-}
-
-bool BListItem::IsExpanded() const
-{
-	return fExpanded;
 }
 
 void BListItem::Update(BView* owner, const BFont* font)
@@ -94,17 +73,13 @@ BStringItem::~BStringItem() {}
 void BStringItem::DrawItem(BView* owner, BRect frame, bool complete)
 {
 	rgb_color low = owner->LowColor();
-	rgb_color high = owner->HighColor();
 	if (IsSelected() || complete) {
 		owner->SetLowColor(IsSelected() ? tint_color(low, B_HIGHLIGHT_BACKGROUND_TINT) : low);
 		owner->FillRect(frame, B_SOLID_LOW);
 	}
-	if (!IsEnabled())
-		owner->SetHighColor(tint_color(low, B_DISABLED_LABEL_TINT));
 	owner->MovePenTo(frame.left + 4 + 12 * OutlineLevel(), frame.top + fBaselineOffset);
 	owner->DrawString(fText.c_str());
 	owner->SetLowColor(low);
-	owner->SetHighColor(high);
 }
 
 void BStringItem::SetText(const char* text)

@@ -150,38 +150,6 @@ bool BListView::AddItem(BListItem* item, int32 atIndex)
 	return true;
 }
 
-bool BListView::RemoveItem(BListItem* item)
-{
-	return RemoveItem(IndexOf(item)) != NULL;
-}
-
-BListItem* BListView::RemoveItem(int32 index)
-{
-	BListItem* item = ItemAt(index);
-	if (item == NULL)
-		return NULL;
-	fItems.erase(fItems.begin() + index);
-	_FixupScrollBar();
-	Invalidate();
-	if (item->IsSelected()) {
-		item->Deselect();
-		_SelectionDone();
-	}
-	return item;
-}
-
-void BListView::MakeEmpty()
-{
-	bool selected = CurrentSelection() >= 0;
-	for (BListItem* item : fItems)
-		item->Deselect();
-	fItems.clear();
-	_FixupScrollBar();
-	Invalidate();
-	if (selected)
-		_SelectionDone();
-}
-
 BListItem* BListView::ItemAt(int32 index) const
 {
 	if (index < 0 || index >= CountItems())
@@ -201,20 +169,9 @@ int32 BListView::IndexOf(BPoint point) const
 	return -1;
 }
 
-int32 BListView::IndexOf(BListItem* item) const
-{
-	std::vector<BListItem*>::const_iterator found = std::find(fItems.begin(), fItems.end(), item);
-	return found == fItems.end() ? -1 : int32(found - fItems.begin());
-}
-
 int32 BListView::CountItems() const
 {
 	return int32(fItems.size());
-}
-
-bool BListView::IsEmpty() const
-{
-	return fItems.empty();
 }
 
 void BListView::SetSelectionMessage(BMessage* message)
@@ -228,41 +185,6 @@ void BListView::SetSelectionMessage(BMessage* message)
 void BListView::SetInvocationMessage(BMessage* message)
 {
 	SetMessage(message);
-}
-
-BMessage* BListView::SelectionMessage() const
-{
-	return fSelectionMessage;
-}
-
-uint32 BListView::SelectionCommand() const
-{
-	return fSelectionMessage != NULL ? fSelectionMessage->what : 0;
-}
-
-BMessage* BListView::InvocationMessage() const
-{
-	return Message();
-}
-
-uint32 BListView::InvocationCommand() const
-{
-	return Command();
-}
-
-void BListView::SetListType(list_view_type type)
-{
-	fType = type;
-	if (type == B_SINGLE_SELECTION_LIST) {
-		int32 first = CurrentSelection();
-		if (first >= 0)
-			Select(first);
-	}
-}
-
-list_view_type BListView::ListType() const
-{
-	return fType;
 }
 
 int32 BListView::CurrentSelection(int32 index) const
@@ -280,7 +202,6 @@ status_t BListView::Invoke(BMessage* message)
 	if (source == NULL)
 		return B_BAD_VALUE;
 	BMessage copy(*source);
-	copy.AddPointer("source", this);
 	for (int32 i = 0; i < CountItems(); i++) {
 		if (IsItemSelected(i))
 			copy.AddInt32("index", i);
@@ -324,20 +245,6 @@ void BListView::Deselect(int32 index)
 	fItems[size_t(index)]->Deselect();
 	InvalidateItem(index);
 	_SelectionDone();
-}
-
-void BListView::DeselectAll()
-{
-	bool changed = false;
-	for (int32 i = 0; i < CountItems(); i++) {
-		if (IsItemSelected(i)) {
-			fItems[size_t(i)]->Deselect();
-			InvalidateItem(i);
-			changed = true;
-		}
-	}
-	if (changed)
-		_SelectionDone();
 }
 
 void BListView::ScrollToSelection()

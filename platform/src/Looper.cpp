@@ -397,18 +397,6 @@ bool BLooper::IsLocked() const
 	return state->owner == find_thread(NULL);
 }
 
-thread_id BLooper::Thread() const
-{
-	std::lock_guard<std::mutex> guard(fState->queueMutex);
-	return fState->thread;
-}
-
-thread_id BLooper::LockingThread() const
-{
-	std::lock_guard<std::mutex> guard(fState->lockMutex);
-	return fState->owner;
-}
-
 int32 BLooper::CountLocks() const
 {
 	std::lock_guard<std::mutex> guard(fState->lockMutex);
@@ -437,32 +425,8 @@ bool BLooper::RemoveHandler(BHandler* handler)
 	return true;
 }
 
-int32 BLooper::CountHandlers() const
-{
-	return int32(fHandlers.size());
-}
-
-BHandler* BLooper::HandlerAt(int32 index) const
-{
-	if (index < 0 || index >= CountHandlers())
-		return NULL;
-	return fHandlers[index];
-}
-
 int32 BLooper::IndexOf(BHandler* handler) const
 {
 	auto found = std::find(fHandlers.begin(), fHandlers.end(), handler);
 	return found == fHandlers.end() ? -1 : int32(found - fHandlers.begin());
-}
-
-BLooper* BLooper::LooperForThread(thread_id thread)
-{
-	Registry& registry = Loopers();
-	std::lock_guard<std::mutex> guard(registry.mutex);
-	for (auto& entry : registry.loopers) {
-		std::lock_guard<std::mutex> queueGuard(entry.second->queueMutex);
-		if (entry.second->thread == thread)
-			return const_cast<BLooper*>(entry.first);
-	}
-	return NULL;
 }

@@ -4,33 +4,18 @@
 #include "Painter.h"
 
 #include "FontFace.h"
+#include "PixelGrid.h"
 
 #include <algorithm>
 
-#include <math.h>
 #include <string.h>
 
+using BPrivate::Intersection;
+using BPrivate::IsEmpty;
+using BPrivate::PixelOf;
+using BPrivate::PixelsOf;
+
 namespace {
-
-const float kCoordinateLimit = 1e9f;
-
-int32 ToPixel(float value)
-{
-	value = std::max(-kCoordinateLimit, std::min(kCoordinateLimit, value));
-	return int32(floorf(value + 0.5f));
-}
-
-clipping_rect ToPixels(BRect rect)
-{
-	return clipping_rect{ToPixel(rect.left), ToPixel(rect.top), ToPixel(rect.right),
-	                     ToPixel(rect.bottom)};
-}
-
-clipping_rect Intersection(const clipping_rect& a, const clipping_rect& b)
-{
-	return clipping_rect{std::max(a.left, b.left), std::max(a.top, b.top),
-	                     std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-}
 
 uint8 Mix(uint8 from, uint8 to, uint8 coverage)
 {
@@ -95,12 +80,12 @@ Painter::Painter(PixelBuffer& buffer, const BRegion& clip)
 template <typename Paint> void Painter::_ForEachRun(clipping_rect rect, Paint paint)
 {
 	rect = Intersection(rect, fBounds);
-	if (rect.left > rect.right || rect.top > rect.bottom)
+	if (IsEmpty(rect))
 		return;
 	const int32 count = fClip.CountRects();
 	for (int32 i = 0; i < count; i++) {
 		const clipping_rect run = Intersection(rect, fClip.RectAtInt(i));
-		if (run.left > run.right || run.top > run.bottom)
+		if (IsEmpty(run))
 			continue;
 		for (int32 y = run.top; y <= run.bottom; y++)
 			paint(y, run.left, run.right);
@@ -111,7 +96,7 @@ template <typename Paint> void Painter::_ForEachRun(clipping_rect rect, Paint pa
 void Painter::FillRect(BRect rect, rgb_color color)
 {
 	uint32 pixel = PixelBuffer::ToPixel(color);
-	_ForEachRun(ToPixels(rect), [&](int32 y, int32 left, int32 right) {
+	_ForEachRun(PixelsOf(rect), [&](int32 y, int32 left, int32 right) {
 		uint32* row = fBuffer.Row(y);
 		std::fill(row + left, row + right + 1, pixel);
 	});
@@ -119,7 +104,7 @@ void Painter::FillRect(BRect rect, rgb_color color)
 
 void Painter::InvertRect(BRect rect)
 {
-	_ForEachRun(ToPixels(rect), [&](int32 y, int32 left, int32 right) {
+	_ForEachRun(PixelsOf(rect), [&](int32 y, int32 left, int32 right) {
 		uint32* row = fBuffer.Row(y);
 		for (int32 x = left; x <= right; x++)
 			row[x] ^= 0x00ffffff;
@@ -128,30 +113,13 @@ void Painter::InvertRect(BRect rect)
 
 void Painter::StrokeLine(BPoint from, BPoint to, rgb_color color)
 {
-	// Bresenham over the rounded end points, both included.
-	int32 x = ToPixel(from.x), y = ToPixel(from.y);
-	int32 endX = ToPixel(to.x), endY = ToPixel(to.y);
-	int32 dx = std::abs(endX - x), dy = -std::abs(endY - y);
-	int32 stepX = x < endX ? 1 : -1, stepY = y < endY ? 1 : -1;
-	int32 error = dx + dy;
-	uint32 pixel = PixelBuffer::ToPixel(color);
-	while (true) {
+	const uint32 pixel = PixelBuffer::ToPixel(color);
+	BPrivate::WalkLine(from, to, [&](int32 x, int32 y) {
 		if (_Visible(x, y)) {
 			fBuffer.Row(y)[x] = pixel;
 			_Touch(clipping_rect{x, y, x, y});
 		}
-		if (x == endX && y == endY)
-			break;
-		int32 doubled = 2 * error;
-		if (doubled >= dy) {
-			error += dy;
-			x += stepX;
-		}
-		if (doubled <= dx) {
-			error += dx;
-			y += stepY;
-		}
-	}
+	});
 }
 
 float Painter::DrawString(const char* text, int32 length, BPoint baseline, float size,
@@ -173,7 +141,7 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 		const clipping_rect area{glyph.left, glyph.top, glyph.left + glyph.width - 1,
 		                         glyph.top + glyph.rows - 1};
 		const clipping_rect seen = Intersection(area, c->frame);
-		if (seen.left > seen.right || seen.top > seen.bottom)
+		if (IsEmpty(seen))
 			return;
 		c->painter->_ForEachRun(seen, [&](int32 y, int32 left, int32 right) {
 			// The glyph's row, indexed from the glyph's own left edge.
@@ -195,23 +163,23 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 			}
 		});
 	};
-	BPoint pen(floorf(baseline.x + 0.5f), floorf(baseline.y + 0.5f));
+	BPoint pen(PixelOf(baseline.x), PixelOf(baseline.y));
 	return CurrentFontFace().Render(text, length, size, pen, blit);
 }
 
 void Painter::CopyPixels(const PixelBuffer& source, BRect sourceRect, BPoint destLeftTop)
 {
-	clipping_rect from = ToPixels(sourceRect);
+	clipping_rect from = PixelsOf(sourceRect);
 	from.left = std::max(from.left, int32(0));
 	from.top = std::max(from.top, int32(0));
 	from.right = std::min(from.right, source.Width() - 1);
 	from.bottom = std::min(from.bottom, source.Height() - 1);
 	// The destination of the source pixels that exist; the offset maps back.
-	int32 offsetX = ToPixel(destLeftTop.x) - ToPixel(sourceRect.left);
-	int32 offsetY = ToPixel(destLeftTop.y) - ToPixel(sourceRect.top);
+	int32 offsetX = PixelOf(destLeftTop.x) - PixelOf(sourceRect.left);
+	int32 offsetY = PixelOf(destLeftTop.y) - PixelOf(sourceRect.top);
 	clipping_rect to{from.left + offsetX, from.top + offsetY, from.right + offsetX,
 	                 from.bottom + offsetY};
-	if (from.left > from.right || from.top > from.bottom)
+	if (IsEmpty(from))
 		return;
 	// Copying within one buffer (scrolling) must not read pixels it has
 	// already overwritten: copy from a snapshot of the source area then.

@@ -1,8 +1,9 @@
-// Painter: paints into a PixelBuffer. Coordinates are the buffer's pixels: an
-// integer is a pixel centre, rectangles include their right and bottom edges,
-// fractional coordinates round to the nearest pixel (floor(v + 0.5)). Every
-// operation is clipped to the clip region (in buffer pixels) and the buffer.
-// A short-lived object on the stack of the drawing thread.
+// Painter: paints into a PixelBuffer. Coordinates are the buffer's pixels,
+// mapped to them as PixelGrid.h says: an integer is a pixel centre, rectangles
+// include their right and bottom edges, fractional coordinates round to the
+// nearest pixel. Every operation is clipped to the clip region (in buffer
+// pixels) and the buffer. A short-lived object on the stack of the drawing
+// thread.
 #ifndef PAINTER_H
 #define PAINTER_H
 

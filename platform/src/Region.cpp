@@ -3,38 +3,15 @@
 // neighbours are merged after each change to keep the list short.
 #include <Region.h>
 
+#include "PixelGrid.h"
+
 #include <algorithm>
 
-#include <math.h>
-#include <stdio.h>
+using BPrivate::Intersection;
+using BPrivate::IsEmpty;
+using BPrivate::PixelsOf;
 
 namespace {
-
-// Far beyond any buffer, small enough that +1 and differences cannot overflow.
-const float kCoordinateLimit = 1e9f;
-
-int32 ToPixel(float value)
-{
-	value = std::max(-kCoordinateLimit, std::min(kCoordinateLimit, value));
-	return int32(floorf(value + 0.5f));
-}
-
-clipping_rect ToClipping(BRect rect)
-{
-	return clipping_rect{ToPixel(rect.left), ToPixel(rect.top), ToPixel(rect.right),
-	                     ToPixel(rect.bottom)};
-}
-
-bool IsValid(const clipping_rect& rect)
-{
-	return rect.left <= rect.right && rect.top <= rect.bottom;
-}
-
-clipping_rect Intersection(const clipping_rect& a, const clipping_rect& b)
-{
-	return clipping_rect{std::max(a.left, b.left), std::max(a.top, b.top),
-	                     std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-}
 
 BRect ToRect(const clipping_rect& rect)
 {
@@ -45,7 +22,7 @@ BRect ToRect(const clipping_rect& rect)
 void Subtract(const clipping_rect& a, const clipping_rect& b, std::vector<clipping_rect>& out)
 {
 	clipping_rect overlap = Intersection(a, b);
-	if (!IsValid(overlap)) {
+	if (IsEmpty(overlap)) {
 		out.push_back(a);
 		return;
 	}
@@ -59,11 +36,18 @@ void Subtract(const clipping_rect& a, const clipping_rect& b, std::vector<clippi
 		out.push_back(clipping_rect{overlap.right + 1, overlap.top, a.right, overlap.bottom});
 }
 
+// Takes b out of every rectangle of the list.
+void Cut(std::vector<clipping_rect>& rects, const clipping_rect& b)
+{
+	std::vector<clipping_rect> kept;
+	for (const clipping_rect& a : rects)
+		Subtract(a, b, kept);
+	rects.swap(kept);
+}
+
 } // namespace
 
 BRegion::BRegion() {}
-
-BRegion::BRegion(const BRegion& region) : fRects(region.fRects) {}
 
 BRegion::BRegion(const BRect rect)
 {
@@ -71,13 +55,6 @@ BRegion::BRegion(const BRect rect)
 }
 
 BRegion::~BRegion() {}
-
-BRegion& BRegion::operator=(const BRegion& region)
-{
-	if (this != &region)
-		fRects = region.fRects;
-	return *this;
-}
 
 BRect BRegion::Frame() const
 {
@@ -121,33 +98,14 @@ int32 BRegion::CountRects() const
 
 void BRegion::Set(BRect newBounds)
 {
-	Set(ToClipping(newBounds));
+	Set(PixelsOf(newBounds));
 }
 
 void BRegion::Set(clipping_rect newBounds)
 {
 	fRects.clear();
-	if (IsValid(newBounds))
+	if (!IsEmpty(newBounds))
 		fRects.push_back(newBounds);
-}
-
-bool BRegion::Intersects(BRect rect) const
-{
-	return Intersects(ToClipping(rect));
-}
-
-bool BRegion::Intersects(clipping_rect rect) const
-{
-	for (const clipping_rect& own : fRects) {
-		if (IsValid(Intersection(own, rect)))
-			return true;
-	}
-	return false;
-}
-
-bool BRegion::Contains(BPoint point) const
-{
-	return Contains(ToPixel(point.x), ToPixel(point.y));
 }
 
 bool BRegion::Contains(int32 x, int32 y) const
@@ -157,17 +115,6 @@ bool BRegion::Contains(int32 x, int32 y) const
 			return true;
 	}
 	return false;
-}
-
-void BRegion::PrintToStream() const
-{
-	clipping_rect frame = FrameInt();
-	printf("BRegion(frame l:%d, t:%d, r:%d, b:%d; %d rects)\n", (int)frame.left, (int)frame.top,
-	       (int)frame.right, (int)frame.bottom, (int)CountRects());
-	for (const clipping_rect& rect : fRects) {
-		printf("    (l:%d, t:%d, r:%d, b:%d)\n", (int)rect.left, (int)rect.top, (int)rect.right,
-		       (int)rect.bottom);
-	}
 }
 
 void BRegion::OffsetBy(int32 dh, int32 dv)
@@ -187,19 +134,16 @@ void BRegion::MakeEmpty()
 
 void BRegion::Include(BRect rect)
 {
-	Include(ToClipping(rect));
+	Include(PixelsOf(rect));
 }
 
 void BRegion::Include(clipping_rect rect)
 {
-	if (!IsValid(rect))
+	if (IsEmpty(rect))
 		return;
 	// Keep what the new rectangle does not cover, then add it whole.
-	std::vector<clipping_rect> kept;
-	for (const clipping_rect& own : fRects)
-		Subtract(own, rect, kept);
-	kept.push_back(rect);
-	fRects.swap(kept);
+	Cut(fRects, rect);
+	fRects.push_back(rect);
 	_Coalesce();
 }
 
@@ -213,30 +157,15 @@ void BRegion::Include(const BRegion* region)
 
 void BRegion::Exclude(BRect rect)
 {
-	Exclude(ToClipping(rect));
+	Exclude(PixelsOf(rect));
 }
 
 void BRegion::Exclude(clipping_rect rect)
 {
-	if (!IsValid(rect))
+	if (IsEmpty(rect))
 		return;
-	std::vector<clipping_rect> kept;
-	for (const clipping_rect& own : fRects)
-		Subtract(own, rect, kept);
-	fRects.swap(kept);
+	Cut(fRects, rect);
 	_Coalesce();
-}
-
-void BRegion::Exclude(const BRegion* region)
-{
-	if (region == NULL)
-		return;
-	if (region == this) {
-		MakeEmpty();
-		return;
-	}
-	for (const clipping_rect& rect : region->fRects)
-		Exclude(rect);
 }
 
 void BRegion::IntersectWith(const BRegion* region)
@@ -248,7 +177,7 @@ void BRegion::IntersectWith(const BRegion* region)
 	for (const clipping_rect& own : fRects) {
 		for (const clipping_rect& other : region->fRects) {
 			clipping_rect overlap = Intersection(own, other);
-			if (IsValid(overlap))
+			if (!IsEmpty(overlap))
 				common.push_back(overlap);
 		}
 	}

@@ -65,11 +65,6 @@ void BScrollBar::SetProportion(float value)
 	Invalidate();
 }
 
-float BScrollBar::Proportion() const
-{
-	return fProportion;
-}
-
 void BScrollBar::ValueChanged(float newValue)
 {
 	if (fTarget == NULL)
@@ -89,14 +84,6 @@ void BScrollBar::SetRange(float min, float max)
 	fMax = std::max(min, max);
 	Invalidate();
 	SetValue(fValue);
-}
-
-void BScrollBar::GetRange(float* min, float* max) const
-{
-	if (min != NULL)
-		*min = fMin;
-	if (max != NULL)
-		*max = fMax;
 }
 
 void BScrollBar::SetSteps(float smallStep, float largeStep)
@@ -126,22 +113,6 @@ void BScrollBar::SetTarget(BView* target)
 		BPrivate::ViewState& state = BPrivate::KitAccess::State(target);
 		(fOrientation == B_VERTICAL ? state.verticalBar : state.horizontalBar) = this;
 	}
-}
-
-void BScrollBar::SetTarget(const char* targetName)
-{
-	BWindow* window = Window();
-	SetTarget(window != NULL && targetName != NULL ? window->FindView(targetName) : NULL);
-}
-
-BView* BScrollBar::Target() const
-{
-	return fTarget;
-}
-
-orientation BScrollBar::Orientation() const
-{
-	return fOrientation;
 }
 
 // Geometry along the bar: two square arrow buttons at the ends, the trough

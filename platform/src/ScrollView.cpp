@@ -49,7 +49,7 @@ BScrollView::BScrollView(const char* name, BView* target, uint32 resizingMode, u
                          bool horizontal, bool vertical, border_style border)
     : BView(FrameAround(target, horizontal, vertical, border), name, resizingMode,
             flags | B_WILL_DRAW | B_FRAME_EVENTS),
-      fTarget(target), fHorizontal(NULL), fVertical(NULL), fBorder(border)
+      fHorizontal(NULL), fVertical(NULL), fBorder(border)
 {
 	SetViewColor(kPanel);
 	float size = BorderWidth(border);
@@ -144,32 +144,6 @@ void BScrollView::FrameResized(float newWidth, float newHeight)
 BScrollBar* BScrollView::ScrollBar(orientation direction) const
 {
 	return direction == B_VERTICAL ? fVertical : fHorizontal;
-}
-
-BView* BScrollView::Target() const
-{
-	return fTarget;
-}
-
-void BScrollView::SetBorder(border_style border)
-{
-	float change = BorderWidth(border) - BorderWidth(fBorder);
-	fBorder = border;
-	if (change != 0) {
-		if (fTarget != NULL) {
-			fTarget->MoveBy(change, change);
-			fTarget->ResizeBy(-2 * change, -2 * change);
-		}
-		if (fVertical != NULL) {
-			fVertical->MoveBy(-change, change);
-			fVertical->ResizeBy(0, -2 * change);
-		}
-		if (fHorizontal != NULL) {
-			fHorizontal->MoveBy(change, -change);
-			fHorizontal->ResizeBy(-2 * change, 0);
-		}
-	}
-	Invalidate();
 }
 
 border_style BScrollView::Border() const

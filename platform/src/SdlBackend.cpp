@@ -26,6 +26,7 @@
 
 #include "FontFace.h"
 #include "PixelBuffer.h"
+#include "PixelGrid.h"
 #include "ScreenDpi.h"
 
 namespace {
@@ -60,7 +61,6 @@ struct SdlWindow
 	bool limitsChanged = false;
 	int32 left = 0;
 	int32 top = 0;
-	bool moved = false;
 	bool visible = false;
 	bool visibilityChanged = false;
 	bool iBeam = false;
@@ -342,7 +342,6 @@ bool MakeNative(SdlWindow* window)
 		window->renderer = SDL_CreateRenderer(window->window, -1, SDL_RENDERER_SOFTWARE);
 	window->titleChanged = false;
 	window->sizeChanged = false;
-	window->moved = false;
 	window->visibilityChanged = true;
 	window->limitsChanged = true;
 	window->dirty = SDL_Rect{0, 0, window->frameWidth, window->frameHeight};
@@ -414,10 +413,6 @@ void Synchronize()
 			if (window->maxWidth > 0 && window->maxHeight > 0)
 				SDL_SetWindowMaximumSize(window->window, window->maxWidth, window->maxHeight);
 			window->limitsChanged = false;
-		}
-		if (window->moved) {
-			SDL_SetWindowPosition(window->window, window->left, window->top);
-			window->moved = false;
 		}
 		if (window->visibilityChanged) {
 			if (window->visible)
@@ -511,8 +506,8 @@ BPrivate::NativeWindow CreateWindow(BWindow* owner, const char* title, BRect fra
 	SdlWindow* window = new SdlWindow;
 	window->owner = owner;
 	window->title = title != NULL ? title : "";
-	window->width = std::max(1, int32(frame.Width()) + 1);
-	window->height = std::max(1, int32(frame.Height()) + 1);
+	window->width = std::max(int32(1), BPrivate::PixelCount(frame.Width()));
+	window->height = std::max(int32(1), BPrivate::PixelCount(frame.Height()));
 	window->left = int32(frame.left);
 	window->top = int32(frame.top);
 	{
@@ -618,15 +613,6 @@ void SetSizeLimits(BPrivate::NativeWindow native, int32 minWidth, int32 minHeigh
 	});
 }
 
-void Move(BPrivate::NativeWindow native, BPoint leftTop)
-{
-	Request(native, [&](SdlWindow& window) {
-		window.left = int32(leftTop.x);
-		window.top = int32(leftTop.y);
-		window.moved = true;
-	});
-}
-
 void SetCursor(BPrivate::NativeWindow native, BPrivate::CursorShape shape)
 {
 	Request(native, [&](SdlWindow& window) {
@@ -671,9 +657,9 @@ void Stop()
 	Wake();
 }
 
-const BPrivate::Backend kSdl = {"sdl",         Open,      Close,    CreateWindow, DestroyWindow,
-                                ShowWindow,    Present,   SetTitle, Resize,       Move,
-                                SetSizeLimits, SetCursor, Run,      Wake,         Stop};
+const BPrivate::Backend kSdl = {"sdl",      Open,    Close,    CreateWindow, DestroyWindow,
+                                ShowWindow, Present, SetTitle, Resize,       SetSizeLimits,
+                                SetCursor,  Run,     Wake,     Stop};
 
 const BPrivate::BackendRegistration kRegistration(kSdl);
 

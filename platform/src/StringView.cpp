@@ -7,7 +7,7 @@
 
 BStringView::BStringView(BRect bounds, const char* name, const char* text, uint32 resizeFlags,
                          uint32 flags)
-    : BView(bounds, name, resizeFlags, flags), fText(text != NULL ? text : ""), fAlign(B_ALIGN_LEFT)
+    : BView(bounds, name, resizeFlags, flags), fText(text != NULL ? text : "")
 {
 }
 
@@ -27,19 +27,6 @@ const char* BStringView::Text() const
 	return fText.c_str();
 }
 
-void BStringView::SetAlignment(alignment flag)
-{
-	if (flag == fAlign)
-		return;
-	fAlign = flag;
-	Invalidate();
-}
-
-alignment BStringView::Alignment() const
-{
-	return fAlign;
-}
-
 void BStringView::AttachedToWindow()
 {
 	// The text sits on its parent's background, as a label does.
@@ -54,13 +41,7 @@ void BStringView::Draw(BRect)
 	font_height height;
 	GetFontHeight(&height);
 	const BRect bounds = Bounds();
-	const float width = StringWidth(fText.c_str());
-	float x = bounds.left;
-	if (fAlign == B_ALIGN_RIGHT)
-		x = bounds.right - width;
-	else if (fAlign == B_ALIGN_CENTER)
-		x = bounds.left + std::floor((bounds.Width() - width) / 2);
-	DrawString(fText.c_str(), BPoint(x, bounds.top + std::ceil(height.ascent)));
+	DrawString(fText.c_str(), BPoint(bounds.left, bounds.top + std::ceil(height.ascent)));
 }
 
 void BStringView::GetPreferredSize(float* width, float* height)

@@ -66,15 +66,6 @@ std::vector<PlatformTesting::DrawCall> DrawingLogCalls(const void* owner)
 	return found->second;
 }
 
-void ClearDrawingLog(const void* owner)
-{
-	DrawingLog& log = Log();
-	std::lock_guard<std::mutex> guard(log.mutex);
-	auto found = log.records.find(owner);
-	if (found != log.records.end())
-		found->second.clear();
-}
-
 void SetBitmapLockFaults(int32 count)
 {
 	sBitmapLockFaults.store(count > 0 ? count : 0);

@@ -15,7 +15,6 @@ void LogDrawCall(const PlatformTesting::DrawCall& call);
 void StartDrawingLog(const void* owner);
 void StopDrawingLog(const void* owner);
 std::vector<PlatformTesting::DrawCall> DrawingLogCalls(const void* owner);
-void ClearDrawingLog(const void* owner);
 
 // The next count bitmap locks fail.
 void SetBitmapLockFaults(int32 count);

@@ -439,24 +439,6 @@ BView* BView::ChildAt(int32 index) const
 	return fState->children[index];
 }
 
-BView* BView::NextSibling() const
-{
-	if (fState->parent == NULL)
-		return NULL;
-	const std::vector<BView*>& siblings = KitAccess::State(fState->parent).children;
-	auto self = std::find(siblings.begin(), siblings.end(), this);
-	return self + 1 < siblings.end() ? *(self + 1) : NULL;
-}
-
-BView* BView::PreviousSibling() const
-{
-	if (fState->parent == NULL)
-		return NULL;
-	const std::vector<BView*>& siblings = KitAccess::State(fState->parent).children;
-	auto self = std::find(siblings.begin(), siblings.end(), this);
-	return self != siblings.begin() ? *(self - 1) : NULL;
-}
-
 bool BView::RemoveSelf()
 {
 	if (fState->parent == NULL)
@@ -491,11 +473,6 @@ BRect BView::Bounds() const
 BRect BView::Frame() const
 {
 	return fState->frame;
-}
-
-void BView::MoveBy(float dh, float dv)
-{
-	MoveTo(fState->frame.left + dh, fState->frame.top + dv);
 }
 
 void BView::MoveTo(BPoint where)
@@ -543,12 +520,9 @@ void BView::ScrollBy(float dh, float dv)
 			if (dh == floorf(dh) && dv == floorf(dv)) {
 				BRect kept = area.OffsetByCopy(-dh, -dv) & area;
 				if (kept.IsValid()) {
-					PixelBuffer copy(int32(area.Width()) + 1, int32(area.Height()) + 1);
-					Painter(copy, RegionOf(BRect(0, 0, area.Width(), area.Height())))
-					    .CopyPixels(*windowState.pixels, area, BPoint(0, 0));
+					// The painter reads a copy of the area it shifts within.
 					Painter shift(*windowState.pixels, RegionOf(kept));
-					shift.CopyPixels(copy, BRect(0, 0, area.Width(), area.Height()),
-					                 area.LeftTop() - BPoint(dh, dv));
+					shift.CopyPixels(*windowState.pixels, area, area.LeftTop() - BPoint(dh, dv));
 					BPrivate::PixelsChanged(windowState, shift.Touched());
 					exposed.Exclude(kept);
 
@@ -595,58 +569,6 @@ void BView::GetPreferredSize(float* width, float* height)
 		*height = fState->frame.Height();
 }
 
-void BView::ResizeToPreferred()
-{
-	float width;
-	float height;
-	GetPreferredSize(&width, &height);
-	ResizeTo(width, height);
-}
-
-void BView::ConvertToParent(BPoint* point) const
-{
-	*point += fState->frame.LeftTop() - fState->scroll;
-}
-
-BPoint BView::ConvertToParent(BPoint point) const
-{
-	ConvertToParent(&point);
-	return point;
-}
-
-void BView::ConvertFromParent(BPoint* point) const
-{
-	*point -= fState->frame.LeftTop() - fState->scroll;
-}
-
-BPoint BView::ConvertFromParent(BPoint point) const
-{
-	ConvertFromParent(&point);
-	return point;
-}
-
-void BView::ConvertToParent(BRect* rect) const
-{
-	rect->OffsetBy(fState->frame.LeftTop() - fState->scroll);
-}
-
-BRect BView::ConvertToParent(BRect rect) const
-{
-	ConvertToParent(&rect);
-	return rect;
-}
-
-void BView::ConvertFromParent(BRect* rect) const
-{
-	rect->OffsetBy(fState->scroll - fState->frame.LeftTop());
-}
-
-BRect BView::ConvertFromParent(BRect rect) const
-{
-	ConvertFromParent(&rect);
-	return rect;
-}
-
 void BView::ConvertToWindow(BPoint* point) const
 {
 	*point += WindowOffset(*fState);
@@ -669,29 +591,6 @@ BPoint BView::ConvertFromWindow(BPoint point) const
 	return point;
 }
 
-void BView::ConvertToWindow(BRect* rect) const
-{
-	rect->OffsetBy(WindowOffset(*fState));
-}
-
-BRect BView::ConvertToWindow(BRect rect) const
-{
-	ConvertToWindow(&rect);
-	return rect;
-}
-
-void BView::ConvertFromWindow(BRect* rect) const
-{
-	BPoint offset = WindowOffset(*fState);
-	rect->OffsetBy(-offset.x, -offset.y);
-}
-
-BRect BView::ConvertFromWindow(BRect rect) const
-{
-	ConvertFromWindow(&rect);
-	return rect;
-}
-
 void BView::ConvertToScreen(BPoint* point) const
 {
 	ConvertToWindow(point);
@@ -705,53 +604,9 @@ BPoint BView::ConvertToScreen(BPoint point) const
 	return point;
 }
 
-void BView::ConvertFromScreen(BPoint* point) const
-{
-	if (fState->window != NULL)
-		fState->window->ConvertFromScreen(point);
-	ConvertFromWindow(point);
-}
-
-BPoint BView::ConvertFromScreen(BPoint point) const
-{
-	ConvertFromScreen(&point);
-	return point;
-}
-
-void BView::ConvertToScreen(BRect* rect) const
-{
-	ConvertToWindow(rect);
-	if (fState->window != NULL)
-		fState->window->ConvertToScreen(rect);
-}
-
-BRect BView::ConvertToScreen(BRect rect) const
-{
-	ConvertToScreen(&rect);
-	return rect;
-}
-
-void BView::ConvertFromScreen(BRect* rect) const
-{
-	if (fState->window != NULL)
-		fState->window->ConvertFromScreen(rect);
-	ConvertFromWindow(rect);
-}
-
-BRect BView::ConvertFromScreen(BRect rect) const
-{
-	ConvertFromScreen(&rect);
-	return rect;
-}
-
 uint32 BView::Flags() const
 {
 	return fState->flags;
-}
-
-void BView::SetFlags(uint32 flags)
-{
-	fState->flags = flags;
 }
 
 uint32 BView::ResizingMode() const
@@ -759,19 +614,9 @@ uint32 BView::ResizingMode() const
 	return fState->resizingMode;
 }
 
-void BView::SetResizingMode(uint32 mode)
-{
-	fState->resizingMode = mode;
-}
-
 void BView::SetViewColor(rgb_color color)
 {
 	fState->viewColor = color;
-}
-
-void BView::SetViewColor(uchar red, uchar green, uchar blue, uchar alpha)
-{
-	SetViewColor(rgb_color{red, green, blue, alpha});
 }
 
 rgb_color BView::ViewColor() const
@@ -799,11 +644,6 @@ void BView::SetLowColor(rgb_color color)
 	fState->draw.low = color;
 }
 
-void BView::SetLowColor(uchar red, uchar green, uchar blue, uchar alpha)
-{
-	SetLowColor(rgb_color{red, green, blue, alpha});
-}
-
 rgb_color BView::LowColor() const
 {
 	return fState->draw.low;
@@ -817,16 +657,6 @@ void BView::SetDrawingMode(drawing_mode mode)
 drawing_mode BView::DrawingMode() const
 {
 	return fState->draw.mode;
-}
-
-void BView::SetPenSize(float size)
-{
-	fState->draw.penSize = size;
-}
-
-float BView::PenSize() const
-{
-	return fState->draw.penSize;
 }
 
 void BView::SetOrigin(BPoint origin)
@@ -844,24 +674,6 @@ BPoint BView::Origin() const
 	return fState->draw.origin;
 }
 
-void BView::PushState()
-{
-	fState->saved.push_back(fState->draw);
-	// The new state's coordinates start at the saved ones' origin, and its
-	// clipping narrows theirs.
-	fState->draw.origin = BPoint(0, 0);
-	fState->draw.clipped = false;
-	fState->draw.clipping.MakeEmpty();
-}
-
-void BView::PopState()
-{
-	if (fState->saved.empty())
-		return;
-	fState->draw = fState->saved.back();
-	fState->saved.pop_back();
-}
-
 void BView::MovePenTo(BPoint point)
 {
 	fState->draw.pen = point;
@@ -870,16 +682,6 @@ void BView::MovePenTo(BPoint point)
 void BView::MovePenTo(float x, float y)
 {
 	MovePenTo(BPoint(x, y));
-}
-
-void BView::MovePenBy(float x, float y)
-{
-	fState->draw.pen += BPoint(x, y);
-}
-
-BPoint BView::PenLocation() const
-{
-	return fState->draw.pen;
 }
 
 void BView::SetFont(const BFont* font, uint32 mask)
@@ -913,11 +715,6 @@ void BView::GetFont(BFont* font) const
 		*font = fState->draw.font;
 }
 
-void BView::SetFontSize(float size)
-{
-	fState->draw.font.SetSize(size);
-}
-
 void BView::GetFontHeight(font_height* height) const
 {
 	fState->draw.font.GetHeight(height);
@@ -926,11 +723,6 @@ void BView::GetFontHeight(font_height* height) const
 float BView::StringWidth(const char* string) const
 {
 	return fState->draw.font.StringWidth(string);
-}
-
-float BView::StringWidth(const char* string, int32 length) const
-{
-	return fState->draw.font.StringWidth(string, length);
 }
 
 void BView::ConstrainClippingRegion(BRegion* region)

@@ -10,6 +10,7 @@
 
 #include "KitAccess.h"
 #include "Painter.h"
+#include "PixelGrid.h"
 #include "TestHooks.h"
 #include "ViewTree.h"
 
@@ -21,15 +22,18 @@
 
 using BPrivate::DrawState;
 using BPrivate::KitAccess;
+using BPrivate::PixelOf;
 using BPrivate::ViewState;
 using BPrivate::WindowState;
 using PlatformTesting::DrawCall;
 
 namespace {
 
-int32 Round(float value)
+// The stand-in has the two solid patterns only: B_SOLID_LOW paints the low
+// colour, B_SOLID_HIGH the high colour.
+bool PaintsHigh(const pattern& p)
 {
-	return int32(floorf(value + 0.5f));
+	return !(p == B_SOLID_LOW);
 }
 
 // Where drawing lands: the pixels, the clip in them, and the offset from
@@ -54,21 +58,13 @@ bool OpenSurface(ViewState& state, Surface& surface)
 	surface.pixels = window.pixels;
 	surface.clip = state.visible;
 
-	// Each saved state's origin adds to the ones before it, and each clipping
-	// is in the coordinates of its state.
-	BPoint origin = state.windowOffset;
-	auto narrow = [&](const DrawState& draw) {
-		origin += draw.origin;
-		if (draw.clipped) {
-			BRegion clipping = draw.clipping;
-			clipping.OffsetBy(Round(origin.x), Round(origin.y));
-			surface.clip.IntersectWith(&clipping);
-		}
-	};
-	for (const DrawState& saved : state.saved)
-		narrow(saved);
-	narrow(state.draw);
-	surface.offset = origin;
+	// The clipping is in drawing coordinates, the origin included.
+	surface.offset = state.windowOffset + state.draw.origin;
+	if (state.draw.clipped) {
+		BRegion clipping = state.draw.clipping;
+		clipping.OffsetBy(PixelOf(surface.offset.x), PixelOf(surface.offset.y));
+		surface.clip.IntersectWith(&clipping);
+	}
 	if (window.drawingView == state.self)
 		surface.clip.IntersectWith(&window.updateRegion);
 	return true;
@@ -103,11 +99,11 @@ void Record(const ViewState& state, DrawCall::Kind kind, const std::function<voi
 	BPrivate::LogDrawCall(call);
 }
 
-// One pattern bit's worth of painting on a rectangle of pixels. Only
-// B_OP_COPY paints the low bits of a pattern; in every other mode they are
-// transparent. Of the high bits, B_OP_INVERT inverts, B_OP_ERASE paints the
-// low colour and the other modes paint the high colour.
-void PaintBits(Painter& painter, BRect pixels, bool high, const DrawState& draw)
+// Paints a rectangle of pixels with the high colour (for B_SOLID_HIGH) or the
+// low colour (B_SOLID_LOW). Only B_OP_COPY paints the low colour; in every
+// other mode it is transparent. For the high colour, B_OP_INVERT inverts,
+// B_OP_ERASE paints the low colour and the other modes paint the high colour.
+void PaintSolid(Painter& painter, BRect pixels, bool high, const DrawState& draw)
 {
 	if (!high) {
 		if (draw.mode == B_OP_COPY)
@@ -127,82 +123,17 @@ void PaintBits(Painter& painter, BRect pixels, bool high, const DrawState& draw)
 	}
 }
 
-// The colour a pattern gives a pixel, true for the high colour. Patterns
-// repeat every eight pixels of the window.
-bool PatternBit(const pattern& p, int32 x, int32 y)
+// Strokes a one-pixel line in window pixels, with the colour and mode rule
+// of PaintSolid.
+void PaintLine(Painter& painter, BPoint a, BPoint b, bool high, const DrawState& draw)
 {
-	return (p.data[y & 7] & (0x80 >> (x & 7))) != 0;
-}
-
-void PaintPattern(Surface& surface, Painter& painter, BRect pixels, const pattern& p,
-                  const DrawState& draw)
-{
-	if (p == B_SOLID_HIGH || p == B_SOLID_LOW) {
-		PaintBits(painter, pixels, p == B_SOLID_HIGH, draw);
+	if (high && draw.mode == B_OP_INVERT) {
+		BPrivate::WalkLine(a, b, [&](int32 x, int32 y) { painter.InvertRect(BRect(x, y, x, y)); });
 		return;
 	}
-	int32 left = std::max(Round(pixels.left), int32(0));
-	int32 top = std::max(Round(pixels.top), int32(0));
-	int32 right = std::min(Round(pixels.right), surface.pixels->Width() - 1);
-	int32 bottom = std::min(Round(pixels.bottom), surface.pixels->Height() - 1);
-	for (int32 y = top; y <= bottom; y++) {
-		for (int32 x = left; x <= right; x++)
-			PaintBits(painter, BRect(x, y, x, y), PatternBit(p, x, y), draw);
-	}
-}
-
-// Calls plot for every pixel of the line from a to b, both ends included.
-void WalkLine(BPoint a, BPoint b, const std::function<void(int32 x, int32 y)>& plot)
-{
-	int32 x = Round(a.x);
-	int32 y = Round(a.y);
-	int32 endX = Round(b.x);
-	int32 endY = Round(b.y);
-	int32 dx = abs(endX - x);
-	int32 dy = -abs(endY - y);
-	int32 stepX = x < endX ? 1 : -1;
-	int32 stepY = y < endY ? 1 : -1;
-	int32 error = dx + dy;
-	for (;;) {
-		plot(x, y);
-		if (x == endX && y == endY)
-			break;
-		int32 twice = 2 * error;
-		if (twice >= dy) {
-			error += dy;
-			x += stepX;
-		}
-		if (twice <= dx) {
-			error += dx;
-			y += stepY;
-		}
-	}
-}
-
-// Strokes a line in window pixels with the view's pen, pattern and mode.
-void PaintLine(Surface& surface, Painter& painter, BPoint a, BPoint b, const pattern& p,
-               const DrawState& draw)
-{
-	int32 size = std::max(int32(1), Round(draw.penSize));
-	bool solid = p == B_SOLID_HIGH || p == B_SOLID_LOW;
-	if (size == 1 && solid && draw.mode != B_OP_INVERT) {
-		bool high = p == B_SOLID_HIGH;
-		if (!high && draw.mode != B_OP_COPY)
-			return;
-		rgb_color color = high && draw.mode != B_OP_ERASE ? draw.high : draw.low;
-		painter.StrokeLine(a, b, color);
+	if (!high && draw.mode != B_OP_COPY)
 		return;
-	}
-	// A wide pen stamps a square at every point; the union is painted once,
-	// so inverting modes touch each pixel once.
-	BRegion covered;
-	int32 before = (size - 1) / 2;
-	WalkLine(a, b, [&](int32 x, int32 y) {
-		covered.Include(
-		    BRect(x - before, y - before, x - before + size - 1, y - before + size - 1));
-	});
-	for (int32 i = 0; i < covered.CountRects(); i++)
-		PaintPattern(surface, painter, covered.RectAt(i), p, draw);
+	painter.StrokeLine(a, b, high && draw.mode != B_OP_ERASE ? draw.high : draw.low);
 }
 
 } // namespace
@@ -217,14 +148,14 @@ void BView::StrokeLine(BPoint fromPoint, BPoint toPoint, pattern p)
 	Record(*fState, DrawCall::kStrokeLine, [&](DrawCall& call) {
 		call.start = fromPoint;
 		call.end = toPoint;
-		call.color = p == B_SOLID_LOW ? fState->draw.low : fState->draw.high;
+		call.color = PaintsHigh(p) ? fState->draw.high : fState->draw.low;
 	});
 	fState->draw.pen = toPoint;
 	Surface surface;
 	if (!OpenSurface(*fState, surface))
 		return;
 	Painter painter(*surface.pixels, surface.clip);
-	PaintLine(surface, painter, fromPoint + surface.offset, toPoint + surface.offset, p,
+	PaintLine(painter, fromPoint + surface.offset, toPoint + surface.offset, PaintsHigh(p),
 	          fState->draw);
 	Finish(surface, painter);
 }
@@ -233,21 +164,22 @@ void BView::StrokeRect(BRect rect, pattern p)
 {
 	Record(*fState, DrawCall::kStrokeRect, [&](DrawCall& call) {
 		call.rect = rect;
-		call.color = p == B_SOLID_LOW ? fState->draw.low : fState->draw.high;
+		call.color = PaintsHigh(p) ? fState->draw.high : fState->draw.low;
 	});
 	Surface surface;
 	if (!rect.IsValid() || !OpenSurface(*fState, surface))
 		return;
+	// The four one-pixel edges as one region, so that inverting modes touch
+	// each pixel once.
 	BRect r = rect.OffsetByCopy(surface.offset);
-	float width = std::max(1, Round(fState->draw.penSize)) - 1;
 	BRegion edges;
-	edges.Include(BRect(r.left, r.top, r.right, std::min(r.top + width, r.bottom)));
-	edges.Include(BRect(r.left, std::max(r.bottom - width, r.top), r.right, r.bottom));
-	edges.Include(BRect(r.left, r.top, std::min(r.left + width, r.right), r.bottom));
-	edges.Include(BRect(std::max(r.right - width, r.left), r.top, r.right, r.bottom));
+	edges.Include(BRect(r.left, r.top, r.right, r.top));
+	edges.Include(BRect(r.left, r.bottom, r.right, r.bottom));
+	edges.Include(BRect(r.left, r.top, r.left, r.bottom));
+	edges.Include(BRect(r.right, r.top, r.right, r.bottom));
 	Painter painter(*surface.pixels, surface.clip);
 	for (int32 i = 0; i < edges.CountRects(); i++)
-		PaintPattern(surface, painter, edges.RectAt(i), p, fState->draw);
+		PaintSolid(painter, edges.RectAt(i), PaintsHigh(p), fState->draw);
 	Finish(surface, painter);
 }
 
@@ -255,32 +187,13 @@ void BView::FillRect(BRect rect, pattern p)
 {
 	Record(*fState, DrawCall::kFillRect, [&](DrawCall& call) {
 		call.rect = rect;
-		call.color = p == B_SOLID_LOW ? fState->draw.low : fState->draw.high;
+		call.color = PaintsHigh(p) ? fState->draw.high : fState->draw.low;
 	});
 	Surface surface;
 	if (!rect.IsValid() || !OpenSurface(*fState, surface))
 		return;
 	Painter painter(*surface.pixels, surface.clip);
-	PaintPattern(surface, painter, rect.OffsetByCopy(surface.offset), p, fState->draw);
-	Finish(surface, painter);
-}
-
-void BView::FillRegion(BRegion* region, pattern p)
-{
-	if (region == NULL)
-		return;
-	Record(*fState, DrawCall::kFillRegion, [&](DrawCall& call) {
-		call.rect = region->Frame();
-		call.color = p == B_SOLID_LOW ? fState->draw.low : fState->draw.high;
-	});
-	Surface surface;
-	if (!OpenSurface(*fState, surface))
-		return;
-	Painter painter(*surface.pixels, surface.clip);
-	for (int32 i = 0; i < region->CountRects(); i++) {
-		PaintPattern(surface, painter, region->RectAt(i).OffsetByCopy(surface.offset), p,
-		             fState->draw);
-	}
+	PaintSolid(painter, rect.OffsetByCopy(surface.offset), PaintsHigh(p), fState->draw);
 	Finish(surface, painter);
 }
 
@@ -329,15 +242,13 @@ void BView::EndLineArray()
 	if (!OpenSurface(*fState, surface))
 		return;
 	Painter painter(*surface.pixels, surface.clip);
-	// Each line in its own colour: a one-pixel pen of the line's colour.
+	// Each line in its own colour, as the high colour.
 	DrawState draw = fState->draw;
-	draw.penSize = 1;
+	if (draw.mode == B_OP_ERASE)
+		draw.mode = B_OP_COPY;
 	for (const ViewState::Line& line : lines) {
 		draw.high = line.color;
-		if (draw.mode == B_OP_ERASE)
-			draw.mode = B_OP_COPY;
-		PaintLine(surface, painter, line.start + surface.offset, line.end + surface.offset,
-		          B_SOLID_HIGH, draw);
+		PaintLine(painter, line.start + surface.offset, line.end + surface.offset, true, draw);
 	}
 	Finish(surface, painter);
 }
@@ -352,11 +263,6 @@ void BView::DrawString(const char* string, BPoint point, escapement_delta* delta
 	if (string == NULL)
 		return;
 	DrawString(string, int32(strlen(string)), point, delta);
-}
-
-void BView::DrawString(const char* string, int32 length, escapement_delta* delta)
-{
-	DrawString(string, length, fState->draw.pen, delta);
 }
 
 void BView::DrawString(const char* string, int32 length, BPoint point, escapement_delta* delta)
@@ -430,20 +336,20 @@ void BView::DrawBitmap(const BBitmap* bitmap, BRect sourceRect, BRect destRect)
 
 	// Scaled, or with transparency: pixel by pixel, nearest source pixel.
 	// Outside B_OP_COPY, pixels of B_TRANSPARENT_COLOR are not drawn.
-	int32 left = std::max(Round(dest.left), int32(0));
-	int32 top = std::max(Round(dest.top), int32(0));
-	int32 right = std::min(Round(dest.right), surface.pixels->Width() - 1);
-	int32 bottom = std::min(Round(dest.bottom), surface.pixels->Height() - 1);
+	const clipping_rect from = BPrivate::PixelsOf(sourceRect);
+	const clipping_rect to = BPrivate::PixelsOf(dest);
+	const clipping_rect area = BPrivate::Intersection(
+	    to, clipping_rect{0, 0, surface.pixels->Width() - 1, surface.pixels->Height() - 1});
 	float scaleX = (sourceRect.Width() + 1) / (destRect.Width() + 1);
 	float scaleY = (sourceRect.Height() + 1) / (destRect.Height() + 1);
-	for (int32 y = top; y <= bottom; y++) {
-		int32 sourceY = Round(sourceRect.top) + int32(floorf((y - Round(dest.top)) * scaleY));
+	for (int32 y = area.top; y <= area.bottom; y++) {
+		int32 sourceY = from.top + int32(floorf((y - to.top) * scaleY));
 		if (sourceY < 0 || sourceY >= source.Height())
 			continue;
-		for (int32 x = left; x <= right; x++) {
+		for (int32 x = area.left; x <= area.right; x++) {
 			if (!surface.clip.Contains(x, y))
 				continue;
-			int32 sourceX = Round(sourceRect.left) + int32(floorf((x - Round(dest.left)) * scaleX));
+			int32 sourceX = from.left + int32(floorf((x - to.left) * scaleX));
 			if (sourceX < 0 || sourceX >= source.Width())
 				continue;
 			rgb_color color = source.PixelAt(sourceX, sourceY);
@@ -456,37 +362,4 @@ void BView::DrawBitmap(const BBitmap* bitmap, BRect sourceRect, BRect destRect)
 	Finish(surface, painter);
 }
 
-void BView::DrawBitmap(const BBitmap* bitmap, BRect destRect)
-{
-	if (bitmap != NULL)
-		DrawBitmap(bitmap, bitmap->Bounds().OffsetToCopy(0, 0), destRect);
-}
-
-void BView::DrawBitmap(const BBitmap* bitmap, BPoint where)
-{
-	if (bitmap != NULL) {
-		BRect source = bitmap->Bounds().OffsetToCopy(0, 0);
-		DrawBitmap(bitmap, source, source.OffsetToCopy(where));
-	}
-}
-
-void BView::DrawBitmap(const BBitmap* bitmap)
-{
-	DrawBitmap(bitmap, fState->draw.pen);
-}
-
 void BView::Sync() const {}
-
-void BView::Flush() const {}
-
-void BView::GetClippingRegion(BRegion* region) const
-{
-	if (region == NULL)
-		return;
-	region->MakeEmpty();
-	Surface surface;
-	if (!OpenSurface(*fState, surface))
-		return;
-	*region = surface.clip;
-	region->OffsetBy(-Round(surface.offset.x), -Round(surface.offset.y));
-}

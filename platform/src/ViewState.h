@@ -19,16 +19,15 @@ class BWindow;
 
 namespace BPrivate {
 
-// The drawing state that PushState saves and PopState restores.
+// The drawing state, which an update saves before Draw and restores after it.
 struct DrawState
 {
 	rgb_color high = {0, 0, 0, 255};
 	rgb_color low = {255, 255, 255, 255};
 	drawing_mode mode = B_OP_COPY;
-	float penSize = 1;
 	BPoint pen;
 	BFont font;
-	BPoint origin; // relative to the saved states' origins
+	BPoint origin;
 	bool clipped = false;
 	BRegion clipping; // in this state's drawing coordinates
 };
@@ -48,7 +47,6 @@ struct ViewState
 
 	rgb_color viewColor = {255, 255, 255, 255};
 	DrawState draw;
-	std::vector<DrawState> saved;
 
 	const BCursor* cursor = NULL;
 	BScrollBar* horizontalBar = NULL;

@@ -11,16 +11,17 @@
 #include "Clock.h"
 #include "KitAccess.h"
 #include "Painter.h"
+#include "PixelGrid.h"
 #include "ViewTree.h"
 
 #include <ctype.h>
-#include <math.h>
 #include <string.h>
 
 #include <algorithm>
 #include <mutex>
 
 using BPrivate::KitAccess;
+using BPrivate::PixelCount;
 using BPrivate::ViewState;
 using BPrivate::WindowState;
 
@@ -38,11 +39,6 @@ Windows& AllWindows()
 {
 	static Windows* sWindows = new Windows;
 	return *sWindows;
-}
-
-int32 PixelCount(float length)
-{
-	return std::max(int32(0), int32(floorf(length + 0.5f)) + 1);
 }
 
 // Tells the native window how far the user may resize it.
@@ -125,15 +121,12 @@ void AdvanceManualPulse(BWindow* window, bigtime_t due)
 
 } // namespace BPrivate
 
-BWindow::BWindow(BRect frame, const char* title, window_type type, uint32 flags, uint32 workspace)
+BWindow::BWindow(BRect frame, const char* title, window_type, uint32, uint32)
     : BLooper(title), fWindowState(new WindowState)
 {
 	WindowState& state = *fWindowState;
 	state.frame = frame;
 	state.title = title != NULL ? title : "";
-	state.type = type;
-	state.flags = flags;
-	state.workspaces = workspace;
 	state.ownPixels.Resize(PixelCount(frame.Width()), PixelCount(frame.Height()));
 	state.pixels = &state.ownPixels;
 	state.topView = new BView(Bounds(), "top view", B_FOLLOW_ALL_SIDES, B_WILL_DRAW);
@@ -196,16 +189,6 @@ thread_id BWindow::Run()
 void BWindow::AddChild(BView* child, BView* before)
 {
 	fWindowState->topView->AddChild(child, before);
-}
-
-bool BWindow::RemoveChild(BView* child)
-{
-	return fWindowState->topView->RemoveChild(child);
-}
-
-int32 BWindow::CountChildren() const
-{
-	return fWindowState->topView->CountChildren();
 }
 
 BView* BWindow::ChildAt(int32 index) const
@@ -376,8 +359,6 @@ void BWindow::MessageReceived(BMessage* message)
 	BLooper::MessageReceived(message);
 }
 
-void BWindow::FrameMoved(BPoint) {}
-
 void BWindow::FrameResized(float, float) {}
 
 void BWindow::WindowActivated(bool) {}
@@ -462,55 +443,9 @@ void BWindow::SetTitle(const char* title)
 		BPrivate::CurrentBackend().SetTitle(fWindowState->native, fWindowState->title.c_str());
 }
 
-window_type BWindow::Type() const
-{
-	return fWindowState->type;
-}
-
-uint32 BWindow::Flags() const
-{
-	return fWindowState->flags;
-}
-
-uint32 BWindow::Workspaces() const
-{
-	return fWindowState->workspaces;
-}
-
 BRect BWindow::Bounds() const
 {
 	return fWindowState->frame.OffsetToCopy(0, 0);
-}
-
-BRect BWindow::Frame() const
-{
-	return fWindowState->frame;
-}
-
-void BWindow::MoveBy(float dx, float dy)
-{
-	MoveTo(fWindowState->frame.left + dx, fWindowState->frame.top + dy);
-}
-
-void BWindow::MoveTo(BPoint point)
-{
-	MoveTo(point.x, point.y);
-}
-
-void BWindow::MoveTo(float x, float y)
-{
-	WindowState& state = *fWindowState;
-	if (state.offscreen || (state.frame.left == x && state.frame.top == y))
-		return;
-	state.frame.OffsetTo(x, y);
-	if (state.native != NULL)
-		BPrivate::CurrentBackend().Move(state.native, state.frame.LeftTop());
-	FrameMoved(state.frame.LeftTop());
-}
-
-void BWindow::ResizeBy(float dx, float dy)
-{
-	ResizeTo(fWindowState->frame.Width() + dx, fWindowState->frame.Height() + dy);
 }
 
 void BWindow::ResizeTo(float width, float height)
@@ -545,28 +480,9 @@ void BWindow::SetSizeLimits(float minWidth, float maxWidth, float minHeight, flo
 	ResizeTo(state.frame.Width(), state.frame.Height());
 }
 
-void BWindow::GetSizeLimits(float* minWidth, float* maxWidth, float* minHeight, float* maxHeight)
-{
-	const WindowState& state = *fWindowState;
-	if (minWidth != NULL)
-		*minWidth = state.minWidth;
-	if (maxWidth != NULL)
-		*maxWidth = state.maxWidth;
-	if (minHeight != NULL)
-		*minHeight = state.minHeight;
-	if (maxHeight != NULL)
-		*maxHeight = state.maxHeight;
-}
-
 void BWindow::ConvertToScreen(BPoint* point) const
 {
 	*point += fWindowState->frame.LeftTop();
-}
-
-BPoint BWindow::ConvertToScreen(BPoint point) const
-{
-	ConvertToScreen(&point);
-	return point;
 }
 
 void BWindow::ConvertFromScreen(BPoint* point) const
@@ -578,29 +494,6 @@ BPoint BWindow::ConvertFromScreen(BPoint point) const
 {
 	ConvertFromScreen(&point);
 	return point;
-}
-
-void BWindow::ConvertToScreen(BRect* rect) const
-{
-	rect->OffsetBy(fWindowState->frame.LeftTop());
-}
-
-BRect BWindow::ConvertToScreen(BRect rect) const
-{
-	ConvertToScreen(&rect);
-	return rect;
-}
-
-void BWindow::ConvertFromScreen(BRect* rect) const
-{
-	BPoint leftTop = fWindowState->frame.LeftTop();
-	rect->OffsetBy(-leftTop.x, -leftTop.y);
-}
-
-BRect BWindow::ConvertFromScreen(BRect rect) const
-{
-	ConvertFromScreen(&rect);
-	return rect;
 }
 
 void BWindow::SetPulseRate(bigtime_t rate)
@@ -652,17 +545,6 @@ void BWindow::RemoveShortcut(uint32 key, uint32 modifiers)
 	                shortcuts.end());
 }
 
-bool BWindow::HasShortcut(uint32 key, uint32 modifiers)
-{
-	key = ShortcutKey(key);
-	modifiers = ShortcutModifiers(modifiers);
-	for (const WindowState::Shortcut& shortcut : fWindowState->shortcuts) {
-		if (shortcut.key == key && shortcut.modifiers == modifiers)
-			return true;
-	}
-	return false;
-}
-
 void BWindow::UpdateIfNeeded()
 {
 	WindowState& state = *fWindowState;
@@ -700,7 +582,6 @@ void BWindow::UpdateIfNeeded()
 			BWindow* window;
 			BView* view;
 			BPrivate::DrawState saved;
-			std::vector<BPrivate::DrawState> savedStack;
 
 			~DrawingScope()
 			{
@@ -710,19 +591,13 @@ void BWindow::UpdateIfNeeded()
 				if (BPrivate::IsAlive(view, window)) {
 					ViewState& viewState = KitAccess::State(view);
 					viewState.draw = saved;
-					viewState.saved = savedStack;
 				}
 			}
-		} scope = {this, view, viewState.draw, viewState.saved};
+		} scope = {this, view, viewState.draw};
 		state.drawingView = view;
 		state.updateRegion = area;
 		view->Draw(updateRect);
 	}
-}
-
-bool BWindow::NeedsUpdate() const
-{
-	return fWindowState->dirty.CountRects() > 0;
 }
 
 bigtime_t BWindow::_TimerDelay()

@@ -41,9 +41,6 @@ struct WindowState
 	float minHeight = 0;
 	float maxHeight = 32768;
 	std::string title;
-	window_type type = B_TITLED_WINDOW;
-	uint32 flags = 0;
-	uint32 workspaces = 0;
 	bool offscreen = false;
 
 	PixelBuffer ownPixels;

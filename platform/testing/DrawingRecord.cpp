@@ -20,9 +20,4 @@ std::vector<DrawCall> DrawingRecord::Calls() const
 	return BPrivate::DrawingLogCalls(this);
 }
 
-void DrawingRecord::Clear()
-{
-	BPrivate::ClearDrawingLog(this);
-}
-
 } // namespace PlatformTesting

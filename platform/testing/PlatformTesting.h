@@ -95,7 +95,6 @@ public:
 	DrawingRecord& operator=(const DrawingRecord&) = delete;
 
 	std::vector<DrawCall> Calls() const;
-	void Clear();
 };
 
 // --- Fault injection ------------------------------------------------------

@@ -6,11 +6,10 @@
 #include <Window.h>
 
 #include "KitAccess.h"
+#include "PixelGrid.h"
 #include "ViewTree.h"
 
 #include <Region.h>
-
-#include <math.h>
 
 #include <algorithm>
 
@@ -110,8 +109,8 @@ rgb_color ViewPixel(const BView* view, BPoint where)
 	WindowLock lock(window);
 	const PixelBuffer& pixels = *BPrivate::KitAccess::State(window).pixels;
 	BPoint point = view->ConvertToWindow(where);
-	int32 x = int32(floorf(point.x + 0.5f));
-	int32 y = int32(floorf(point.y + 0.5f));
+	int32 x = BPrivate::PixelOf(point.x);
+	int32 y = BPrivate::PixelOf(point.y);
 	if (x < 0 || y < 0 || x >= pixels.Width() || y >= pixels.Height())
 		return kNone;
 	return pixels.PixelAt(x, y);

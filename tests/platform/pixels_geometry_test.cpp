@@ -20,8 +20,6 @@ TEST(BRectTest, EdgesBelongToTheRectangle)
 	EXPECT_FALSE((rect & BRect(3, 0, 5, 5)).IsValid());
 	EXPECT_EQ(BRect(0, 0, 5, 6), rect | BRect(4, 4, 5, 6));
 	EXPECT_FALSE(BRect().IsValid());
-	EXPECT_TRUE(rect.Contains(BRect(1, 1, 2, 3)));
-	EXPECT_FALSE(rect.Contains(BRect(1, 1, 3, 3)));
 }
 
 TEST(BRectTest, MovingAndInsetting)
@@ -34,9 +32,6 @@ TEST(BRectTest, MovingAndInsetting)
 	EXPECT_EQ(BRect(9, 19, 31, 41), rect);
 	EXPECT_EQ(BPoint(9, 41), rect.LeftBottom());
 	EXPECT_EQ(BPoint(31, 19), rect.RightTop());
-	BPoint point(100, -5);
-	point.ConstrainTo(rect);
-	EXPECT_EQ(BPoint(31, 19), point);
 }
 
 namespace {
@@ -128,10 +123,8 @@ TEST(BRegionTest, ExcludingTheMiddleLeavesAFrame)
 	BRegion region(BRect(0, 0, 4, 4));
 	region.Exclude(BRect(1, 1, 3, 3));
 	EXPECT_EQ(4, region.CountRects());
-	EXPECT_FALSE(region.Contains(BPoint(2, 2)));
-	EXPECT_TRUE(region.Contains(BPoint(4, 4)));
-	EXPECT_TRUE(region.Intersects(BRect(3, 3, 8, 8)));
-	EXPECT_FALSE(region.Intersects(BRect(2, 2, 3, 3)));
+	EXPECT_FALSE(region.Contains(2, 2));
+	EXPECT_TRUE(region.Contains(4, 4));
 	EXPECT_EQ(BRect(0, 0, 4, 4), region.Frame());
 }
 
@@ -160,8 +153,6 @@ TEST(BRegionTest, EmptyRegionsAndOffsets)
 	region.MakeEmpty();
 	EXPECT_EQ(0, region.CountRects());
 	EXPECT_EQ(1, copy.CountRects());
-	copy.Exclude(&copy);
-	EXPECT_EQ(0, copy.CountRects());
 }
 
 TEST(BRegionTest, FractionalRectanglesRoundToTheNearestPixel)

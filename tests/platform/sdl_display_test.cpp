@@ -112,9 +112,12 @@ public:
 	virtual void MessageReceived(BMessage* message)
 	{
 		switch (message->what) {
-		case B_MOUSE_WHEEL_CHANGED:
-			fLog.push_back("wheel " + std::to_string(int(message->FindFloat("be:wheel_delta_y"))));
+		case B_MOUSE_WHEEL_CHANGED: {
+			float delta = 0;
+			message->FindFloat("be:wheel_delta_y", &delta);
+			fLog.push_back("wheel " + std::to_string(int(delta)));
 			break;
+		}
 		case kMsgShortcut:
 			fLog.push_back("shortcut");
 			break;
