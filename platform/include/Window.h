@@ -85,6 +85,8 @@ public:
 	void SetTitle(const char* title);
 
 	BRect Bounds() const;
+	BRect Frame() const;
+	void MoveBy(float dx, float dy);
 	void ResizeTo(float width, float height);
 	// The content's width and height stay within these, whoever resizes.
 	void SetSizeLimits(float minWidth, float maxWidth, float minHeight, float maxHeight);

@@ -60,6 +60,7 @@ struct Backend
 	void (*Present)(NativeWindow native, const PixelBuffer& pixels, BRect area);
 	void (*SetTitle)(NativeWindow native, const char* title);
 	void (*Resize)(NativeWindow native, int32 width, int32 height);
+	void (*Move)(NativeWindow native, BPoint leftTop);
 	// The smallest and largest content size the user may resize it to.
 	void (*SetSizeLimits)(NativeWindow native, int32 minWidth, int32 minHeight, int32 maxWidth,
 	                      int32 maxHeight);

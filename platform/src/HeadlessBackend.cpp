@@ -46,6 +46,8 @@ void Resize(BPrivate::NativeWindow, int32, int32) {}
 
 void SetSizeLimits(BPrivate::NativeWindow, int32, int32, int32, int32) {}
 
+void Move(BPrivate::NativeWindow, BPoint) {}
+
 void SetCursor(BPrivate::NativeWindow, BPrivate::CursorShape) {}
 
 void Run(void (*service)(void* cookie), void* cookie)
@@ -82,9 +84,9 @@ void Stop()
 	pump.changed.notify_all();
 }
 
-const BPrivate::Backend kHeadless = {"headless", Open,    Close,    CreateWindow, DestroyWindow,
-                                     ShowWindow, Present, SetTitle, Resize,       SetSizeLimits,
-                                     SetCursor,  Run,     Wake,     Stop};
+const BPrivate::Backend kHeadless = {
+    "headless", Open, Close,         CreateWindow, DestroyWindow, ShowWindow, Present, SetTitle,
+    Resize,     Move, SetSizeLimits, SetCursor,    Run,           Wake,       Stop};
 
 const BPrivate::BackendRegistration kRegistration(kHeadless);
 

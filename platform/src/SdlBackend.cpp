@@ -61,6 +61,7 @@ struct SdlWindow
 	bool limitsChanged = false;
 	int32 left = 0;
 	int32 top = 0;
+	bool moved = false;
 	bool visible = false;
 	bool visibilityChanged = false;
 	bool iBeam = false;
@@ -342,6 +343,7 @@ bool MakeNative(SdlWindow* window)
 		window->renderer = SDL_CreateRenderer(window->window, -1, SDL_RENDERER_SOFTWARE);
 	window->titleChanged = false;
 	window->sizeChanged = false;
+	window->moved = false;
 	window->visibilityChanged = true;
 	window->limitsChanged = true;
 	window->dirty = SDL_Rect{0, 0, window->frameWidth, window->frameHeight};
@@ -413,6 +415,10 @@ void Synchronize()
 			if (window->maxWidth > 0 && window->maxHeight > 0)
 				SDL_SetWindowMaximumSize(window->window, window->maxWidth, window->maxHeight);
 			window->limitsChanged = false;
+		}
+		if (window->moved) {
+			SDL_SetWindowPosition(window->window, window->left, window->top);
+			window->moved = false;
 		}
 		if (window->visibilityChanged) {
 			if (window->visible)
@@ -613,6 +619,15 @@ void SetSizeLimits(BPrivate::NativeWindow native, int32 minWidth, int32 minHeigh
 	});
 }
 
+void Move(BPrivate::NativeWindow native, BPoint leftTop)
+{
+	Request(native, [&](SdlWindow& window) {
+		window.left = int32(leftTop.x);
+		window.top = int32(leftTop.y);
+		window.moved = true;
+	});
+}
+
 void SetCursor(BPrivate::NativeWindow native, BPrivate::CursorShape shape)
 {
 	Request(native, [&](SdlWindow& window) {
@@ -657,9 +672,9 @@ void Stop()
 	Wake();
 }
 
-const BPrivate::Backend kSdl = {"sdl",      Open,    Close,    CreateWindow, DestroyWindow,
-                                ShowWindow, Present, SetTitle, Resize,       SetSizeLimits,
-                                SetCursor,  Run,     Wake,     Stop};
+const BPrivate::Backend kSdl = {"sdl",         Open,      Close,    CreateWindow, DestroyWindow,
+                                ShowWindow,    Present,   SetTitle, Resize,       Move,
+                                SetSizeLimits, SetCursor, Run,      Wake,         Stop};
 
 const BPrivate::BackendRegistration kRegistration(kSdl);
 

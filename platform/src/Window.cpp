@@ -448,6 +448,21 @@ BRect BWindow::Bounds() const
 	return fWindowState->frame.OffsetToCopy(0, 0);
 }
 
+BRect BWindow::Frame() const
+{
+	return fWindowState->frame;
+}
+
+void BWindow::MoveBy(float dx, float dy)
+{
+	WindowState& state = *fWindowState;
+	if (state.offscreen || (dx == 0 && dy == 0))
+		return;
+	state.frame.OffsetBy(dx, dy);
+	if (state.native != NULL)
+		BPrivate::CurrentBackend().Move(state.native, state.frame.LeftTop());
+}
+
 void BWindow::ResizeTo(float width, float height)
 {
 	WindowState& state = *fWindowState;
