@@ -280,9 +280,7 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 
 void HostWindow::ShowItem(int32 index)
 {
-	fGroup.DisarmQuit();
-	fSaveArmed = false;
-	fNotice.clear();
+	StartCommand();
 	int32 count = fDocument.CountItems();
 	fItem = (index % count + count) % count;
 	fEditor->Retarget(fDocument.ItemAt(fItem));
@@ -300,19 +298,24 @@ void HostWindow::Replay(bool undo)
 		if (fDocument.ItemAt(index) == item && index != fItem)
 			ShowItem(index);
 	}
-	fGroup.DisarmQuit();
-	fSaveArmed = false;
-	fNotice.clear();
+	StartCommand();
 	if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK)
 		fNotice = undo ? "Nothing to undo" : "Nothing to redo";
 	UpdateTitle();
 }
 
-void HostWindow::OpenWindow()
+// Any command but a repeated save or quit asks again before the next one
+// saves over a warning or quits with unsaved changes, and clears the notice.
+void HostWindow::StartCommand()
 {
 	fGroup.DisarmQuit();
 	fSaveArmed = false;
 	fNotice.clear();
+}
+
+void HostWindow::OpenWindow()
+{
+	StartCommand();
 	std::string error;
 	if (fGroup.Open(fItem, error) == NULL) {
 		fprintf(stderr, "reshost: %s\n", error.c_str());

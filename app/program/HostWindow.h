@@ -69,6 +69,7 @@ private:
 	void ShowItem(int32 index);
 	void Replay(bool undo);
 	void OpenWindow();
+	void StartCommand();
 	void RequestQuit();
 	void UpdateTitle();
 	void UpdateStatus();
