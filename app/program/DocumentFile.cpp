@@ -7,6 +7,7 @@
 #include <TypeConstants.h>
 
 #include "Document.h"
+#include "ItemListing.h"
 
 namespace {
 
@@ -24,19 +25,36 @@ DocumentFile::DocumentFile(const std::string& path)
 {
 }
 
-status_t DocumentFile::Read(uint64 sizeLimit)
+status_t DocumentFile::Read(uint64 itemSizeLimit,
+                            const std::function<std::string(uint64)>& whyTooLarge)
 {
 	fError.clear();
-	if (fFile.Read(sizeLimit) != B_OK) {
+	// The view's bound is on each item, not on the file: a resource file
+	// may hold several items that each fit.
+	if (fFile.Read(ItemFile::kMaxSize) != B_OK) {
 		fError = fFile.ErrorMessage();
 		return B_ERROR;
 	}
+	auto tooLarge = [&](const std::string& what, uint64 size) {
+		fError = fFile.Path() + ": " + what + "too large: " + std::to_string(size) + " bytes (" +
+		         whyTooLarge(size) + ")";
+		return B_ERROR;
+	};
 	const std::vector<char>& data = fFile.Data();
 	fIsResourceFile =
 	    ResourceFile::KindOf(data.data(), data.size()) != ResourceFile::kNotResourceFile;
-	if (fIsResourceFile && fResources.Parse(data.data(), data.size()) != B_OK) {
+	if (!fIsResourceFile)
+		return data.size() > itemSizeLimit ? tooLarge("", data.size()) : B_OK;
+	if (fResources.Parse(data.data(), data.size()) != B_OK) {
 		fError = fFile.Path() + ": damaged resource file: " + fResources.ErrorMessage();
 		return B_ERROR;
+	}
+	for (const ResourceFile::Item& item : fResources.Items()) {
+		if (item.data.size() > itemSizeLimit) {
+			return tooLarge("item of type " + ItemListing::TypeText(item.type) + ", id " +
+			                    std::to_string(item.id) + " ",
+			                item.data.size());
+		}
 	}
 	return B_OK;
 }

@@ -10,6 +10,7 @@
 
 #include <SupportDefs.h>
 
+#include <functional>
 #include <string>
 
 #include "ItemFile.h"
@@ -22,9 +23,15 @@ class DocumentFile
 public:
 	explicit DocumentFile(const std::string& path);
 
-	// Reads and checks the file; a resource file must be whole and sound.
-	// On failure ErrorMessage() says why in one line that names the file.
-	status_t Read(uint64 sizeLimit);
+	// Reads and checks the file; a resource file must be whole and sound,
+	// and each item (a raw file's bytes, a resource file's items) at most
+	// itemSizeLimit bytes. whyTooLarge(size) explains that limit to the
+	// user for an item of size bytes. On failure ErrorMessage() says why in
+	// one line that names the file.
+	status_t Read(uint64 itemSizeLimit, const std::function<std::string(uint64)>& whyTooLarge);
+
+	// Whether both read one file on disk, under whatever names.
+	bool IsSameFile(const DocumentFile& other) const { return fFile.IsSameFile(other.fFile); }
 
 	// Appends the file's items to the document; a raw file's item gets id.
 	void AddItemsTo(Document& document, int32 id);

@@ -6,7 +6,9 @@
 #include <Application.h>
 #include <Font.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -44,10 +46,32 @@ std::string ProgramDirectory()
 	return program.parent_path().string();
 }
 
+// One line on standard error: control characters in file names are escaped.
 int Complain(const std::string& message)
 {
-	fprintf(stderr, "reshost: %s\n", message.c_str());
+	fprintf(stderr, "reshost: %s\n", ItemListing::Escaped(message).c_str());
 	return HostProgram::kExitBadInput;
+}
+
+// Why an item of size bytes is too large to show at the present font size,
+// and the largest smaller --font-size that shows it, if one does.
+std::string WhyTooLarge(uint64 size, uint64 maxSize)
+{
+	const long fontSize = std::lround(be_fixed_font->Size());
+	std::string why = "at most " + std::to_string(maxSize) +
+	                  " bytes fit the view's exact coordinates at " + std::to_string(fontSize) +
+	                  " px";
+	for (long smaller = fontSize - 1; smaller >= ProgramOptions::kMinFontSize; smaller--) {
+		BFont font(be_fixed_font);
+		font.SetSize(float(smaller));
+		font_height height;
+		font.GetHeight(&height);
+		const uint64 fits = ProgramDriver::MaxDataSize(height);
+		if (fits >= size)
+			return why + "; --font-size " + std::to_string(smaller) + " allows " +
+			       std::to_string(fits);
+	}
+	return why;
 }
 
 } // namespace
@@ -97,12 +121,30 @@ int HostProgram::Run(int argc, const char* const* argv)
 			return Complain(sample.ErrorMessage());
 		return kExitOK;
 	}
+	// A file named twice (or through a link) is opened once: two items on
+	// one file would each save over the other's edits. A raw file's item
+	// keeps the position of its first name on the command line as its id.
 	std::vector<DocumentFile> files;
-	for (const std::string& path : options.files) {
-		DocumentFile file(path);
-		if (file.Read(maxSize) != B_OK)
+	std::vector<int32> positions;
+	for (size_t position = 0; position < options.files.size(); position++) {
+		DocumentFile file(options.files[position]);
+		if (file.Read(maxSize, [maxSize](uint64 size) { return WhyTooLarge(size, maxSize); }) !=
+		    B_OK)
 			return Complain(file.ErrorMessage());
+		auto same = std::find_if(files.begin(), files.end(), [&file](const DocumentFile& other) {
+			return other.IsSameFile(file);
+		});
+		if (same != files.end()) {
+			fprintf(
+			    stderr, "reshost: %s\n",
+			    ItemListing::Escaped(options.files[position] + " is " +
+			                         options.files[size_t(positions[same - files.begin()] - 1)] +
+			                         " again: opened once")
+			        .c_str());
+			continue;
+		}
 		files.push_back(std::move(file));
+		positions.push_back(int32(position + 1));
 	}
 
 	std::ifstream scriptFile;
@@ -124,8 +166,10 @@ int HostProgram::Run(int argc, const char* const* argv)
 			                 item.data.size());
 	} else {
 		for (size_t i = 0; i < files.size(); i++)
-			files[i].AddItemsTo(document, int32(i + 1));
+			files[i].AddItemsTo(document, positions[i]);
 	}
+	// No edit may grow an item past what the program can open again.
+	document.SetItemSizeLimit(size_t(maxSize));
 	if (options.listItems) {
 		for (int32 index = 0; index < document.CountItems(); index++)
 			puts(ItemListing::Line(index + 1, *document.Item(document.ItemAt(index))).c_str());

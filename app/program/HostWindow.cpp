@@ -2,6 +2,7 @@
 
 #include "HostWindow.h"
 
+#include <Font.h>
 #include <FullItemEditor.h>
 #include <InterfaceDefs.h>
 #include <ListItem.h>
@@ -12,6 +13,7 @@
 #include <View.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "Document.h"
@@ -54,7 +56,7 @@ bool IsMovingKey(char key)
 HostWindow::HostWindow(WindowGroup& group, Document& document)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fGroup(group),
       fDocument(document), fEditor(NULL), fList(NULL), fStatus(NULL), fItem(0), fListener(0),
-      fSaveArmed(false)
+      fSaveArmed(false), fRefusalsSeen(document.CountRefusedGrowths())
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
 	AddShortcut('Z', 0, new BMessage(kMsgUndo));
@@ -211,6 +213,7 @@ void HostWindow::MessageReceived(BMessage* message)
 		OpenWindow();
 		break;
 	case kMsgUpdateTitle:
+		NoteRefusedGrowth();
 		UpdateTitle();
 		UpdateList();
 		break;
@@ -252,7 +255,7 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 			const std::string warning = file.SaveWarning(fDocument);
 			if (warning.empty())
 				continue;
-			fprintf(stderr, "reshost: %s\n", warning.c_str());
+			fprintf(stderr, "reshost: %s\n", ItemListing::Escaped(warning).c_str());
 			fSaveArmed = true;
 			fNotice = warning + ": press Ctrl+S again to save";
 			return;
@@ -265,7 +268,7 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 	std::string firstError;
 	for (DocumentFile& file : files) {
 		if (file.Save(fDocument) != B_OK) {
-			fprintf(stderr, "reshost: %s\n", file.ErrorMessage().c_str());
+			fprintf(stderr, "reshost: %s\n", ItemListing::Escaped(file.ErrorMessage()).c_str());
 			if (firstError.empty())
 				firstError = file.ErrorMessage();
 		}
@@ -318,7 +321,7 @@ void HostWindow::OpenWindow()
 	StartCommand();
 	std::string error;
 	if (fGroup.Open(fItem, error) == NULL) {
-		fprintf(stderr, "reshost: %s\n", error.c_str());
+		fprintf(stderr, "reshost: %s\n", ItemListing::Escaped(error).c_str());
 		fNotice = "No new window: " + error;
 	}
 	UpdateTitle();
@@ -354,6 +357,21 @@ bool HostWindow::QuitRequested()
 	return false;
 }
 
+void HostWindow::NoteRefusedGrowth()
+{
+	const uint32 refusals = fDocument.CountRefusedGrowths();
+	if (refusals == fRefusalsSeen)
+		return;
+	fRefusalsSeen = refusals;
+	if (fDocument.LastRefusedItem() != fDocument.ItemAt(fItem))
+		return;
+	// The largest item the program can open again at this font size.
+	fNotice = "Not inserted: the item would grow past " +
+	          std::to_string(fDocument.ItemSizeLimit()) +
+	          " bytes, the most the view shows exactly at " +
+	          std::to_string(std::lround(be_fixed_font->Size())) + " px";
+}
+
 void HostWindow::UpdateTitle()
 {
 	std::string title;
@@ -370,7 +388,8 @@ void HostWindow::UpdateTitle()
 		title += " - Redo " + fDocument.RedoName();
 	if (!fNotice.empty())
 		title += " - " + fNotice;
-	SetTitle(title.c_str());
+	// File and item names may hold control characters: shown escaped.
+	SetTitle(ItemListing::Escaped(title).c_str());
 	UpdateStatus();
 }
 
@@ -387,7 +406,7 @@ void HostWindow::UpdateStatus()
 	});
 	if (!fNotice.empty())
 		status += " - " + fNotice;
-	fStatus->SetText(status.c_str());
+	fStatus->SetText(ItemListing::Escaped(status).c_str());
 }
 
 std::string HostWindow::ListLine(int32 index) const

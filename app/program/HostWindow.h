@@ -74,6 +74,8 @@ private:
 	void UpdateTitle();
 	void UpdateStatus();
 	void UpdateList();
+	// Tells of an insertion the document refused for the shown item.
+	void NoteRefusedGrowth();
 	// The item's line in the list, as --list prints it.
 	std::string ListLine(int32 index) const;
 	void ResizeToEditor();
@@ -89,6 +91,8 @@ private:
 	std::string fNotice;
 	// A save that needed confirmation was asked for once.
 	bool fSaveArmed;
+	// The document's count of refused insertions this window has told of.
+	uint32 fRefusalsSeen;
 	std::string fError;
 };
 

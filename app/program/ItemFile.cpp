@@ -298,3 +298,9 @@ bool ItemFile::Differs(const void* data, size_t length) const
 {
 	return length != fData.size() || (length > 0 && memcmp(data, fData.data(), length) != 0);
 }
+
+bool ItemFile::IsSameFile(const ItemFile& other) const
+{
+	return fDisk.known && other.fDisk.known && fDisk.device == other.fDisk.device &&
+	       fDisk.inode == other.fDisk.inode;
+}

@@ -48,6 +48,10 @@ public:
 	// or written by this object.
 	bool Differs(const void* data, size_t length) const;
 
+	// Whether both objects read one file on disk (the same device and
+	// inode), under whatever names: saving both would lose one's edits.
+	bool IsSameFile(const ItemFile& other) const;
+
 	// Offsets are 32-bit: the largest item size that they can address.
 	static constexpr uint64 kMaxSize = 0xffffffffULL;
 

@@ -14,6 +14,28 @@ bool IsPrintable(unsigned char c)
 	return c >= 0x20 && c < 0x7f;
 }
 
+// Control characters as \xHH (UTF-8 beyond ASCII passes through); with
+// quotes, also the double quote and the backslash, as \" and \\.
+std::string Escape(const std::string& text, bool quotes)
+{
+	std::string escaped;
+	escaped.reserve(text.size());
+	for (char byte : text) {
+		unsigned char c = static_cast<unsigned char>(byte);
+		if (quotes && (c == '"' || c == '\\')) {
+			escaped += '\\';
+			escaped += byte;
+		} else if (c >= 0x20 && c != 0x7f)
+			escaped += byte;
+		else {
+			char hex[5];
+			snprintf(hex, sizeof(hex), "\\x%02X", c);
+			escaped += hex;
+		}
+	}
+	return escaped;
+}
+
 } // namespace
 
 std::string ItemListing::TypeText(type_code type)
@@ -33,21 +55,12 @@ std::string ItemListing::TypeText(type_code type)
 
 std::string ItemListing::QuotedName(const char* name)
 {
-	std::string text = "\"";
-	for (const char* p = name != NULL ? name : ""; *p != '\0'; p++) {
-		unsigned char c = static_cast<unsigned char>(*p);
-		if (c == '"' || c == '\\') {
-			text += '\\';
-			text += char(c);
-		} else if (c >= 0x20 && c != 0x7f) // UTF-8 beyond ASCII passes through
-			text += char(c);
-		else {
-			char hex[5];
-			snprintf(hex, sizeof(hex), "\\x%02X", c);
-			text += hex;
-		}
-	}
-	return text + "\"";
+	return "\"" + Escape(name != NULL ? name : "", true) + "\"";
+}
+
+std::string ItemListing::Escaped(const std::string& text)
+{
+	return Escape(text, false);
 }
 
 std::string ItemListing::Line(int32 index, const BResourceItem& item)

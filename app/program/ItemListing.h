@@ -19,6 +19,9 @@ public:
 	// The name in double quotes; quotes, backslashes and control characters
 	// escaped as \" \\ \xHH.
 	static std::string QuotedName(const char* name);
+	// The text with its control characters escaped as \xHH, so that it
+	// stays on one line of a terminal, a title or the status line.
+	static std::string Escaped(const std::string& text);
 	// "1 CSTR 74 "a string resource" 35"
 	static std::string Line(int32 index, const BResourceItem& item);
 };

@@ -10,9 +10,6 @@
 namespace {
 
 const char* const kVersion = "reshost 1.0";
-// Font sizes that give a readable dump and exact line positions.
-const long kMinFontSize = 6;
-const long kMaxFontSize = 96;
 // Windows opened at start-up, one editor each; more than fit on a screen
 // is a mistake.
 const long kMaxWindows = 8;
@@ -143,7 +140,8 @@ ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 			if (!takeNumber(windowCount, 1, kMaxWindows, "a number of windows from 1 to 8"))
 				return kError;
 		} else if (name == "--font-size") {
-			if (!takeNumber(fontSize, kMinFontSize, kMaxFontSize, "a size in pixels from 6 to 96"))
+			if (!takeNumber(fontSize, ProgramOptions::kMinFontSize, ProgramOptions::kMaxFontSize,
+			                "a size in pixels from 6 to 96"))
 				return kError;
 		} else if (name == "--list") {
 			if (!noValue())

@@ -22,6 +22,10 @@ public:
 	static std::string Usage();
 
 	std::vector<std::string> files;
+	// Font sizes that give a readable dump and exact line positions.
+	static constexpr long kMinFontSize = 6;
+	static constexpr long kMaxFontSize = 96;
+
 	std::string addonPath;    // empty: beside the program
 	std::string scriptPath;   // empty: no script; "-": standard input
 	std::string snapshotPath; // empty: none (headless runs pick a default)

@@ -10,7 +10,8 @@
 
 Document::Document()
     : fCollection(new BResourceCollection(this)), fMergeOpen(false), fSavedDepth(0),
-      fNextListener(1), fRefuseRead(false), fRefuseWrite(false), fItemSizeLimit(0)
+      fNextListener(1), fRefuseRead(false), fRefuseWrite(false), fItemSizeLimit(0),
+      fRefusedGrowths(0), fLastRefused(NULL), fOpenRefused(false)
 {
 }
 
@@ -175,10 +176,28 @@ void Document::SetItemSizeLimit(size_t limit)
 	fItemSizeLimit = limit;
 }
 
-bool Document::RefusesGrowthTo(size_t size) const
+bool Document::RefusesGrowth(BResourceItem* item, size_t size)
 {
 	const size_t limit = fItemSizeLimit;
-	return limit > 0 && size > limit;
+	if (limit == 0 || size <= limit)
+		return false;
+	std::lock_guard<std::mutex> state(fStateLock);
+	fRefusedGrowths++;
+	fLastRefused = item;
+	fOpenRefused = true;
+	return true;
+}
+
+uint32 Document::CountRefusedGrowths() const
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	return fRefusedGrowths;
+}
+
+BResourceHandle Document::LastRefusedItem() const
+{
+	std::lock_guard<std::mutex> state(fStateLock);
+	return fLastRefused != NULL ? BResourceHandle(fLastRefused) : BResourceHandle();
 }
 
 const BResourceCollection* Document::LockForReading()
@@ -227,6 +246,12 @@ void Document::UnlockForWriting()
 	fOpenStep = Step();
 	fOpenWriters.clear();
 	const bool changed = !step.edits.empty();
+	bool refused;
+	{
+		std::lock_guard<std::mutex> state(fStateLock);
+		refused = fOpenRefused;
+		fOpenRefused = false;
+	}
 	if (changed) {
 		try {
 			RecordStep(step);
@@ -240,7 +265,7 @@ void Document::UnlockForWriting()
 	}
 	fLock.unlock();
 	PostNotices();
-	if (changed)
+	if (changed || refused)
 		NotifyListeners();
 }
 

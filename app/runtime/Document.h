@@ -81,9 +81,14 @@ public:
 	// While set, add-on bases get NULL from ReadLock or WriteLock.
 	void SetRefuseReadLock(bool refuse);
 	void SetRefuseWriteLock(bool refuse);
-	// While above 0, no item grows beyond this many bytes, as when memory
-	// runs out: InsertData then fails with B_NO_MEMORY.
+	// While above 0, no item grows beyond this many bytes (the most the
+	// program can open again, or memory running out in a test): InsertData
+	// then fails with B_NO_MEMORY, and listeners hear of the refusal.
 	void SetItemSizeLimit(size_t limit);
+	size_t ItemSizeLimit() const { return fItemSizeLimit; }
+	// How many insertions the limit has refused, and the item of the last.
+	uint32 CountRefusedGrowths() const;
+	BResourceHandle LastRefusedItem() const;
 
 private:
 	friend class BResourceAddonBase;
@@ -141,7 +146,9 @@ private:
 	status_t Replay(bool undo);
 	void PostNotices();
 	void NotifyListeners();
-	bool RefusesGrowthTo(size_t size) const;
+	// Whether growing item to size bytes passes the limit; a refusal is
+	// counted and reported to listeners when the write lock is released.
+	bool RefusesGrowth(BResourceItem* item, size_t size);
 
 	mutable std::shared_mutex fLock;
 	// Guards the undo history, the watchers and the settings below; never
@@ -172,6 +179,10 @@ private:
 	bool fRefuseRead;
 	bool fRefuseWrite;
 	std::atomic<size_t> fItemSizeLimit;
+	uint32 fRefusedGrowths;
+	BResourceItem* fLastRefused;
+	// Set under the write lock when the open step saw a refusal.
+	bool fOpenRefused;
 };
 
 #endif // DOCUMENT_H

@@ -54,7 +54,7 @@ status_t BResourceItem::InsertData(off_t position, const void* bytes, size_t len
 		return B_BAD_VALUE;
 	if (length == 0)
 		return B_OK;
-	if (fOwner->RefusesGrowthTo(fData.BufferLength() + length))
+	if (fOwner->RefusesGrowth(this, fData.BufferLength() + length))
 		return B_NO_MEMORY;
 	// Room first, then the undo record, then the bytes: whichever fails, the
 	// data is as it was.

@@ -33,7 +33,8 @@ protected:
 		for (const auto& [name, bytes] :
 		     {std::make_pair("shared", "0123456789"), std::make_pair("other", "abc")}) {
 			DocumentFile file(fRunner.MakeFile(name, bytes));
-			ASSERT_EQ(file.Read(1 << 20), B_OK) << file.ErrorMessage();
+			ASSERT_EQ(file.Read(1 << 20, [](uint64) { return std::string(); }), B_OK)
+			    << file.ErrorMessage();
 			file.AddItemsTo(fDocument, id++);
 			fFiles.push_back(std::move(file));
 		}
