@@ -46,6 +46,16 @@ public:
 	std::string SaveWarning(const Document& document);
 
 	bool IsResourceFile() const { return fIsResourceFile; }
+	// Whether numbers inside the items are big-endian: a PPC file's are.
+	bool IsBigEndian() const
+	{
+		return fIsResourceFile && fResources.FileKind() == ResourceFile::kPpcFile;
+	}
+	// Whether the document's item at index came from this file.
+	bool HoldsItem(int32 index) const
+	{
+		return index >= fFirstItem && index < fFirstItem + fItemCount;
+	}
 	const std::string& ErrorMessage() const { return fError; }
 
 private:

@@ -4,7 +4,9 @@
 
 #include <AppDefs.h>
 #include <Application.h>
+#include <DataIO.h>
 #include <Font.h>
+#include <ResourceItem.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -23,6 +25,8 @@
 #include "AddonLoader.h"
 #include "Document.h"
 #include "DocumentFile.h"
+#include "IconImage.h"
+#include "ItemDescription.h"
 #include "ItemFile.h"
 #include "ItemListing.h"
 #include "ProgramDriver.h"
@@ -72,6 +76,47 @@ std::string WhyTooLarge(uint64 size, uint64 maxSize)
 			       std::to_string(fits);
 	}
 	return why;
+}
+
+// --describe and --icon: the item's readable form on standard output, or
+// its icon as a PNG file.
+int ShowItem(const ProgramOptions& options, const Document& document,
+             const std::vector<DocumentFile>& files)
+{
+	const std::string named =
+	    ItemListing::TypeText(options.itemType) + ":" + std::to_string(options.itemId);
+	for (int32 index = 0; index < document.CountItems(); index++) {
+		const BResourceItem* item = document.Item(document.ItemAt(index));
+		if (item->Type() != options.itemType || item->ID() != options.itemId)
+			continue;
+		const BMallocIO& data = item->DataIO();
+		if (options.describeItem) {
+			const bool bigEndian =
+			    std::any_of(files.begin(), files.end(), [index](const DocumentFile& file) {
+				    return file.HoldsItem(index) && file.IsBigEndian();
+			    });
+			for (const std::string& line : ItemDescription::Describe(
+			         item->Type(), data.Buffer(), data.BufferLength(), bigEndian))
+				puts(ItemListing::Escaped(line).c_str());
+			return HostProgram::kExitOK;
+		}
+		const int32 side = ItemDescription::IconSide(item->Type(), data.BufferLength());
+		if (side == 0) {
+			return Complain("--icon " + named +
+			                ": not an icon (an ICON item is 1024 bytes, a "
+			                "MICN item 256), but " +
+			                ItemListing::TypeText(item->Type()) + " of " +
+			                std::to_string(data.BufferLength()) + " bytes");
+		}
+		std::string png;
+		if (IconImage::EncodePng(IconImage::Pixels(data.Buffer(), side), side, side, png) != B_OK)
+			return Complain("--icon " + named + ": cannot encode the PNG");
+		ItemFile output(options.iconOutput);
+		if (output.Write(png.data(), png.size()) != B_OK)
+			return Complain(output.ErrorMessage());
+		return HostProgram::kExitOK;
+	}
+	return Complain("no item " + named + " in the document");
 }
 
 } // namespace
@@ -175,6 +220,8 @@ int HostProgram::Run(int argc, const char* const* argv)
 			puts(ItemListing::Line(index + 1, *document.Item(document.ItemAt(index))).c_str());
 		return kExitOK;
 	}
+	if (options.describeItem || !options.iconOutput.empty())
+		return ShowItem(options, document, files);
 	if (document.CountItems() == 0)
 		return Complain("nothing to edit: the resource files hold no items");
 	if (options.firstItem > document.CountItems()) {

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ItemListing.h"
+
 namespace {
 
 const char* const kVersion = "reshost 1.0";
@@ -40,6 +42,9 @@ std::string ProgramOptions::Usage()
 	       "                    visible line\n"
 	       "  --check-redraw    after every script line, compare the window with a\n"
 	       "                    full redraw of it; stop at the first difference\n"
+	       "  --describe TYPE:ID  print what the item's bytes mean (a signature, flags,\n"
+	       "                    a version, a message...), and open no window\n"
+	       "  --icon TYPE:ID OUT.png  write an ICON or MICN item as a PNG\n"
 	       "  --write-sample FILE  write the sample document as a resource file\n"
 	       "  --help            show this text\n"
 	       "  --version         show the version\n"
@@ -143,6 +148,24 @@ ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 			if (!takeNumber(fontSize, ProgramOptions::kMinFontSize, ProgramOptions::kMaxFontSize,
 			                "a size in pixels from 6 to 96"))
 				return kError;
+		} else if (name == "--describe" || name == "--icon") {
+			std::string item;
+			if (!takeValue(item))
+				return kError;
+			if (!ItemListing::ParseTypeAndId(item, itemType, itemId)) {
+				errorMessage = name +
+				               " needs TYPE:ID (TYPE as --list prints it: four "
+				               "characters or 0x and eight hex digits), not " +
+				               item;
+				return kError;
+			}
+			if (name == "--describe")
+				describeItem = true;
+			else if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+				errorMessage = "--icon needs the PNG file to write after TYPE:ID";
+				return kError;
+			} else
+				iconOutput = argv[++i];
 		} else if (name == "--list") {
 			if (!noValue())
 				return kError;

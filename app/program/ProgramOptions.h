@@ -3,6 +3,8 @@
 #ifndef PROGRAM_OPTIONS_H
 #define PROGRAM_OPTIONS_H
 
+#include <SupportDefs.h>
+
 #include <string>
 #include <vector>
 
@@ -37,7 +39,13 @@ public:
 	long firstItem = 1;     // --item: the item shown first, counted from 1
 	long fontSize = 0;      // --font-size: pixels; 0: follow the display
 	long windowCount = 1;   // --windows: windows opened on the first item
-	std::string output;     // what --help or --version prints
+	// --describe TYPE:ID, --icon TYPE:ID OUT.png: the item to show as text
+	// or write as a PNG, and open no window.
+	bool describeItem = false;
+	std::string iconOutput;
+	type_code itemType = 0;
+	int32 itemId = 0;
+	std::string output; // what --help or --version prints
 	std::string errorMessage;
 };
 

@@ -40,6 +40,19 @@ struct rgb_color
 
 extern _IMPEXP_BE const rgb_color B_TRANSPARENT_COLOR;
 #define B_TRANSPARENT_32_BIT B_TRANSPARENT_COLOR
+// The index of B_CMAP8 pixels that are transparent.
+extern _IMPEXP_BE const uint8 B_TRANSPARENT_MAGIC_CMAP8;
+
+// The colours of B_CMAP8 pixels: each index's colour, the index of each
+// colour's inverse, and the index nearest to each 15-bit colour (5 bits
+// of red, green and blue, red highest).
+typedef struct color_map
+{
+	int32 id;
+	rgb_color color_list[256];
+	uint8 inversion_map[256];
+	uint8 index_map[32768];
+} color_map;
 
 enum drawing_mode
 {

@@ -166,6 +166,9 @@ enum border_style
 extern _IMPEXP_BE const float B_V_SCROLL_BAR_WIDTH;
 extern _IMPEXP_BE const float B_H_SCROLL_BAR_HEIGHT;
 
+// The system colour map, which B_CMAP8 pixels index.
+_IMPEXP_BE const color_map* system_colors();
+
 // A shade of color: tints below 1 lighten (0 is white), above 1 darken.
 _IMPEXP_BE rgb_color tint_color(rgb_color color, float tint);
 
