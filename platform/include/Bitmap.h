@@ -29,6 +29,13 @@ public:
 
 	BRect Bounds() const;
 
+	// Sets length bytes of pixels from data, given in space, starting
+	// offset bytes into the bitmap's rows (B_RGB32: 4 bytes a pixel).
+	// B_CMAP8 indices go through the system colour map, with
+	// B_TRANSPARENT_MAGIC_CMAP8 becoming B_TRANSPARENT_32_BIT; B_RGB32 and
+	// B_RGBA32 pixels copy as they are. Other spaces are not converted.
+	void SetBits(const void* data, int32 length, int32 offset, color_space space);
+
 	// Views: only for a bitmap that accepts them.
 	void AddChild(BView* view);
 	BView* ChildAt(int32 index) const;

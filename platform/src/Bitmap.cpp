@@ -2,6 +2,7 @@
 // window (without thread or display) whose views draw into those pixels.
 #include <Bitmap.h>
 
+#include <InterfaceDefs.h>
 #include <View.h>
 #include <Window.h>
 
@@ -12,6 +13,8 @@
 #include "TestHooks.h"
 
 #include <stdio.h>
+
+#include <algorithm>
 
 BBitmap::BBitmap(BRect bounds, color_space, bool acceptsViews, bool)
     : fBounds(bounds), fWindow(NULL)
@@ -55,6 +58,35 @@ void BBitmap::AddChild(BView* view)
 BView* BBitmap::ChildAt(int32 index) const
 {
 	return fWindow != NULL ? fWindow->ChildAt(index) : NULL;
+}
+
+void BBitmap::SetBits(const void* data, int32 length, int32 offset, color_space space)
+{
+	if (fPixels == NULL || data == NULL || length <= 0 || offset < 0 || offset % 4 != 0)
+		return;
+	const int32 bytesPerPixel = space == B_CMAP8 ? 1 : 4;
+	if (space != B_CMAP8 && space != B_RGB32 && space != B_RGBA32)
+		return;
+	const int64 first = offset / 4;
+	const int64 total = int64(fPixels->Width()) * fPixels->Height();
+	const int64 count = std::min<int64>(length / bytesPerPixel, total - first);
+	const uint8* bytes = static_cast<const uint8*>(data);
+	const color_map* colors = system_colors();
+	for (int64 index = 0; index < count; index++) {
+		const int32 x = int32((first + index) % fPixels->Width());
+		const int32 y = int32((first + index) / fPixels->Width());
+		if (space == B_CMAP8) {
+			const uint8 colorIndex = bytes[index];
+			fPixels->SetPixel(x, y,
+			                  colorIndex == B_TRANSPARENT_MAGIC_CMAP8
+			                      ? B_TRANSPARENT_32_BIT
+			                      : colors->color_list[colorIndex]);
+		} else {
+			// Memory order blue, green, red, alpha.
+			const uint8* pixel = bytes + index * 4;
+			fPixels->SetPixel(x, y, rgb_color{pixel[2], pixel[1], pixel[0], pixel[3]});
+		}
+	}
 }
 
 bool BBitmap::Lock()

@@ -1,6 +1,7 @@
 // Bitmaps that accept views: their pixels, their lock, their views, and
 // copying them into a window.
 #include <Bitmap.h>
+#include <InterfaceDefs.h>
 #include <View.h>
 #include <Window.h>
 
@@ -134,3 +135,37 @@ TEST(BitmapTest, ItsViewsRecordTheirDrawingAsBitmapDrawing)
 }
 
 } // namespace
+
+// An icon's colour-map indices set into a bitmap and drawn scaled over a
+// background: every index shows its colour in a 3 x 3 block, and the
+// transparent index leaves the background.
+TEST(BitmapTest, ColourMapIndicesDrawScaledWithTheTransparentIndexLeftOut)
+{
+	uint8 indices[16 * 16];
+	for (int32 i = 0; i < 16 * 16; i++)
+		indices[i] = uint8(i);
+	BBitmap icon(BRect(0, 0, 15, 15), B_CMAP8);
+	icon.SetBits(indices, sizeof(indices), 0, B_CMAP8);
+
+	TestWindow window(BRect(0, 0, 99, 99), false);
+	window->Lock();
+	BView* target = new BView(BRect(0, 0, 99, 99), "target", B_FOLLOW_NONE, 0);
+	window->AddChild(target);
+	target->SetHighColor(kGreen);
+	target->FillRect(target->Bounds());
+	target->SetDrawingMode(B_OP_OVER);
+	target->DrawBitmap(&icon, icon.Bounds(), BRect(2, 2, 49, 49));
+	PlatformTesting::PixelImage screen = PlatformTesting::Snapshot(window.Get());
+	window->Unlock();
+	const color_map* colors = system_colors();
+	for (int32 i = 0; i < 16 * 16; i++) {
+		const int32 x = 2 + (i % 16) * 3;
+		const int32 y = 2 + (i / 16) * 3;
+		const rgb_color expected = i == B_TRANSPARENT_MAGIC_CMAP8 ? kGreen : colors->color_list[i];
+		for (int32 dy = 0; dy < 3; dy++) {
+			for (int32 dx = 0; dx < 3; dx++)
+				ASSERT_COLOR_AT(screen.At(x + dx, y + dy), expected, x + dx, y + dy);
+		}
+	}
+	EXPECT_COLOR(screen.At(50, 50), kGreen);
+}
