@@ -1,0 +1,135 @@
+// ItemPreview: the shown item's readable form, drawn.
+
+#include "ItemPreview.h"
+
+#include <Font.h>
+#include <InterfaceDefs.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "ItemDescription.h"
+
+namespace {
+
+// Space around the contents.
+const float kInset = 4;
+// Icons grow by whole pixels up to this many a side.
+const int32 kMaxIconScale = 8;
+// The checkerboard behind an icon: its squares and colours.
+const int32 kCheckerSquare = 4;
+const rgb_color kCheckerLight = {255, 255, 255, 255};
+const rgb_color kCheckerDark = {204, 204, 204, 255};
+
+} // namespace
+
+ItemPreview::ItemPreview(BRect frame)
+    : BView(frame, "ItemPreview", B_FOLLOW_RIGHT | B_FOLLOW_BOTTOM, B_WILL_DRAW | B_FRAME_EVENTS),
+      fIconSide(0)
+{
+}
+
+ItemPreview::~ItemPreview() {}
+
+void ItemPreview::SetItem(type_code type, const void* data, size_t length, bool bigEndian)
+{
+	std::vector<std::string> lines = ItemDescription::Describe(type, data, length, bigEndian);
+	const int32 side = ItemDescription::IconSide(type, length);
+	const std::string iconBytes =
+	    side > 0 ? std::string(static_cast<const char*>(data), length) : std::string();
+	if (lines == fLines && iconBytes == fIconBytes)
+		return;
+	fLines = std::move(lines);
+	fIconBytes = iconBytes;
+	fIconSide = side;
+	fIcon.reset();
+	if (side > 0) {
+		fIcon.reset(new BBitmap(BRect(0, 0, side - 1, side - 1), B_CMAP8));
+		fIcon->SetBits(fIconBytes.data(), int32(fIconBytes.size()), 0, B_CMAP8);
+	}
+	Invalidate();
+}
+
+int32 ItemPreview::IconScale() const
+{
+	if (fIconSide == 0)
+		return 0;
+	const BRect bounds = Bounds();
+	const float room =
+	    std::min(bounds.Width() + 1 - 2 * kInset, bounds.Height() + 1 - 2 * kInset - LineHeight());
+	return std::clamp(int32(room) / fIconSide, int32(1), kMaxIconScale);
+}
+
+BRect ItemPreview::IconFrame() const
+{
+	const int32 scale = IconScale();
+	if (scale == 0)
+		return BRect();
+	const float size = float(fIconSide * scale);
+	return BRect(kInset, kInset, kInset + size - 1, kInset + size - 1);
+}
+
+float ItemPreview::LineHeight() const
+{
+	font_height height;
+	GetFontHeight(&height);
+	return std::ceil(height.ascent + height.descent + height.leading);
+}
+
+void ItemPreview::AttachedToWindow()
+{
+	// Text is drawn over the view's own colour.
+	SetLowColor(ViewColor());
+	BView::AttachedToWindow();
+}
+
+void ItemPreview::Draw(BRect)
+{
+	font_height height;
+	GetFontHeight(&height);
+	float top = kInset;
+	const BRect icon = IconFrame();
+	if (icon.IsValid()) {
+		// The checkerboard first, then the icon over it: the transparent
+		// index leaves the squares.
+		for (float y = icon.top; y <= icon.bottom; y += kCheckerSquare) {
+			for (float x = icon.left; x <= icon.right; x += kCheckerSquare) {
+				const bool dark = (int32((x - icon.left) / kCheckerSquare) +
+				                   int32((y - icon.top) / kCheckerSquare)) %
+				                      2 !=
+				                  0;
+				SetHighColor(dark ? kCheckerDark : kCheckerLight);
+				FillRect(BRect(x, y, std::min(x + kCheckerSquare - 1, icon.right),
+				               std::min(y + kCheckerSquare - 1, icon.bottom)));
+			}
+		}
+		SetDrawingMode(B_OP_OVER);
+		DrawBitmap(fIcon.get(), fIcon->Bounds(), icon);
+		SetDrawingMode(B_OP_COPY);
+		top = icon.bottom + 1 + kInset;
+	}
+	SetHighColor(0, 0, 0);
+	const float lineHeight = LineHeight();
+	for (const std::string& line : fLines) {
+		if (top > Bounds().bottom)
+			break;
+		DrawString(line.c_str(), BPoint(kInset, top + std::ceil(height.ascent)));
+		top += lineHeight;
+	}
+}
+
+void ItemPreview::FrameResized(float width, float height)
+{
+	// The icon's scale follows the room: drawn again whole.
+	Invalidate();
+	BView::FrameResized(width, height);
+}
+
+void ItemPreview::GetPreferredSize(float* width, float* height)
+{
+	const float lineHeight = LineHeight();
+	if (width != NULL)
+		*width = 2 * 32 + 2 * kInset;
+	if (height != NULL)
+		*height = 2 * 32 + 2 * kInset + 4 * lineHeight;
+}
