@@ -28,6 +28,7 @@
 #include "PixelBuffer.h"
 #include "PixelGrid.h"
 #include "ScreenDpi.h"
+#include "ScrollBarSize.h"
 
 namespace {
 
@@ -476,6 +477,7 @@ status_t Open()
 	else if (SDL_GetDisplayDPI(0, NULL, &dotsPerInch, NULL) != 0)
 		dotsPerInch = 0;
 	BPrivate::FollowDisplayDpi(dotsPerInch);
+	BPrivate::ScaleScrollBars(dotsPerInch);
 	display.wakeEvent = SDL_RegisterEvents(1);
 	if (display.wakeEvent == Uint32(-1)) {
 		SDL_QuitSubSystem(SDL_INIT_VIDEO);
