@@ -11,6 +11,7 @@
 #include <SupportDefs.h>
 
 #include <string>
+#include <vector>
 
 #include "ItemFile.h"
 #include "ResourceFile.h"
@@ -29,8 +30,12 @@ public:
 	// Appends the file's items to the document; a raw file's item gets id.
 	void AddItemsTo(Document& document, int32 id);
 
-	// Writes the file's items back when they differ from what the file
-	// holds; B_OK with nothing written when they do not.
+	// Whether any of the file's items differs from what the file held when
+	// it was read or last saved.
+	bool HasChanges(const Document& document) const;
+
+	// Writes the file's items back when HasChanges; B_OK with nothing
+	// written when not.
 	status_t Save(const Document& document);
 
 	// Why writing the file's items now needs the user's confirmation (the
@@ -39,15 +44,23 @@ public:
 	std::string SaveWarning(const Document& document);
 
 	bool IsResourceFile() const { return fIsResourceFile; }
+	const std::string& Path() const { return fFile.Path(); }
+	// The document's items from this file: FirstItem() on, ItemCount() of them.
+	int32 FirstItem() const { return fFirstItem; }
+	int32 ItemCount() const { return fItemCount; }
 	const std::string& ErrorMessage() const { return fError; }
 
 private:
 	// The contents the file's items make: a resource file or the raw item.
 	status_t Flatten(const Document& document, std::string& bytes);
+	// The document's items that came from this resource file, as they are now.
+	std::vector<ResourceFile::Item> ItemsOf(const Document& document) const;
 
 	ItemFile fFile;
 	bool fIsResourceFile;
 	ResourceFile fResources;
+	// The items as the resource file held them when read or last saved.
+	std::vector<ResourceFile::Item> fStoredItems;
 	// The document's items that came from this file.
 	int32 fFirstItem;
 	int32 fItemCount;

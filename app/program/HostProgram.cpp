@@ -126,6 +126,12 @@ int HostProgram::Run(int argc, const char* const* argv)
 		for (size_t i = 0; i < files.size(); i++)
 			files[i].AddItemsTo(document, int32(i + 1));
 	}
+	// --item beyond the last item is refused with --list as without it (an
+	// empty document lists nothing, or has nothing to edit, below).
+	if (options.firstItem > document.CountItems() && document.CountItems() > 0) {
+		return Complain("--item " + std::to_string(options.firstItem) + ": the document has " +
+		                std::to_string(document.CountItems()) + " items");
+	}
 	if (options.listItems) {
 		for (int32 index = 0; index < document.CountItems(); index++)
 			puts(ItemListing::Line(index + 1, *document.Item(document.ItemAt(index))).c_str());
@@ -133,10 +139,6 @@ int HostProgram::Run(int argc, const char* const* argv)
 	}
 	if (document.CountItems() == 0)
 		return Complain("nothing to edit: the resource files hold no items");
-	if (options.firstItem > document.CountItems()) {
-		return Complain("--item " + std::to_string(options.firstItem) + ": the document has " +
-		                std::to_string(document.CountItems()) + " items");
-	}
 
 	AddonLoader loader;
 	std::string addonPath = options.addonPath.empty() ? DefaultAddonPath() : options.addonPath;

@@ -164,14 +164,14 @@ TEST_F(HostWindowItemListTest, StatusLineNamesTheItemAndTheNotices)
 
 	// The close button's warning names no key; Ctrl+Q's names Ctrl+Q.
 	PlatformTesting::PostAndWait(fWindow, BMessage(B_QUIT_REQUESTED));
-	EXPECT_EQ(Status(), "Item 2 of 3: type LONG, id 17, \"number\", 5 bytes - Unsaved "
-	                    "changes: close again to quit without saving");
+	EXPECT_EQ(Status(), "Unsaved changes: close again to quit without saving - Item 2 of 3: "
+	                    "type LONG, id 17, \"number\", 5 bytes");
 	Key("s", B_COMMAND_KEY);
-	EXPECT_EQ(Status(), "Item 2 of 3: type LONG, id 17, \"number\", 5 bytes - The sample "
-	                    "document has no files to save to");
+	EXPECT_EQ(Status(), "The sample document has no files to save to - Item 2 of 3: type "
+	                    "LONG, id 17, \"number\", 5 bytes");
 	Key("q", B_COMMAND_KEY);
-	EXPECT_EQ(Status(), "Item 2 of 3: type LONG, id 17, \"number\", 5 bytes - Unsaved "
-	                    "changes: press Ctrl+Q again to quit");
+	EXPECT_EQ(Status(), "Unsaved changes: press Ctrl+Q again to quit - Item 2 of 3: type "
+	                    "LONG, id 17, \"number\", 5 bytes");
 }
 
 TEST_F(HostWindowItemListTest, UndoAndRedoShowTheItemTheyChange)
