@@ -86,6 +86,9 @@ HexDumpFullEditor::HexDumpFullEditor(const BResourceAddonArgs& args, BResourceHa
 	                                                        B_FOLLOW_ALL_SIDES, B_WILL_DRAW, true,
 	                                                        true, B_FANCY_BORDER));
 	fHexView = hexView.release();
+	// The bars are as thick as the display's scale makes them: the scroll
+	// view, and the dump with it, take the editor's bounds whatever they are.
+	scrollView->ResizeTo(Bounds().Width(), Bounds().Height());
 	AddChild(scrollView.get());
 	scrollView.release();
 
@@ -172,8 +175,8 @@ void HexDumpFullEditor::GetPreferredSize(float* width, float* height)
 	float viewHeight = 0;
 	fHexView->GetPreferredSize(viewWidth, viewHeight);
 	// Room for the scroll view's border and bars around the dump.
-	*width = viewWidth + 19;
-	*height = viewHeight + 19;
+	*width = viewWidth + Bounds().Width() - fHexView->Bounds().Width();
+	*height = viewHeight + Bounds().Height() - fHexView->Bounds().Height();
 }
 
 void HexDumpFullEditor::MakeFocus(bool focus)

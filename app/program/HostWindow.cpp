@@ -2,6 +2,7 @@
 
 #include "HostWindow.h"
 
+#include <Font.h>
 #include <FullItemEditor.h>
 #include <InterfaceDefs.h>
 #include <ListItem.h>
@@ -34,9 +35,11 @@ const float kMaxListColumns = 48;
 const float kListShare = 0.4f;
 // The dump keeps at least this many characters' width.
 const float kMinDumpColumns = 24;
-// What a row of the list needs beside its text: BStringItem's margins left
-// and right and one outline level's indent.
+// What a row of the list needs beside its text in a font of 12 pixels, in
+// proportion in others: BStringItem's margins left and right and one
+// outline level's indent.
 const float kRowTextSlack = 4 + 4 + 12;
+const float kBaseFontSize = 12;
 const char* const kEllipsis = "\xE2\x80\xA6";
 // Space around the status line's text.
 const float kStatusInset = 3;
@@ -216,7 +219,7 @@ int32 HostWindow::RowOf(int32 index) const
 std::string HostWindow::FittedRow(int32 row) const
 {
 	const std::string& text = fRowTexts[size_t(row)];
-	const float width = fList->Bounds().Width() + 1 - kRowTextSlack;
+	const float width = fList->Bounds().Width() + 1 - RowTextSlack();
 	if (fRowItems[size_t(row)] < 0)
 		return Shortened(*fList, "", text, "", true, width);
 	// The name is what stands between the first and the last quote.
@@ -226,6 +229,13 @@ std::string HostWindow::FittedRow(int32 row) const
 		return text;
 	return Shortened(*fList, text.substr(0, open + 1), text.substr(open + 1, close - open - 1),
 	                 text.substr(close), false, width);
+}
+
+float HostWindow::RowTextSlack() const
+{
+	BFont font;
+	fList->GetFont(&font);
+	return std::ceil(kRowTextSlack * font.Size() / kBaseFontSize);
 }
 
 void HostWindow::ResizeToEditor()
@@ -238,7 +248,7 @@ void HostWindow::ResizeToEditor()
 	const float listFrame = list->Bounds().Width() - fList->Bounds().Width();
 	float widest = 0;
 	for (const std::string& text : fRowTexts)
-		widest = std::max(widest, fList->StringWidth(text.c_str()) + kRowTextSlack);
+		widest = std::max(widest, fList->StringWidth(text.c_str()) + RowTextSlack());
 	fMinListWidth = std::ceil(kMinListColumns * charWidth + listFrame);
 	fListWidth = std::clamp(std::ceil(widest + listFrame), fMinListWidth,
 	                        std::ceil(kMaxListColumns * charWidth + listFrame));

@@ -89,6 +89,8 @@ private:
 	// A row's text cut to the list's width: an item's name loses its end
 	// first, so that its size stays in sight.
 	std::string FittedRow(int32 row) const;
+	// What a row needs beside its text: margins and indent, with the font.
+	float RowTextSlack() const;
 	void ResizeToEditor();
 	// Shares the window's width between the dump and the list, and sets
 	// the smallest size the window can take.

@@ -58,7 +58,8 @@ public:
 
 	// The text in the owner's font and high color (lighter while disabled)
 	// on its low color, or on a darker background while selected; indented
-	// by its outline level.
+	// by its outline level (12 pixels a level in a font of 12 pixels, in
+	// proportion in others).
 	virtual void DrawItem(BView* owner, BRect frame, bool complete = false);
 	virtual void SetText(const char* text);
 	const char* Text() const;
@@ -67,6 +68,7 @@ public:
 private:
 	std::string fText;
 	float fBaselineOffset;
+	float fTextLeft;
 };
 
 #endif // _LIST_ITEM_H

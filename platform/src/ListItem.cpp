@@ -10,14 +10,11 @@
 
 namespace {
 
-// Space left and right of a row's text, and the indent of each outline level.
+// Space left and right of a row's text, and the indent of each outline
+// level, in a font of 12 pixels; they scale with the font.
 const float kTextMargin = 4;
 const float kOutlineIndent = 12;
-
-float TextLeft(uint32 outlineLevel)
-{
-	return kTextMargin + kOutlineIndent * float(outlineLevel);
-}
+const float kBaseFontSize = 12;
 
 } // namespace
 
@@ -87,7 +84,8 @@ void BListItem::Update(BView* owner, const BFont* font)
 }
 
 BStringItem::BStringItem(const char* text, uint32 outlineLevel, bool expanded)
-    : BListItem(outlineLevel, expanded), fText(text != NULL ? text : ""), fBaselineOffset(0)
+    : BListItem(outlineLevel, expanded), fText(text != NULL ? text : ""), fBaselineOffset(0),
+      fTextLeft(0)
 {
 }
 
@@ -103,7 +101,7 @@ void BStringItem::DrawItem(BView* owner, BRect frame, bool complete)
 	const rgb_color high = owner->HighColor();
 	if (!IsEnabled())
 		owner->SetHighColor(tint_color(high, B_LIGHTEN_1_TINT));
-	owner->MovePenTo(frame.left + TextLeft(OutlineLevel()), frame.top + fBaselineOffset);
+	owner->MovePenTo(frame.left + fTextLeft, frame.top + fBaselineOffset);
 	owner->DrawString(fText.c_str());
 	owner->SetHighColor(high);
 	owner->SetLowColor(low);
@@ -127,6 +125,8 @@ void BStringItem::Update(BView* owner, const BFont* font)
 	// One pixel above and below the text.
 	SetHeight(Height() + 2);
 	fBaselineOffset = 1 + std::ceil(height.ascent);
-	SetWidth(std::max(Width(),
-	                  TextLeft(OutlineLevel()) + owner->StringWidth(fText.c_str()) + kTextMargin));
+	const float scale = font->Size() / kBaseFontSize;
+	fTextLeft = std::round((kTextMargin + kOutlineIndent * float(OutlineLevel())) * scale);
+	SetWidth(std::max(Width(), fTextLeft + owner->StringWidth(fText.c_str()) +
+	                               std::round(kTextMargin * scale)));
 }
