@@ -30,15 +30,16 @@ const char* const kCloseAgainNotice = "Unsaved changes: close again to quit with
 const char* const kNoChangesNotice = "No changes to save";
 // The item list's width follows its rows within these bounds, in
 // characters of the font, and takes at most this share of the window.
-const float kMinListColumns = 16;
+const float kMinListColumns = 20;
 const float kMaxListColumns = 48;
 const float kListShare = 0.4f;
 // The dump keeps at least this many characters' width.
 const float kMinDumpColumns = 24;
 // What a row of the list needs beside its text in a font of 12 pixels, in
-// proportion in others: BStringItem's margins left and right and one
-// outline level's indent.
-const float kRowTextSlack = 4 + 4 + 12;
+// proportion in others: BStringItem's margins left and right, and the
+// indent of each outline level.
+const float kRowMargins = 4 + 4;
+const float kOutlineIndent = 12;
 const float kBaseFontSize = 12;
 const char* const kEllipsis = "\xE2\x80\xA6";
 // Space around the status line's text.
@@ -219,7 +220,7 @@ int32 HostWindow::RowOf(int32 index) const
 std::string HostWindow::FittedRow(int32 row) const
 {
 	const std::string& text = fRowTexts[size_t(row)];
-	const float width = fList->Bounds().Width() + 1 - RowTextSlack();
+	const float width = fList->Bounds().Width() + 1 - RowTextSlack(row);
 	if (fRowItems[size_t(row)] < 0)
 		return Shortened(*fList, "", text, "", true, width);
 	// The name is what stands between the first and the last quote.
@@ -231,11 +232,12 @@ std::string HostWindow::FittedRow(int32 row) const
 	                 text.substr(close), false, width);
 }
 
-float HostWindow::RowTextSlack() const
+float HostWindow::RowTextSlack(int32 row) const
 {
 	BFont font;
 	fList->GetFont(&font);
-	return std::ceil(kRowTextSlack * font.Size() / kBaseFontSize);
+	const float level = float(fList->ItemAt(row)->OutlineLevel());
+	return std::ceil((kRowMargins + kOutlineIndent * level) * font.Size() / kBaseFontSize);
 }
 
 void HostWindow::ResizeToEditor()
@@ -247,8 +249,10 @@ void HostWindow::ResizeToEditor()
 	const float barWidth = fList->ScrollBar(B_VERTICAL)->Frame().Width() + 1;
 	const float listFrame = list->Bounds().Width() - fList->Bounds().Width();
 	float widest = 0;
-	for (const std::string& text : fRowTexts)
-		widest = std::max(widest, fList->StringWidth(text.c_str()) + RowTextSlack());
+	for (int32 row = 0; row < fList->CountItems(); row++) {
+		widest = std::max(widest,
+		                  fList->StringWidth(fRowTexts[size_t(row)].c_str()) + RowTextSlack(row));
+	}
 	fMinListWidth = std::ceil(kMinListColumns * charWidth + listFrame);
 	fListWidth = std::clamp(std::ceil(widest + listFrame), fMinListWidth,
 	                        std::ceil(kMaxListColumns * charWidth + listFrame));

@@ -90,7 +90,7 @@ private:
 	// first, so that its size stays in sight.
 	std::string FittedRow(int32 row) const;
 	// What a row needs beside its text: margins and indent, with the font.
-	float RowTextSlack() const;
+	float RowTextSlack(int32 row) const;
 	void ResizeToEditor();
 	// Shares the window's width between the dump and the list, and sets
 	// the smallest size the window can take.
