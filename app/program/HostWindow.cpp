@@ -33,8 +33,9 @@ const char* const kNoChangesNotice = "No changes to save";
 const float kMinListColumns = 20;
 const float kMaxListColumns = 48;
 const float kListShare = 0.4f;
-// The dump keeps at least this many characters' width.
-const float kMinDumpColumns = 24;
+// The dump keeps at least this many characters' width: with the list's
+// least, room for the longest of the window's own notices.
+const float kMinDumpColumns = 34;
 // What a row of the list needs beside its text in a font of 12 pixels, in
 // proportion in others: BStringItem's margins left and right, and the
 // indent of each outline level.
@@ -597,6 +598,8 @@ void HostWindow::UpdateStatus()
 		status = Shortened(*fStatus, status + ", in ", path, "", true, width);
 	if (fStatus->StringWidth(status.c_str()) > width)
 		status = Shortened(*fStatus, notice, item, "", false, width);
+	if (fStatus->StringWidth(status.c_str()) > width && !fNotice.empty())
+		status = fNotice;
 	fStatus->SetText(status.c_str());
 }
 

@@ -262,6 +262,10 @@ void BListView::ScrollTo(BPoint where)
 		top += item->Height();
 	}
 	BView::ScrollTo(BPoint(where.x, nearest));
+	// The bar asked for a place between rows: it shows the row's top.
+	BScrollBar* bar = ScrollBar(B_VERTICAL);
+	if (bar != NULL && bar->Value() != Bounds().top)
+		bar->SetValue(Bounds().top);
 }
 
 void BListView::ScrollToSelection()
