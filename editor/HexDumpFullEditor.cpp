@@ -174,9 +174,11 @@ void HexDumpFullEditor::GetPreferredSize(float* width, float* height)
 	float viewWidth = 0;
 	float viewHeight = 0;
 	fHexView->GetPreferredSize(viewWidth, viewHeight);
-	// Room for the scroll view's border and bars around the dump.
-	*width = viewWidth + Bounds().Width() - fHexView->Bounds().Width();
-	*height = viewHeight + Bounds().Height() - fHexView->Bounds().Height();
+	// Room for the scroll view's border and bars around the dump (19 pixels
+	// at 96 dots per inch), whatever the bars' thickness: what the editor's
+	// frame has beyond the dump's, and a pixel more.
+	*width = viewWidth + Bounds().Width() - fHexView->Bounds().Width() + 1;
+	*height = viewHeight + Bounds().Height() - fHexView->Bounds().Height() + 1;
 }
 
 void HexDumpFullEditor::MakeFocus(bool focus)

@@ -19,7 +19,7 @@ const float B_H_SCROLL_BAR_HEIGHT = 14.0f;
 namespace {
 
 const rgb_color kPanel = {216, 216, 216, 255};
-// The knob's least length, in pixels of a bar 15 pixels thick.
+// The knob's least length in a bar of B_V_SCROLL_BAR_WIDTH pixels.
 const float kMinimumKnob = 10;
 // The display's dots per inch over 96.
 float sScale = 1;
@@ -43,7 +43,7 @@ void ScaleScrollBars(float dotsPerInch)
 float ScrollBarThickness(orientation direction)
 {
 	const float frame = direction == B_VERTICAL ? B_V_SCROLL_BAR_WIDTH : B_H_SCROLL_BAR_HEIGHT;
-	return std::round((frame + 1) * sScale) - 1;
+	return std::round(frame * sScale);
 }
 
 } // namespace BPrivate
@@ -176,7 +176,7 @@ BRect BScrollBar::_KnobRect() const
 	float knob = length;
 	if (range > 0) {
 		knob = fProportion > 0 ? length * fProportion : thickness;
-		const float least = std::round(kMinimumKnob * thickness / (B_V_SCROLL_BAR_WIDTH + 1));
+		const float least = std::round(kMinimumKnob * thickness / B_V_SCROLL_BAR_WIDTH);
 		knob = std::min(length, std::max(std::min(least, length), floorf(knob)));
 	}
 	float start = range > 0 ? floorf((fValue - fMin) / range * (length - knob)) : 0;
@@ -206,11 +206,11 @@ void BScrollBar::_DrawArrow(BRect rect, bool decrement, bool enabled)
 	SetHighColor(enabled ? tint_color(kPanel, B_DARKEN_MAX_TINT)
 	                     : tint_color(kPanel, B_DARKEN_2_TINT));
 	// A triangle pointing away from the trough, drawn as lines that shrink
-	// towards its tip: four of them in a bar 15 pixels thick.
+	// towards its tip: four of them in a bar B_V_SCROLL_BAR_WIDTH thick.
 	float centerX = floorf((rect.left + rect.right) / 2);
 	float centerY = floorf((rect.top + rect.bottom) / 2);
 	const float thickness = (fOrientation == B_VERTICAL ? rect.Width() : rect.Height()) + 1;
-	const int32 rows = std::max(int32(4), int32(thickness * 4 / (B_V_SCROLL_BAR_WIDTH + 1)));
+	const int32 rows = std::max(int32(4), int32(thickness * 4 / B_V_SCROLL_BAR_WIDTH));
 	for (int32 row = 0; row < rows; row++) {
 		float half = float(row);
 		float offset = float(decrement ? row - rows / 2 : rows / 2 - row);
