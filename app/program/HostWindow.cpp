@@ -29,10 +29,9 @@ const char* const kQuitAgainNotice = "Unsaved changes: press Ctrl+Q again to qui
 const char* const kCloseAgainNotice = "Unsaved changes: close again to quit without saving";
 const char* const kNoChangesNotice = "No changes to save";
 // The item list's width follows its rows within these bounds, in
-// characters of the font, and takes at most this share of the window.
+// characters of the font.
 const float kMinListColumns = 20;
 const float kMaxListColumns = 48;
-const float kListShare = 0.4f;
 // The dump keeps at least this many characters' width: with the list's
 // least, room for the longest of the window's own notices.
 const float kMinDumpColumns = 34;
@@ -108,7 +107,8 @@ std::string Shortened(const BView& view, const std::string& before, std::string 
 HostWindow::HostWindow(WindowGroup& group, Document& document)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fGroup(group),
       fDocument(document), fEditor(NULL), fList(NULL), fStatus(NULL), fItem(0), fListener(0),
-      fNoticeKind(kNoticeOfCommand), fListWidth(0), fMinListWidth(0), fSaveArmed(false)
+      fNoticeKind(kNoticeOfCommand), fListWidth(0), fMinListWidth(0), fEditorWidth(0),
+      fSaveArmed(false)
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
 	AddShortcut('Z', 0, new BMessage(kMsgUndo));
@@ -271,6 +271,7 @@ void HostWindow::ResizeToEditor()
 	float width;
 	float height;
 	fEditor->View()->GetPreferredSize(&width, &height);
+	fEditorWidth = width;
 	ResizeTo(width + fListWidth, height + statusHeight);
 	LayOut();
 }
@@ -278,14 +279,14 @@ void HostWindow::ResizeToEditor()
 void HostWindow::LayOut()
 {
 	// The editor takes what the list, on the right, and the status bar,
-	// across the bottom, leave; the list its rows' width while the window
-	// is wide enough, and a share of it when not.
+	// across the bottom, leave. The list has its rows' width while the
+	// window has room for it beside the whole dump; in a narrower window
+	// the list gives way first, down to its least.
 	BView* view = fEditor->View();
 	BView* list = fList->Parent();
 	BView* statusBar = fStatus->Parent();
 	const BRect bounds = Bounds();
-	const float listWidth = std::min(
-	    fListWidth, std::max(fMinListWidth, std::floor((bounds.Width() + 1) * kListShare)));
+	const float listWidth = std::clamp(bounds.Width() - fEditorWidth, fMinListWidth, fListWidth);
 	float lineHeight;
 	fStatus->GetPreferredSize(NULL, &lineHeight);
 	const float statusHeight = lineHeight + 2 * kStatusInset;

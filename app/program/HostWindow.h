@@ -128,6 +128,8 @@ private:
 	// The list's width for its widest row (within bounds), and its least.
 	float fListWidth;
 	float fMinListWidth;
+	// The editor's preferred width: the whole dump.
+	float fEditorWidth;
 	// A save that needed confirmation was asked for once.
 	bool fSaveArmed;
 	std::string fError;

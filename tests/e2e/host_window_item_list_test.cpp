@@ -267,8 +267,8 @@ TEST_F(HostWindowItemListTest, AClickIntoTheDumpAfterTheListPlacesTheCursor)
 
 // Names of any length at any window width: every row keeps its index,
 // type, id and size in sight and its name's start, cut with an ellipsis
-// only when the whole row does not fit; the dump keeps the larger share of
-// a narrow window.
+// only when the whole row does not fit; in a narrower window the list
+// gives way before the dump, and the dump keeps the larger share.
 TEST(HostWindowListWidth, RowsFitTheListAndTheDumpKeepsItsShare)
 {
 	PlatformTesting::UseTestFace();
@@ -288,6 +288,15 @@ TEST(HostWindowListWidth, RowsFitTheListAndTheDumpKeepsItsShare)
 		HostWindow* window = group.Open(0, error);
 		ASSERT_NE(window, nullptr) << error;
 		PlatformTesting::WaitUntilIdle(window);
+		// The dump as it opened, whole; the list at its narrowest.
+		float wholeDump;
+		float narrowestList;
+		{
+			BAutolock lock(window);
+			wholeDump = window->DumpView()->Parent()->Parent()->Frame().Width();
+			window->ResizeTo(0, 300);
+			narrowestList = window->ItemList()->Parent()->Frame().Width();
+		}
 		for (int step = 0; step < 6; step++) {
 			{
 				BAutolock lock(window);
@@ -299,6 +308,10 @@ TEST(HostWindowListWidth, RowsFitTheListAndTheDumpKeepsItsShare)
 			const BRect dump = window->DumpView()->Parent()->Parent()->Frame();
 			const float listWidth = list->Parent()->Frame().Width();
 			EXPECT_GE(dump.Width(), listWidth) << window->Bounds().Width();
+			// The list gives way before the dump does.
+			if (listWidth > narrowestList) {
+				EXPECT_GE(dump.Width(), wholeDump) << window->Bounds().Width();
+			}
 			for (int32 index = 0; index < 6; index++) {
 				const std::string row = static_cast<BStringItem*>(list->ItemAt(index))->Text();
 				const std::string whole = std::to_string(index + 1) + " MIMS " +
