@@ -31,7 +31,7 @@ const char* const kNoChangesNotice = "No changes to save";
 // The item list's width follows its rows within these bounds, in
 // characters of the font.
 const float kMinListColumns = 20;
-const float kMaxListColumns = 48;
+const float kMaxListColumns = 40;
 // The dump keeps at least this many characters' width: with the list's
 // least, room for the longest of the window's own notices.
 const float kMinDumpColumns = 34;

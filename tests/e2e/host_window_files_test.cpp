@@ -92,10 +92,26 @@ protected:
 TEST_F(HostWindowFilesTest, TheListGroupsTheItemsUnderTheirFiles)
 {
 	Resize(1200);
-	EXPECT_EQ(Rows(), (std::vector<std::string>{fResourcePath, "1 CSTR 74 \"a string resource\" 35",
-	                                            "2 LONG 17 \"just a resource\" 4",
-	                                            "3 MIMS 29 \"another resource\" 31", fRawPath,
-	                                            "4 RAWT 2 \"raw.bin\" 4"}));
+	// A file's row is its path, or the path's end after an ellipsis.
+	auto pathEnd = [](const std::string& row, const std::string& path) {
+		const std::string ellipsis = "\xE2\x80\xA6";
+		if (row == path)
+			return true;
+		return row.rfind(ellipsis, 0) == 0 && row.size() > ellipsis.size() + 4 &&
+		       path.size() >= row.size() - ellipsis.size() &&
+		       path.compare(path.size() - (row.size() - ellipsis.size()), std::string::npos, row,
+		                    ellipsis.size()) == 0;
+	};
+	std::vector<std::string> rows = Rows();
+	ASSERT_EQ(rows.size(), 6u);
+	EXPECT_TRUE(pathEnd(rows[0], fResourcePath)) << rows[0];
+	EXPECT_TRUE(pathEnd(rows[4], fRawPath)) << rows[4];
+	rows[0] = fResourcePath;
+	rows[4] = fRawPath;
+	EXPECT_EQ(rows, (std::vector<std::string>{fResourcePath, "1 CSTR 74 \"a string resource\" 35",
+	                                          "2 LONG 17 \"just a resource\" 4",
+	                                          "3 MIMS 29 \"another resource\" 31", fRawPath,
+	                                          "4 RAWT 2 \"raw.bin\" 4"}));
 	EXPECT_EQ(Status(), "Item 1 of 4: type CSTR, id 74, \"a string resource\", 35 bytes, in " +
 	                        fs::absolute(fResourcePath).string());
 
