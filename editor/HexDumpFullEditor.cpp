@@ -86,6 +86,9 @@ HexDumpFullEditor::HexDumpFullEditor(const BResourceAddonArgs& args, BResourceHa
 	                                                        B_FOLLOW_ALL_SIDES, B_WILL_DRAW, true,
 	                                                        true, B_FANCY_BORDER));
 	fHexView = hexView.release();
+	// The bars are as thick as the display's scale makes them: the scroll
+	// view, and the dump with it, take the editor's bounds whatever they are.
+	scrollView->ResizeTo(Bounds().Width(), Bounds().Height());
 	AddChild(scrollView.get());
 	scrollView.release();
 
@@ -171,9 +174,11 @@ void HexDumpFullEditor::GetPreferredSize(float* width, float* height)
 	float viewWidth = 0;
 	float viewHeight = 0;
 	fHexView->GetPreferredSize(viewWidth, viewHeight);
-	// Room for the scroll view's border and bars around the dump.
-	*width = viewWidth + 19;
-	*height = viewHeight + 19;
+	// Room for the scroll view's border and bars around the dump (19 pixels
+	// at 96 dots per inch), whatever the bars' thickness: what the editor's
+	// frame has beyond the dump's, and a pixel more.
+	*width = viewWidth + Bounds().Width() - fHexView->Bounds().Width() + 1;
+	*height = viewHeight + Bounds().Height() - fHexView->Bounds().Height() + 1;
 }
 
 void HexDumpFullEditor::MakeFocus(bool focus)

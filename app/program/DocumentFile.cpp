@@ -36,8 +36,11 @@ status_t DocumentFile::Read(uint64 itemSizeLimit,
 		return B_ERROR;
 	}
 	auto tooLarge = [&](const std::string& what, uint64 size) {
+		const std::string why = whyTooLarge ? whyTooLarge(size)
+		                                    : "at most " + std::to_string(itemSizeLimit) +
+		                                          " bytes fit the view's exact coordinates";
 		fError = fFile.Path() + ": " + what + "too large: " + std::to_string(size) + " bytes (" +
-		         whyTooLarge(size) + ")";
+		         why + ")";
 		return B_ERROR;
 	};
 	const std::vector<char>& data = fFile.Data();
@@ -56,6 +59,7 @@ status_t DocumentFile::Read(uint64 itemSizeLimit,
 			                item.data.size());
 		}
 	}
+	fStoredItems = fResources.Items();
 	return B_OK;
 }
 
@@ -74,10 +78,20 @@ void DocumentFile::AddItemsTo(Document& document, int32 id)
 	fItemCount = document.CountItems() - fFirstItem;
 }
 
+bool DocumentFile::HasChanges(const Document& document) const
+{
+	if (fIsResourceFile)
+		return ItemsOf(document) != fStoredItems;
+	bool differs = false;
+	document.ReadItem(document.ItemAt(fFirstItem), [this, &differs](const BResourceItem& item) {
+		differs = fFile.Differs(item.DataIO().Buffer(), item.DataIO().BufferLength());
+	});
+	return differs;
+}
+
 std::string DocumentFile::SaveWarning(const Document& document)
 {
-	std::string bytes;
-	if (Flatten(document, bytes) != B_OK || !fFile.Differs(bytes.data(), bytes.size()))
+	if (!HasChanges(document))
 		return std::string();
 	return fFile.SaveWarning();
 }
@@ -85,30 +99,38 @@ std::string DocumentFile::SaveWarning(const Document& document)
 status_t DocumentFile::Save(const Document& document)
 {
 	fError.clear();
+	// Items are compared, not bytes: a file laid out otherwise than this
+	// writer lays it out flattens to other bytes with the same items.
+	if (!HasChanges(document))
+		return B_OK;
 	std::string bytes;
 	if (Flatten(document, bytes) != B_OK)
 		return B_ERROR;
-	if (!fFile.Differs(bytes.data(), bytes.size()))
-		return B_OK;
 	if (fFile.Write(bytes.data(), bytes.size()) != B_OK) {
 		fError = fFile.ErrorMessage();
 		return B_ERROR;
 	}
+	fStoredItems = fResources.Items();
 	return B_OK;
+}
+
+std::vector<ResourceFile::Item> DocumentFile::ItemsOf(const Document& document) const
+{
+	std::vector<ResourceFile::Item> items;
+	// Read under the document's lock: another window may be editing.
+	for (int32 index = fFirstItem; index < fFirstItem + fItemCount; index++) {
+		document.ReadItem(document.ItemAt(index), [&items](const BResourceItem& item) {
+			items.push_back({item.Type(), item.ID(), item.Name() != NULL ? item.Name() : "",
+			                 BytesOf(item.DataIO())});
+		});
+	}
+	return items;
 }
 
 status_t DocumentFile::Flatten(const Document& document, std::string& bytes)
 {
 	if (fIsResourceFile) {
-		std::vector<ResourceFile::Item> items;
-		// Read under the document's lock: another window may be editing.
-		for (int32 index = fFirstItem; index < fFirstItem + fItemCount; index++) {
-			document.ReadItem(document.ItemAt(index), [&items](const BResourceItem& item) {
-				items.push_back({item.Type(), item.ID(), item.Name() != NULL ? item.Name() : "",
-				                 BytesOf(item.DataIO())});
-			});
-		}
-		fResources.SetItems(std::move(items));
+		fResources.SetItems(ItemsOf(document));
 		if (fResources.Flatten(bytes) != B_OK) {
 			fError = fFile.Path() + ": cannot save: " + fResources.ErrorMessage();
 			return B_ERROR;

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "ItemFile.h"
 #include "ResourceFile.h"
@@ -25,10 +26,11 @@ public:
 
 	// Reads and checks the file; a resource file must be whole and sound,
 	// and each item (a raw file's bytes, a resource file's items) at most
-	// itemSizeLimit bytes. whyTooLarge(size) explains that limit to the
-	// user for an item of size bytes. On failure ErrorMessage() says why in
+	// itemSizeLimit bytes. whyTooLarge(size), when given, explains that
+	// limit to the user for an item of size bytes. On failure ErrorMessage() says why in
 	// one line that names the file.
-	status_t Read(uint64 itemSizeLimit, const std::function<std::string(uint64)>& whyTooLarge);
+	status_t Read(uint64 itemSizeLimit,
+	              const std::function<std::string(uint64)>& whyTooLarge = nullptr);
 
 	// Whether both read one file on disk, under whatever names.
 	bool IsSameFile(const DocumentFile& other) const { return fFile.IsSameFile(other.fFile); }
@@ -36,8 +38,12 @@ public:
 	// Appends the file's items to the document; a raw file's item gets id.
 	void AddItemsTo(Document& document, int32 id);
 
-	// Writes the file's items back when they differ from what the file
-	// holds; B_OK with nothing written when they do not.
+	// Whether any of the file's items differs from what the file held when
+	// it was read or last saved.
+	bool HasChanges(const Document& document) const;
+
+	// Writes the file's items back when HasChanges; B_OK with nothing
+	// written when not.
 	status_t Save(const Document& document);
 
 	// Why writing the file's items now needs the user's confirmation (the
@@ -51,20 +57,23 @@ public:
 	{
 		return fIsResourceFile && fResources.FileKind() == ResourceFile::kPpcFile;
 	}
-	// Whether the document's item at index came from this file.
-	bool HoldsItem(int32 index) const
-	{
-		return index >= fFirstItem && index < fFirstItem + fItemCount;
-	}
+	const std::string& Path() const { return fFile.Path(); }
+	// The document's items from this file: FirstItem() on, ItemCount() of them.
+	int32 FirstItem() const { return fFirstItem; }
+	int32 ItemCount() const { return fItemCount; }
 	const std::string& ErrorMessage() const { return fError; }
 
 private:
 	// The contents the file's items make: a resource file or the raw item.
 	status_t Flatten(const Document& document, std::string& bytes);
+	// The document's items that came from this resource file, as they are now.
+	std::vector<ResourceFile::Item> ItemsOf(const Document& document) const;
 
 	ItemFile fFile;
 	bool fIsResourceFile;
 	ResourceFile fResources;
+	// The items as the resource file held them when read or last saved.
+	std::vector<ResourceFile::Item> fStoredItems;
 	// The document's items that came from this file.
 	int32 fFirstItem;
 	int32 fItemCount;

@@ -93,7 +93,8 @@ int ShowItem(const ProgramOptions& options, const Document& document,
 		if (options.describeItem) {
 			const bool bigEndian =
 			    std::any_of(files.begin(), files.end(), [index](const DocumentFile& file) {
-				    return file.HoldsItem(index) && file.IsBigEndian();
+				    return index >= file.FirstItem() &&
+				           index < file.FirstItem() + file.ItemCount() && file.IsBigEndian();
 			    });
 			for (const std::string& line : ItemDescription::Describe(
 			         item->Type(), data.Buffer(), data.BufferLength(), bigEndian))
@@ -215,6 +216,12 @@ int HostProgram::Run(int argc, const char* const* argv)
 	}
 	// No edit may grow an item past what the program can open again.
 	document.SetItemSizeLimit(size_t(maxSize));
+	// --item beyond the last item is refused with --list as without it (an
+	// empty document lists nothing, or has nothing to edit, below).
+	if (options.firstItem > document.CountItems() && document.CountItems() > 0) {
+		return Complain("--item " + std::to_string(options.firstItem) + ": the document has " +
+		                std::to_string(document.CountItems()) + " items");
+	}
 	if (options.listItems) {
 		for (int32 index = 0; index < document.CountItems(); index++)
 			puts(ItemListing::Line(index + 1, *document.Item(document.ItemAt(index))).c_str());
@@ -224,10 +231,6 @@ int HostProgram::Run(int argc, const char* const* argv)
 		return ShowItem(options, document, files);
 	if (document.CountItems() == 0)
 		return Complain("nothing to edit: the resource files hold no items");
-	if (options.firstItem > document.CountItems()) {
-		return Complain("--item " + std::to_string(options.firstItem) + ": the document has " +
-		                std::to_string(document.CountItems()) + " items");
-	}
 
 	AddonLoader loader;
 	std::string addonPath = options.addonPath.empty() ? DefaultAddonPath() : options.addonPath;

@@ -8,6 +8,7 @@
 #include <ListItem.h>
 #include <ListView.h>
 #include <ResourceItem.h>
+#include <ScrollBar.h>
 #include <ScrollView.h>
 #include <StringView.h>
 #include <View.h>
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 #include "Document.h"
 #include "DocumentFile.h"
@@ -25,9 +27,21 @@ namespace {
 
 const char* const kQuitAgainNotice = "Unsaved changes: press Ctrl+Q again to quit";
 const char* const kCloseAgainNotice = "Unsaved changes: close again to quit without saving";
-// The item list's width follows its lines within these bounds.
-const float kMinListWidth = 120;
-const float kMaxListWidth = 280;
+const char* const kNoChangesNotice = "No changes to save";
+// The item list's width follows its rows within these bounds, in
+// characters of the font.
+const float kMinListColumns = 20;
+const float kMaxListColumns = 40;
+// The dump keeps at least this many characters' width: with the list's
+// least, room for the longest of the window's own notices.
+const float kMinDumpColumns = 34;
+// What a row of the list needs beside its text in a font of 12 pixels, in
+// proportion in others: BStringItem's margins left and right, and the
+// indent of each outline level.
+const float kRowMargins = 4 + 4;
+const float kOutlineIndent = 12;
+const float kBaseFontSize = 12;
+const char* const kEllipsis = "\xE2\x80\xA6";
 // Space around the status line's text.
 const float kStatusInset = 3;
 // No limit on the window's growth.
@@ -51,11 +65,49 @@ bool IsMovingKey(char key)
 	}
 }
 
+// The length of the UTF-8 character that starts at text[0], or ends at
+// text[end - 1] (counted back).
+size_t FirstCharacterLength(const std::string& text)
+{
+	size_t length = 1;
+	while (length < text.size() && (text[length] & 0xC0) == 0x80)
+		length++;
+	return length;
+}
+
+size_t LastCharacterStart(const std::string& text)
+{
+	size_t start = text.size() - 1;
+	while (start > 0 && (text[start] & 0xC0) == 0x80)
+		start--;
+	return start;
+}
+
+// before + cut + after, with characters taken from cut's end (or, to keep
+// its end, from its start) and an ellipsis in their place until the text
+// is at most width wide in view's font, or cut is gone.
+std::string Shortened(const BView& view, const std::string& before, std::string cut,
+                      const std::string& after, bool keepEnd, float width)
+{
+	std::string text = before + cut + after;
+	while (!cut.empty() && view.StringWidth(text.c_str()) > width) {
+		if (keepEnd) {
+			cut.erase(0, FirstCharacterLength(cut));
+			text = before + kEllipsis + cut + after;
+		} else {
+			cut.erase(LastCharacterStart(cut));
+			text = before + cut + kEllipsis + after;
+		}
+	}
+	return text;
+}
+
 } // namespace
 
 HostWindow::HostWindow(WindowGroup& group, Document& document)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fGroup(group),
       fDocument(document), fEditor(NULL), fList(NULL), fStatus(NULL), fItem(0), fListener(0),
+      fNoticeKind(kNoticeOfCommand), fListWidth(0), fMinListWidth(0), fEditorWidth(0),
       fSaveArmed(false), fRefusalsSeen(document.CountRefusedGrowths())
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
@@ -95,19 +147,14 @@ status_t HostWindow::SetUp(int32 index)
 	if (fEditor == NULL)
 		return B_ERROR;
 
-	fList = new BListView(BRect(0, 0, kMinListWidth, Bounds().Height()), "ItemList",
-	                      B_SINGLE_SELECTION_LIST, B_FOLLOW_ALL_SIDES);
-	for (int32 i = 0; i < fDocument.CountItems(); i++)
-		fList->AddItem(new BStringItem(ListLine(i).c_str()));
+	fList = new BListView(BRect(0, 0, 100, Bounds().Height()), "ItemList", B_SINGLE_SELECTION_LIST,
+	                      B_FOLLOW_ALL_SIDES);
+	fGroup.UseFiles([this](std::vector<DocumentFile>& files) { FillList(files); });
 	BScrollView* scroller =
 	    new BScrollView("ItemListScroll", fList, B_FOLLOW_RIGHT | B_FOLLOW_TOP_BOTTOM, 0, false,
 	                    true, B_PLAIN_BORDER);
 	AddChild(scroller);
-	float width;
-	fList->GetPreferredSize(&width, NULL);
-	scroller->ResizeBy(std::clamp(width, kMinListWidth, kMaxListWidth) - fList->Bounds().Width(),
-	                   0);
-	fList->Select(fItem);
+	fList->Select(RowOf(fItem));
 	fList->ScrollToSelection();
 	// Set after the first selection, which shows what the editor shows.
 	fList->SetSelectionMessage(new BMessage(kMsgChooseItem));
@@ -131,17 +178,116 @@ status_t HostWindow::SetUp(int32 index)
 	return B_OK;
 }
 
+void HostWindow::FillList(const std::vector<DocumentFile>& files)
+{
+	std::error_code error;
+	fItemPaths.assign(size_t(fDocument.CountItems()), std::string());
+	for (const DocumentFile& file : files) {
+		const std::string path = std::filesystem::absolute(file.Path(), error).string();
+		for (int32 index = file.FirstItem(); index < file.FirstItem() + file.ItemCount(); index++)
+			fItemPaths[size_t(index)] = error ? file.Path() : path;
+	}
+
+	// Items of one file are listed without its name, which the status line
+	// and the title give.
+	const bool grouped = files.size() > 1;
+	int32 next = 0;
+	for (const DocumentFile& file : files) {
+		if (!grouped)
+			break;
+		const std::string headingText = ItemListing::Escaped(file.Path());
+		BStringItem* heading = new BStringItem(headingText.c_str());
+		heading->SetEnabled(false);
+		fList->AddItem(heading);
+		fRowItems.push_back(-1);
+		fRowTexts.push_back(headingText);
+		for (next = file.FirstItem(); next < file.FirstItem() + file.ItemCount(); next++) {
+			fRowTexts.push_back(ListLine(next));
+			fList->AddItem(new BStringItem(fRowTexts.back().c_str(), 1));
+			fRowItems.push_back(next);
+		}
+	}
+	for (; next < fDocument.CountItems(); next++) {
+		fRowTexts.push_back(ListLine(next));
+		fList->AddItem(new BStringItem(fRowTexts.back().c_str()));
+		fRowItems.push_back(next);
+	}
+}
+
+int32 HostWindow::RowOf(int32 index) const
+{
+	return int32(std::find(fRowItems.begin(), fRowItems.end(), index) - fRowItems.begin());
+}
+
+std::string HostWindow::FittedRow(int32 row) const
+{
+	const std::string& text = fRowTexts[size_t(row)];
+	const float width = fList->Bounds().Width() + 1 - RowTextSlack(row);
+	if (fRowItems[size_t(row)] < 0)
+		return Shortened(*fList, "", text, "", true, width);
+	// The name is what stands between the first and the last quote.
+	const size_t open = text.find('"');
+	const size_t close = text.rfind('"');
+	if (open == std::string::npos || close <= open)
+		return text;
+	return Shortened(*fList, text.substr(0, open + 1), text.substr(open + 1, close - open - 1),
+	                 text.substr(close), false, width);
+}
+
+float HostWindow::RowTextSlack(int32 row) const
+{
+	BFont font;
+	fList->GetFont(&font);
+	const float level = float(fList->ItemAt(row)->OutlineLevel());
+	return std::ceil((kRowMargins + kOutlineIndent * level) * font.Size() / kBaseFontSize);
+}
+
 void HostWindow::ResizeToEditor()
 {
 	// The editor knows its preferred size only once attached (it measures
-	// its font then); it follows every side of the window from then on, the
-	// item list on its right follows the window's right edge, the status
-	// bar its bottom edge. Sizes here count pixels.
+	// its font then). Sizes here count pixels.
+	BView* list = fList->Parent();
+	const float charWidth = fList->StringWidth("0");
+	const float barWidth = fList->ScrollBar(B_VERTICAL)->Frame().Width() + 1;
+	const float listFrame = list->Bounds().Width() - fList->Bounds().Width();
+	float widest = 0;
+	for (int32 row = 0; row < fList->CountItems(); row++) {
+		widest = std::max(widest,
+		                  fList->StringWidth(fRowTexts[size_t(row)].c_str()) + RowTextSlack(row));
+	}
+	fMinListWidth = std::ceil(kMinListColumns * charWidth + listFrame);
+	fListWidth = std::clamp(std::ceil(widest + listFrame), fMinListWidth,
+	                        std::ceil(kMaxListColumns * charWidth + listFrame));
+
+	// Small enough for any screen, large enough that every scroll bar keeps
+	// its two arrows and room for a thumb between them, and that the dump
+	// keeps some columns beside the list.
+	float lineHeight;
+	fStatus->GetPreferredSize(NULL, &lineHeight);
+	const float statusHeight = lineHeight + 2 * kStatusInset;
+	const float minEditor = 5 * barWidth;
+	const float minDump = std::max(minEditor, std::ceil(kMinDumpColumns * charWidth));
+	SetSizeLimits(minDump + fMinListWidth - 1, kMaxWindowSize, minEditor + statusHeight - 1,
+	              kMaxWindowSize);
+	float width;
+	float height;
+	fEditor->View()->GetPreferredSize(&width, &height);
+	fEditorWidth = width;
+	ResizeTo(width + fListWidth, height + statusHeight);
+	LayOut();
+}
+
+void HostWindow::LayOut()
+{
+	// The editor takes what the list, on the right, and the status bar,
+	// across the bottom, leave. The list has its rows' width while the
+	// window has room for it beside the whole dump; in a narrower window
+	// the list gives way first, down to its least.
 	BView* view = fEditor->View();
 	BView* list = fList->Parent();
 	BView* statusBar = fStatus->Parent();
 	const BRect bounds = Bounds();
-	const float listWidth = list->Frame().Width() + 1;
+	const float listWidth = std::clamp(bounds.Width() - fEditorWidth, fMinListWidth, fListWidth);
 	float lineHeight;
 	fStatus->GetPreferredSize(NULL, &lineHeight);
 	const float statusHeight = lineHeight + 2 * kStatusInset;
@@ -154,15 +300,21 @@ void HostWindow::ResizeToEditor()
 	statusBar->ResizeTo(bounds.Width(), statusHeight - 1);
 	fStatus->ResizeTo(bounds.Width() - 2 * kStatusInset, lineHeight - 1);
 
-	// Small enough for any screen, large enough that every scroll bar keeps
-	// its two arrows and room for a thumb between them.
-	const float minEditor = 4 * B_V_SCROLL_BAR_WIDTH + B_H_SCROLL_BAR_HEIGHT;
-	SetSizeLimits(minEditor + listWidth - 1, kMaxWindowSize, minEditor + statusHeight - 1,
-	              kMaxWindowSize);
-	float width;
-	float height;
-	view->GetPreferredSize(&width, &height);
-	ResizeTo(width + listWidth, height + statusHeight);
+	for (int32 row = 0; row < fList->CountItems(); row++) {
+		BStringItem* item = static_cast<BStringItem*>(fList->ItemAt(row));
+		const std::string text = FittedRow(row);
+		if (text != item->Text()) {
+			item->SetText(text.c_str());
+			fList->InvalidateItem(row);
+		}
+	}
+	UpdateStatus();
+}
+
+void HostWindow::FrameResized(float newWidth, float newHeight)
+{
+	BWindow::FrameResized(newWidth, newHeight);
+	LayOut();
 }
 
 BView* HostWindow::DumpView() const
@@ -175,9 +327,17 @@ void HostWindow::DispatchMessage(BMessage* message, BHandler* handler)
 	// The editor's view is the add-on's: the window cannot ask it where the
 	// cursor went, so any click and any key that moves without editing ends
 	// the typed run. Keys with the command modifier are the window's.
-	if (message->what == B_MOUSE_DOWN)
+	if (message->what == B_MOUSE_DOWN) {
 		fDocument.EndUndoRun();
-	else if (message->what == B_KEY_DOWN) {
+		// The editor's view takes a click that brings it the keyboard as
+		// only that; here the click into the dump also places the cursor, so
+		// the view has the keyboard before it sees the click.
+		BPoint where;
+		BView* dump = DumpView();
+		if (message->FindPoint("where", &where) == B_OK && FindView(where) == dump &&
+		    dump != NULL && !dump->IsFocus())
+			dump->MakeFocus(true);
+	} else if (message->what == B_KEY_DOWN) {
 		const char* bytes;
 		int32 modifiers = 0;
 		message->FindInt32("modifiers", &modifiers);
@@ -213,15 +373,18 @@ void HostWindow::MessageReceived(BMessage* message)
 		OpenWindow();
 		break;
 	case kMsgUpdateTitle:
+		ExpireNotice();
 		NoteRefusedGrowth();
 		UpdateTitle();
 		UpdateList();
 		break;
 	case kMsgChooseItem:
 	case kMsgEditItem: {
-		int32 index;
-		if (message->FindInt32("index", &index) == B_OK && index != fItem)
-			ShowItem(index);
+		int32 row;
+		if (message->FindInt32("index", &row) == B_OK && row >= 0 &&
+		    row < int32(fRowItems.size()) && fRowItems[size_t(row)] >= 0 &&
+		    fRowItems[size_t(row)] != fItem)
+			ShowItem(fRowItems[size_t(row)]);
 		// A double click or Enter on a row also hands the keyboard to the editor.
 		if (message->what == kMsgEditItem)
 			DumpView()->MakeFocus(true);
@@ -243,7 +406,17 @@ void HostWindow::Save()
 void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 {
 	if (files.empty()) {
-		fNotice = "The sample document has no files to save to";
+		SetNotice("The sample document has no files to save to");
+		return;
+	}
+
+	// Items typed and deleted again, or undone, are no change: nothing is
+	// written, and the document is as saved.
+	if (std::none_of(files.begin(), files.end(),
+	                 [this](const DocumentFile& file) { return file.HasChanges(fDocument); })) {
+		fSaveArmed = false;
+		fDocument.MarkSaved();
+		SetNotice(kNoChangesNotice, kNoticeWhileSaved);
 		return;
 	}
 
@@ -257,7 +430,7 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 				continue;
 			fprintf(stderr, "reshost: %s\n", ItemListing::Escaped(warning).c_str());
 			fSaveArmed = true;
-			fNotice = warning + ": press Ctrl+S again to save";
+			SetNotice(warning + ": press Ctrl+S again to save");
 			return;
 		}
 	}
@@ -276,9 +449,9 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 
 	if (firstError.empty()) {
 		fDocument.MarkSaved();
-		fNotice = "Saved";
+		SetNotice("Saved", kNoticeWhileSaved);
 	} else
-		fNotice = "Save failed: " + firstError;
+		SetNotice("Save failed: " + firstError, kNoticeWhileModified);
 }
 
 void HostWindow::ShowItem(int32 index)
@@ -287,7 +460,7 @@ void HostWindow::ShowItem(int32 index)
 	int32 count = fDocument.CountItems();
 	fItem = (index % count + count) % count;
 	fEditor->Retarget(fDocument.ItemAt(fItem));
-	fList->Select(fItem);
+	fList->Select(RowOf(fItem));
 	fList->ScrollToSelection();
 	UpdateTitle();
 }
@@ -302,8 +475,10 @@ void HostWindow::Replay(bool undo)
 			ShowItem(index);
 	}
 	StartCommand();
-	if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK)
-		fNotice = undo ? "Nothing to undo" : "Nothing to redo";
+	if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK) {
+		SetNotice(undo ? "Nothing to undo" : "Nothing to redo",
+		          undo ? kNoticeWhileNoUndo : kNoticeWhileNoRedo);
+	}
 	UpdateTitle();
 }
 
@@ -322,7 +497,7 @@ void HostWindow::OpenWindow()
 	std::string error;
 	if (fGroup.Open(fItem, error) == NULL) {
 		fprintf(stderr, "reshost: %s\n", ItemListing::Escaped(error).c_str());
-		fNotice = "No new window: " + error;
+		SetNotice("No new window: " + error);
 	}
 	UpdateTitle();
 }
@@ -334,7 +509,7 @@ void HostWindow::RequestQuit()
 		Quit();
 		break;
 	case WindowGroup::kWarn:
-		fNotice = kQuitAgainNotice;
+		SetNotice(kQuitAgainNotice, kNoticeWhileModified);
 		UpdateTitle();
 		break;
 	case WindowGroup::kHold:
@@ -348,7 +523,7 @@ bool HostWindow::QuitRequested()
 	case WindowGroup::kClose:
 		return true;
 	case WindowGroup::kWarn:
-		fNotice = kCloseAgainNotice;
+		SetNotice(kCloseAgainNotice, kNoticeWhileModified);
 		UpdateTitle();
 		return false;
 	case WindowGroup::kHold:
@@ -366,10 +541,10 @@ void HostWindow::NoteRefusedGrowth()
 	if (fDocument.LastRefusedItem() != fDocument.ItemAt(fItem))
 		return;
 	// The largest item the program can open again at this font size.
-	fNotice = "Not inserted: the item would grow past " +
+	SetNotice("Not inserted: the item would grow past " +
 	          std::to_string(fDocument.ItemSizeLimit()) +
 	          " bytes, the most the view shows exactly at " +
-	          std::to_string(std::lround(be_fixed_font->Size())) + " px";
+	          std::to_string(std::lround(be_fixed_font->Size())) + " px");
 }
 
 void HostWindow::UpdateTitle()
@@ -393,20 +568,60 @@ void HostWindow::UpdateTitle()
 	UpdateStatus();
 }
 
+void HostWindow::SetNotice(const std::string& notice, NoticeKind kind)
+{
+	fNotice = notice;
+	fNoticeKind = kind;
+}
+
+void HostWindow::ExpireNotice()
+{
+	bool holds = true;
+	switch (fNoticeKind) {
+	case kNoticeOfCommand:
+		break;
+	case kNoticeWhileSaved:
+		holds = !fDocument.IsModified();
+		break;
+	case kNoticeWhileModified:
+		holds = fDocument.IsModified();
+		break;
+	case kNoticeWhileNoUndo:
+		holds = !fDocument.CanUndo();
+		break;
+	case kNoticeWhileNoRedo:
+		holds = !fDocument.CanRedo();
+		break;
+	}
+	if (!holds)
+		fNotice.clear();
+}
+
 void HostWindow::UpdateStatus()
 {
-	// Window managers cut long titles short: the status line has room for
-	// the whole notice.
-	std::string status = "Item " + std::to_string(fItem + 1) + " of " +
-	                     std::to_string(fDocument.CountItems()) + ": ";
-	fDocument.ReadItem(fDocument.ItemAt(fItem), [&status](const BResourceItem& item) {
-		status += "type " + ItemListing::TypeText(item.Type()) + ", id " +
-		          std::to_string(item.ID()) + ", " + ItemListing::QuotedName(item.Name()) + ", " +
-		          std::to_string(item.DataIO().BufferLength()) + " bytes";
+	// Window managers cut long titles short: the status line shows the
+	// notice whole, first, and cuts the description after it to the
+	// width: the file's path loses its start, then the item its end.
+	std::string item = "Item " + std::to_string(fItem + 1) + " of " +
+	                   std::to_string(fDocument.CountItems()) + ": ";
+	fDocument.ReadItem(fDocument.ItemAt(fItem), [&item](const BResourceItem& shown) {
+		item += "type " + ItemListing::TypeText(shown.Type()) + ", id " +
+		        std::to_string(shown.ID()) + ", " + ItemListing::QuotedName(shown.Name()) + ", " +
+		        std::to_string(shown.DataIO().BufferLength()) + " bytes";
 	});
-	if (!fNotice.empty())
-		status += " - " + fNotice;
-	fStatus->SetText(ItemListing::Escaped(status).c_str());
+	// Names may hold control characters: measured and shown escaped.
+	const std::string shownNotice = ItemListing::Escaped(fNotice);
+	const std::string notice = shownNotice.empty() ? std::string() : shownNotice + " - ";
+	const std::string path = ItemListing::Escaped(fItemPaths[size_t(fItem)]);
+	const float width = fStatus->Bounds().Width() + 1;
+	std::string status = notice + item;
+	if (!path.empty())
+		status = Shortened(*fStatus, status + ", in ", path, "", true, width);
+	if (fStatus->StringWidth(status.c_str()) > width)
+		status = Shortened(*fStatus, notice, item, "", false, width);
+	if (fStatus->StringWidth(status.c_str()) > width && !fNotice.empty())
+		status = shownNotice;
+	fStatus->SetText(status.c_str());
 }
 
 std::string HostWindow::ListLine(int32 index) const
@@ -421,13 +636,16 @@ std::string HostWindow::ListLine(int32 index) const
 
 void HostWindow::UpdateList()
 {
-	// Sizes change with edits, undo and redo: redraw the lines that differ.
-	for (int32 index = 0; index < fList->CountItems(); index++) {
-		BStringItem* line = static_cast<BStringItem*>(fList->ItemAt(index));
-		std::string text = ListLine(index);
+	// Sizes change with edits, undo and redo: redraw the rows that differ.
+	for (int32 row = 0; row < fList->CountItems(); row++) {
+		if (fRowItems[size_t(row)] < 0)
+			continue;
+		fRowTexts[size_t(row)] = ListLine(fRowItems[size_t(row)]);
+		BStringItem* line = static_cast<BStringItem*>(fList->ItemAt(row));
+		const std::string text = FittedRow(row);
 		if (text != line->Text()) {
 			line->SetText(text.c_str());
-			fList->InvalidateItem(index);
+			fList->InvalidateItem(row);
 		}
 	}
 }

@@ -4,8 +4,10 @@
 // commands as shortcuts on the command key: save, undo, redo, next and
 // previous item, a new window on the shown item, quit. Its title names the
 // item, marks unsaved changes and names the next undo and redo steps; a
-// status line at the bottom names the item (type, id, name, size) and tells
-// of saves, failed saves and a quit that waits for confirmation. Windows on
+// status line at the bottom tells of saves, failed saves and a quit that
+// waits for confirmation, then names the item (type, id, name, size, file).
+// With items from several files the list groups them under their files'
+// names. Windows on
 // one item stay in step through the document's change notices. Made by its
 // WindowGroup on the thread that opens it; afterwards it runs on its own
 // thread, like every window.
@@ -48,11 +50,16 @@ public:
 	virtual void DispatchMessage(BMessage* message, BHandler* handler);
 	virtual void MessageReceived(BMessage* message);
 	virtual bool QuitRequested();
+	// The list and the status line follow the window's width.
+	virtual void FrameResized(float newWidth, float newHeight);
 
 	BView* DumpView() const;
 	BListView* ItemList() const { return fList; }
 	BStringView* StatusLine() const { return fStatus; }
 	int32 CurrentItem() const { return fItem; }
+	// The list's row of the item at index (rows of file names come between
+	// the items of several files).
+	int32 RowOf(int32 index) const;
 
 private:
 	friend class WindowGroup;
@@ -78,7 +85,31 @@ private:
 	void NoteRefusedGrowth();
 	// The item's line in the list, as --list prints it.
 	std::string ListLine(int32 index) const;
+	// The list's rows: the items, under their files' names when the items
+	// come from more than one file.
+	void FillList(const std::vector<DocumentFile>& files);
+	// A row's text cut to the list's width: an item's name loses its end
+	// first, so that its size stays in sight.
+	std::string FittedRow(int32 row) const;
+	// What a row needs beside its text: margins and indent, with the font.
+	float RowTextSlack(int32 row) const;
 	void ResizeToEditor();
+	// Shares the window's width between the dump and the list, and sets
+	// the smallest size the window can take.
+	void LayOut();
+
+	// What a notice reports decides when it stops being true.
+	enum NoticeKind
+	{
+		kNoticeOfCommand,     // holds until the next command
+		kNoticeWhileSaved,    // holds while the document has no unsaved changes
+		kNoticeWhileModified, // holds while it has
+		kNoticeWhileNoUndo,   // holds while there is nothing to undo
+		kNoticeWhileNoRedo    // holds while there is nothing to redo
+	};
+	void SetNotice(const std::string& notice, NoticeKind kind = kNoticeOfCommand);
+	// Clears the notice once the document's state no longer matches it.
+	void ExpireNotice();
 
 	WindowGroup& fGroup;
 	Document& fDocument;
@@ -89,6 +120,18 @@ private:
 	// Our listener on the document, which tells of every change.
 	int32 fListener;
 	std::string fNotice;
+	NoticeKind fNoticeKind;
+	// For each row of the list, the index of its item, or -1 on a file's name.
+	std::vector<int32> fRowItems;
+	// Each row's whole text, before FittedRow cuts it.
+	std::vector<std::string> fRowTexts;
+	// The path of each item's file; empty for the sample document.
+	std::vector<std::string> fItemPaths;
+	// The list's width for its widest row (within bounds), and its least.
+	float fListWidth;
+	float fMinListWidth;
+	// The editor's preferred width: the whole dump.
+	float fEditorWidth;
 	// A save that needed confirmation was asked for once.
 	bool fSaveArmed;
 	// The document's count of refused insertions this window has told of.

@@ -31,11 +31,11 @@ public:
 	virtual void Draw(BRect updateRect);
 	virtual void AttachedToWindow();
 	virtual void FrameResized(float newWidth, float newHeight);
-	// A click selects the item under it (Shift or the command key extends a
+	// A click selects the enabled item under it (Shift or the command key extends a
 	// multiple selection list); a double click invokes.
 	virtual void MouseDown(BPoint where);
-	// Up and Down move the selection, Home and End go to the ends, Enter
-	// invokes; other keys go to BView.
+	// Up and Down move the selection, Home and End go to the ends (past
+	// disabled items), Enter invokes; other keys go to BView.
 	virtual void KeyDown(const char* bytes, int32 numBytes);
 	virtual void GetPreferredSize(float* width, float* height);
 
@@ -55,6 +55,9 @@ public:
 	void Select(int32 index, bool extend = false);
 	bool IsItemSelected(int32 index) const;
 	void Deselect(int32 index);
+	// Scrolls by whole rows: where.y goes to the nearest row's top.
+	virtual void ScrollTo(BPoint where);
+	using BView::ScrollTo;
 	void ScrollToSelection();
 	void InvalidateItem(int32 index);
 	BRect ItemFrame(int32 index);
@@ -68,6 +71,11 @@ private:
 
 	void _UpdateItem(BListItem* item);
 	void _FixupScrollBar();
+	// The first enabled item from index on in direction (1 or -1), or -1.
+	int32 _EnabledFrom(int32 index, int32 direction) const;
+	// The top of the first row from which every row below fits in the
+	// view: as far as scrolling goes.
+	float _LastTop() const;
 	void _SelectionDone();
 
 	std::vector<BListItem*> fItems;

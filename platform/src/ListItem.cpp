@@ -8,8 +8,18 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// Space left and right of a row's text, and the indent of each outline
+// level, in a font of 12 pixels; they scale with the font.
+const float kTextMargin = 4;
+const float kOutlineIndent = 12;
+const float kBaseFontSize = 12;
+
+} // namespace
+
 BListItem::BListItem(uint32 outlineLevel, bool)
-    : fWidth(0), fHeight(0), fLevel(outlineLevel), fSelected(false)
+    : fWidth(0), fHeight(0), fLevel(outlineLevel), fSelected(false), fEnabled(true)
 {
 }
 
@@ -55,6 +65,16 @@ uint32 BListItem::OutlineLevel() const
 	return fLevel;
 }
 
+void BListItem::SetEnabled(bool enabled)
+{
+	fEnabled = enabled;
+}
+
+bool BListItem::IsEnabled() const
+{
+	return fEnabled;
+}
+
 void BListItem::Update(BView* owner, const BFont* font)
 {
 	font_height height;
@@ -64,7 +84,8 @@ void BListItem::Update(BView* owner, const BFont* font)
 }
 
 BStringItem::BStringItem(const char* text, uint32 outlineLevel, bool expanded)
-    : BListItem(outlineLevel, expanded), fText(text != NULL ? text : ""), fBaselineOffset(0)
+    : BListItem(outlineLevel, expanded), fText(text != NULL ? text : ""), fBaselineOffset(0),
+      fTextLeft(0)
 {
 }
 
@@ -77,8 +98,12 @@ void BStringItem::DrawItem(BView* owner, BRect frame, bool complete)
 		owner->SetLowColor(IsSelected() ? tint_color(low, B_HIGHLIGHT_BACKGROUND_TINT) : low);
 		owner->FillRect(frame, B_SOLID_LOW);
 	}
-	owner->MovePenTo(frame.left + 4 + 12 * OutlineLevel(), frame.top + fBaselineOffset);
+	const rgb_color high = owner->HighColor();
+	if (!IsEnabled())
+		owner->SetHighColor(tint_color(high, B_LIGHTEN_1_TINT));
+	owner->MovePenTo(frame.left + fTextLeft, frame.top + fBaselineOffset);
 	owner->DrawString(fText.c_str());
+	owner->SetHighColor(high);
 	owner->SetLowColor(low);
 }
 
@@ -100,5 +125,8 @@ void BStringItem::Update(BView* owner, const BFont* font)
 	// One pixel above and below the text.
 	SetHeight(Height() + 2);
 	fBaselineOffset = 1 + std::ceil(height.ascent);
-	SetWidth(std::max(Width(), owner->StringWidth(fText.c_str()) + 8));
+	const float scale = font->Size() / kBaseFontSize;
+	fTextLeft = std::round((kTextMargin + kOutlineIndent * float(OutlineLevel())) * scale);
+	SetWidth(std::max(Width(), fTextLeft + owner->StringWidth(fText.c_str()) +
+	                               std::round(kTextMargin * scale)));
 }

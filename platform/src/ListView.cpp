@@ -9,6 +9,7 @@
 #include <Window.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -67,7 +68,7 @@ void BListView::MouseDown(BPoint where)
 	if (!IsFocus() && (Flags() & B_NAVIGABLE) != 0)
 		MakeFocus(true);
 	int32 index = IndexOf(where);
-	if (index < 0)
+	if (index < 0 || !fItems[size_t(index)]->IsEnabled())
 		return;
 	int32 clicks = 1;
 	int32 modifiers = 0;
@@ -94,16 +95,16 @@ void BListView::KeyDown(const char* bytes, int32 numBytes)
 	int32 target = -1;
 	switch (numBytes == 1 ? bytes[0] : 0) {
 	case B_UP_ARROW:
-		target = current < 0 ? count - 1 : std::max<int32>(current - 1, 0);
+		target = _EnabledFrom(current < 0 ? count - 1 : current - 1, -1);
 		break;
 	case B_DOWN_ARROW:
-		target = std::min(current + 1, count - 1);
+		target = _EnabledFrom(current + 1, 1);
 		break;
 	case B_HOME:
-		target = 0;
+		target = _EnabledFrom(0, 1);
 		break;
 	case B_END:
-		target = count - 1;
+		target = _EnabledFrom(count - 1, -1);
 		break;
 	case B_ENTER:
 		if (current >= 0)
@@ -247,6 +248,26 @@ void BListView::Deselect(int32 index)
 	_SelectionDone();
 }
 
+void BListView::ScrollTo(BPoint where)
+{
+	// Whole rows: the top row is never cut, wherever the bar or a key asks.
+	const float last = _LastTop();
+	float nearest = 0;
+	float top = 0;
+	for (BListItem* item : fItems) {
+		if (top > last)
+			break;
+		if (std::fabs(top - where.y) < std::fabs(nearest - where.y))
+			nearest = top;
+		top += item->Height();
+	}
+	BView::ScrollTo(BPoint(where.x, nearest));
+	// The bar asked for a place between rows: it shows the row's top.
+	BScrollBar* bar = ScrollBar(B_VERTICAL);
+	if (bar != NULL && bar->Value() != Bounds().top)
+		bar->SetValue(Bounds().top);
+}
+
 void BListView::ScrollToSelection()
 {
 	int32 current = CurrentSelection();
@@ -256,8 +277,13 @@ void BListView::ScrollToSelection()
 	BRect bounds = Bounds();
 	if (frame.top < bounds.top)
 		ScrollTo(bounds.left, frame.top);
-	else if (frame.bottom > bounds.bottom)
-		ScrollTo(bounds.left, frame.bottom - bounds.Height());
+	else if (frame.bottom > bounds.bottom) {
+		// The first row top from which the selected row is seen whole.
+		float top = 0;
+		for (size_t i = 0; i < fItems.size() && frame.bottom - top > bounds.Height(); i++)
+			top += fItems[i]->Height();
+		ScrollTo(bounds.left, top);
+	}
 }
 
 void BListView::InvalidateItem(int32 index)
@@ -293,6 +319,27 @@ void BListView::_SelectionDone()
 		Invoke(fSelectionMessage);
 }
 
+int32 BListView::_EnabledFrom(int32 index, int32 direction) const
+{
+	for (; index >= 0 && index < CountItems(); index += direction) {
+		if (fItems[size_t(index)]->IsEnabled())
+			return index;
+	}
+	return -1;
+}
+
+float BListView::_LastTop() const
+{
+	float total = 0;
+	for (BListItem* item : fItems)
+		total += item->Height();
+	const float visible = Bounds().Height() + 1;
+	float top = 0;
+	for (size_t i = 0; i < fItems.size() && total - top > visible; i++)
+		top += fItems[i]->Height();
+	return top;
+}
+
 void BListView::_FixupScrollBar()
 {
 	BScrollBar* bar = ScrollBar(B_VERTICAL);
@@ -302,7 +349,7 @@ void BListView::_FixupScrollBar()
 	for (BListItem* item : fItems)
 		total += item->Height();
 	float visible = Bounds().Height() + 1;
-	bar->SetRange(0, std::max(0.0f, total - visible));
+	bar->SetRange(0, _LastTop());
 	bar->SetProportion(total > 0 ? std::min(1.0f, visible / total) : 1.0f);
 	float step = fItems.empty() ? 1 : fItems.front()->Height();
 	bar->SetSteps(std::max(step, 1.0f), std::max(visible - step, 1.0f));

@@ -5,8 +5,11 @@
 #include <Window.h>
 
 #include "KitAccess.h"
+#include "ScrollBarSize.h"
 
 #include <math.h>
+
+#include <cmath>
 
 #include <algorithm>
 
@@ -16,7 +19,10 @@ const float B_H_SCROLL_BAR_HEIGHT = 14.0f;
 namespace {
 
 const rgb_color kPanel = {216, 216, 216, 255};
+// The knob's least length in a bar of B_V_SCROLL_BAR_WIDTH pixels.
 const float kMinimumKnob = 10;
+// The display's dots per inch over 96.
+float sScale = 1;
 
 uint32 ModeFor(orientation direction)
 {
@@ -25,6 +31,22 @@ uint32 ModeFor(orientation direction)
 }
 
 } // namespace
+
+namespace BPrivate {
+
+void ScaleScrollBars(float dotsPerInch)
+{
+	if (dotsPerInch > 0)
+		sScale = dotsPerInch / 96;
+}
+
+float ScrollBarThickness(orientation direction)
+{
+	const float frame = direction == B_VERTICAL ? B_V_SCROLL_BAR_WIDTH : B_H_SCROLL_BAR_HEIGHT;
+	return std::round(frame * sScale);
+}
+
+} // namespace BPrivate
 
 BScrollBar::BScrollBar(BRect frame, const char* name, BView* target, float min, float max,
                        orientation direction)
@@ -154,7 +176,8 @@ BRect BScrollBar::_KnobRect() const
 	float knob = length;
 	if (range > 0) {
 		knob = fProportion > 0 ? length * fProportion : thickness;
-		knob = std::min(length, std::max(std::min(kMinimumKnob, length), floorf(knob)));
+		const float least = std::round(kMinimumKnob * thickness / B_V_SCROLL_BAR_WIDTH);
+		knob = std::min(length, std::max(std::min(least, length), floorf(knob)));
 	}
 	float start = range > 0 ? floorf((fValue - fMin) / range * (length - knob)) : 0;
 	if (vertical)
@@ -183,12 +206,14 @@ void BScrollBar::_DrawArrow(BRect rect, bool decrement, bool enabled)
 	SetHighColor(enabled ? tint_color(kPanel, B_DARKEN_MAX_TINT)
 	                     : tint_color(kPanel, B_DARKEN_2_TINT));
 	// A triangle pointing away from the trough, drawn as lines that shrink
-	// towards its tip.
+	// towards its tip: four of them in a bar B_V_SCROLL_BAR_WIDTH thick.
 	float centerX = floorf((rect.left + rect.right) / 2);
 	float centerY = floorf((rect.top + rect.bottom) / 2);
-	for (int32 row = 0; row < 4; row++) {
+	const float thickness = (fOrientation == B_VERTICAL ? rect.Width() : rect.Height()) + 1;
+	const int32 rows = std::max(int32(4), int32(thickness * 4 / B_V_SCROLL_BAR_WIDTH));
+	for (int32 row = 0; row < rows; row++) {
 		float half = float(row);
-		float offset = decrement ? row - 2 : 2 - row;
+		float offset = float(decrement ? row - rows / 2 : rows / 2 - row);
 		if (fOrientation == B_VERTICAL) {
 			StrokeLine(BPoint(centerX - half, centerY + offset),
 			           BPoint(centerX + half, centerY + offset));
@@ -265,7 +290,9 @@ void BScrollBar::GetPreferredSize(float* width, float* height)
 {
 	BRect frame = Frame();
 	if (width != NULL)
-		*width = fOrientation == B_VERTICAL ? B_V_SCROLL_BAR_WIDTH : frame.Width();
+		*width =
+		    fOrientation == B_VERTICAL ? BPrivate::ScrollBarThickness(B_VERTICAL) : frame.Width();
 	if (height != NULL)
-		*height = fOrientation == B_VERTICAL ? frame.Height() : B_H_SCROLL_BAR_HEIGHT;
+		*height = fOrientation == B_VERTICAL ? frame.Height()
+		                                     : BPrivate::ScrollBarThickness(B_HORIZONTAL);
 }

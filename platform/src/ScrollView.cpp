@@ -3,6 +3,8 @@
 
 #include <ScrollBar.h>
 
+#include "ScrollBarSize.h"
+
 #include <memory>
 
 namespace {
@@ -26,9 +28,9 @@ BRect FrameAround(const BView* target, bool horizontal, bool vertical, border_st
 {
 	BRect frame = target != NULL ? target->Frame() : BRect(0, 0, 0, 0);
 	if (vertical)
-		frame.right += B_V_SCROLL_BAR_WIDTH;
+		frame.right += BPrivate::ScrollBarThickness(B_VERTICAL);
 	if (horizontal)
-		frame.bottom += B_H_SCROLL_BAR_HEIGHT;
+		frame.bottom += BPrivate::ScrollBarThickness(B_HORIZONTAL);
 	float size = BorderWidth(border);
 	frame.InsetBy(-size, -size);
 	return frame;
@@ -61,13 +63,16 @@ BScrollView::BScrollView(const char* name, BView* target, uint32 resizingMode, u
 		}
 		BRect bounds = Bounds();
 		if (vertical) {
-			BRect frame(bounds.right - size - B_V_SCROLL_BAR_WIDTH + 1, size, bounds.right - size,
-			            bounds.bottom - size - (horizontal ? B_H_SCROLL_BAR_HEIGHT : 0));
+			BRect frame(bounds.right - size - BPrivate::ScrollBarThickness(B_VERTICAL) + 1, size,
+			            bounds.right - size,
+			            bounds.bottom - size -
+			                (horizontal ? BPrivate::ScrollBarThickness(B_HORIZONTAL) : 0));
 			fVertical = AddBar(*this, frame, "_VSB_", target, B_VERTICAL);
 		}
 		if (horizontal) {
-			BRect frame(size, bounds.bottom - size - B_H_SCROLL_BAR_HEIGHT + 1,
-			            bounds.right - size - (vertical ? B_V_SCROLL_BAR_WIDTH : 0),
+			BRect frame(size, bounds.bottom - size - BPrivate::ScrollBarThickness(B_HORIZONTAL) + 1,
+			            bounds.right - size -
+			                (vertical ? BPrivate::ScrollBarThickness(B_VERTICAL) : 0),
 			            bounds.bottom - size);
 			fHorizontal = AddBar(*this, frame, "_HSB_", target, B_HORIZONTAL);
 		}

@@ -17,7 +17,10 @@
 
 #include <SDL.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <atomic>
 #include <mutex>
@@ -28,6 +31,7 @@
 #include "PixelBuffer.h"
 #include "PixelGrid.h"
 #include "ScreenDpi.h"
+#include "ScrollBarSize.h"
 
 namespace {
 
@@ -449,9 +453,28 @@ void Wake()
 	SDL_PushEvent(&event);
 }
 
+// Without a session bus libdbus starts one of its own for SDL, which asks
+// for it at start-up (for an input method and to keep the screen saver
+// off), and that bus stays until the X server ends. No service of the
+// session is on such a bus: SDL goes without one instead.
+void KeepFromStartingASessionBus()
+{
+	if (getenv("DBUS_SESSION_BUS_ADDRESS") != NULL)
+		return;
+	// The user's bus that libdbus finds by itself.
+	const char* runtime = getenv("XDG_RUNTIME_DIR");
+	struct stat info;
+	if (runtime != NULL && stat((std::string(runtime) + "/bus").c_str(), &info) == 0 &&
+	    S_ISSOCK(info.st_mode))
+		return;
+	// An address of no kind libdbus knows: connecting fails at once.
+	setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+}
+
 status_t Open()
 {
 	Display& display = TheDisplay();
+	KeepFromStartingASessionBus();
 	// The program keeps its own handling of signals.
 	SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
 	// The click that activates a window also places the cursor, as a
@@ -476,6 +499,7 @@ status_t Open()
 	else if (SDL_GetDisplayDPI(0, NULL, &dotsPerInch, NULL) != 0)
 		dotsPerInch = 0;
 	BPrivate::FollowDisplayDpi(dotsPerInch);
+	BPrivate::ScaleScrollBars(dotsPerInch);
 	display.wakeEvent = SDL_RegisterEvents(1);
 	if (display.wakeEvent == Uint32(-1)) {
 		SDL_QuitSubSystem(SDL_INIT_VIDEO);

@@ -51,10 +51,11 @@ protected:
 		PlatformTesting::PostAndWait(window, PlatformTesting::MakeKeyDown(bytes, modifiers));
 	}
 
+	// The list's row of the item at index.
 	std::string ListLine(HostWindow* window, int32 index)
 	{
 		BAutolock lock(window);
-		return static_cast<BStringItem*>(window->ItemList()->ItemAt(index))->Text();
+		return static_cast<BStringItem*>(window->ItemList()->ItemAt(window->RowOf(index)))->Text();
 	}
 
 	std::string Title(HostWindow* window)

@@ -1,14 +1,20 @@
 // The host window's item list: it lists the document as --list does, a
 // click on a row shows that item in the editor, the host's next and
 // previous commands move the selection with it, and edits change the size
-// the list shows; undo and redo show the item they change first. The status
-// line below names the item and the window's notices. The window runs on its own thread; the test
-// posts input as the display does and waits until it is handled.
+// the list shows; undo and redo show the item they change first; rows too
+// long for the list lose the end of their names. The status line below
+// gives the window's notices and names the item. The window runs on its own
+// thread; the test posts input as the display does and waits until it is
+// handled.
 
 #include <gtest/gtest.h>
 
+#include <ResourceItem.h>
 #include <ScrollBar.h>
 
+#include <random>
+
+#include "HexDumpLayout.h"
 #include "HostWindowFixture.h"
 
 namespace {
@@ -156,6 +162,11 @@ TEST_F(HostWindowItemListTest, StatusLineNamesTheItemAndTheNotices)
 		EXPECT_EQ(status.Width(), fWindow->Bounds().Width());
 		EXPECT_GT(status.Height(), 10);
 	}
+	{
+		// Wide enough for a notice and the whole description.
+		BAutolock lock(fWindow);
+		fWindow->ResizeTo(1000, fWindow->Bounds().Height());
+	}
 	const char pageDown[] = {B_PAGE_DOWN, '\0'};
 	Key(pageDown, B_COMMAND_KEY);
 	Key("4");
@@ -164,14 +175,14 @@ TEST_F(HostWindowItemListTest, StatusLineNamesTheItemAndTheNotices)
 
 	// The close button's warning names no key; Ctrl+Q's names Ctrl+Q.
 	PlatformTesting::PostAndWait(fWindow, BMessage(B_QUIT_REQUESTED));
-	EXPECT_EQ(Status(), "Item 2 of 3: type LONG, id 17, \"number\", 5 bytes - Unsaved "
-	                    "changes: close again to quit without saving");
+	EXPECT_EQ(Status(), "Unsaved changes: close again to quit without saving - Item 2 of 3: "
+	                    "type LONG, id 17, \"number\", 5 bytes");
 	Key("s", B_COMMAND_KEY);
-	EXPECT_EQ(Status(), "Item 2 of 3: type LONG, id 17, \"number\", 5 bytes - The sample "
-	                    "document has no files to save to");
+	EXPECT_EQ(Status(), "The sample document has no files to save to - Item 2 of 3: type "
+	                    "LONG, id 17, \"number\", 5 bytes");
 	Key("q", B_COMMAND_KEY);
-	EXPECT_EQ(Status(), "Item 2 of 3: type LONG, id 17, \"number\", 5 bytes - Unsaved "
-	                    "changes: press Ctrl+Q again to quit");
+	EXPECT_EQ(Status(), "Unsaved changes: press Ctrl+Q again to quit - Item 2 of 3: type "
+	                    "LONG, id 17, \"number\", 5 bytes");
 }
 
 TEST_F(HostWindowItemListTest, UndoAndRedoShowTheItemTheyChange)
@@ -220,4 +231,111 @@ TEST_F(HostWindowItemListTest, OpensAtTheEditorsSizeAndKeepsTheScrollBarsUsable)
 	EXPECT_GE(fWindow->ItemList()->ScrollBar(B_VERTICAL)->Frame().Height(), room);
 	EXPECT_GT(fWindow->Bounds().Width(), fWindow->ItemList()->Parent()->Frame().Width());
 	EXPECT_EQ(fWindow->StatusLine()->Parent()->Frame().bottom, fWindow->Bounds().bottom);
+}
+
+TEST_F(HostWindowItemListTest, AClickIntoTheDumpAfterTheListPlacesTheCursor)
+{
+	// The cursor stands at offset 1 of the first item when the list is
+	// clicked; the click on byte 3 of the second item places it there.
+	const char right[] = {B_RIGHT_ARROW, '\0'};
+	Key(right);
+	ClickRow(1);
+	BPoint where;
+	{
+		BAutolock lock(fWindow);
+		BView* dump = fWindow->DumpView();
+		ASSERT_FALSE(dump->IsFocus());
+		font_height height;
+		dump->GetFontHeight(&height);
+		const float charWidth = dump->StringWidth(" ");
+		where = dump->ConvertToWindow(
+		    HexDumpLayout::HexTextOrigin(3, false, height, charWidth,
+		                                 HexDumpLayout::kDefaultBytesPerGroup) +
+		    BPoint(charWidth / 2, -height.ascent / 2));
+	}
+	PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeMouseDown(where));
+	PlatformTesting::PostAndWait(fWindow, PlatformTesting::MakeMouseUp(where));
+	Key("4");
+	Key("2");
+	std::string bytes;
+	fDocument.ReadItem(fDocument.ItemAt(1), [&bytes](const BResourceItem& item) {
+		bytes.assign(static_cast<const char*>(item.DataIO().Buffer()),
+		             item.DataIO().BufferLength());
+	});
+	EXPECT_EQ(bytes, std::string("\x01\x02\x03\x42\x04", 5));
+}
+
+// Names of any length at any window width: every row keeps its index,
+// type, id and size in sight and its name's start, cut with an ellipsis
+// only when the whole row does not fit; in a narrower window the list
+// gives way before the dump, and the dump keeps the larger share.
+TEST(HostWindowListWidth, RowsFitTheListAndTheDumpKeepsItsShare)
+{
+	PlatformTesting::UseTestFace();
+	std::mt19937 random(20261209);
+	for (int round = 0; round < 4; round++) {
+		Document document;
+		AddonLoader loader;
+		std::vector<DocumentFile> files;
+		std::vector<std::string> names;
+		for (int32 index = 0; index < 6; index++) {
+			names.push_back(std::string(random() % 90, 'a' + char(index)));
+			document.AddItem('MIMS', index, names.back().c_str(), "abc", 3);
+		}
+		ASSERT_EQ(loader.Load(getenv("HEXDUMP_ADDON_PATH"), document.AddonArgs()), B_OK);
+		WindowGroup group(document, loader, files);
+		std::string error;
+		HostWindow* window = group.Open(0, error);
+		ASSERT_NE(window, nullptr) << error;
+		PlatformTesting::WaitUntilIdle(window);
+		// The dump as it opened, whole; the list at its narrowest.
+		float wholeDump;
+		float narrowestList;
+		{
+			BAutolock lock(window);
+			wholeDump = window->DumpView()->Parent()->Parent()->Frame().Width();
+			window->ResizeTo(0, 300);
+			narrowestList = window->ItemList()->Parent()->Frame().Width();
+		}
+		for (int step = 0; step < 6; step++) {
+			{
+				BAutolock lock(window);
+				window->ResizeTo(float(random() % 1200), 300);
+			}
+			PlatformTesting::WaitUntilIdle(window);
+			BAutolock lock(window);
+			BListView* list = window->ItemList();
+			const BRect dump = window->DumpView()->Parent()->Parent()->Frame();
+			const float listWidth = list->Parent()->Frame().Width();
+			EXPECT_GE(dump.Width(), listWidth) << window->Bounds().Width();
+			// The list gives way before the dump does.
+			if (listWidth > narrowestList) {
+				EXPECT_GE(dump.Width(), wholeDump) << window->Bounds().Width();
+			}
+			for (int32 index = 0; index < 6; index++) {
+				const std::string row = static_cast<BStringItem*>(list->ItemAt(index))->Text();
+				const std::string whole = std::to_string(index + 1) + " MIMS " +
+				                          std::to_string(index) + " \"" + names[index] + "\" 3";
+				// BStringItem's margins: 4 pixels each side.
+				const bool fits =
+				    list->StringWidth(whole.c_str()) + 8 <= list->Bounds().Width() + 1;
+				if (fits)
+					EXPECT_EQ(row, whole);
+				else {
+					const std::string head = whole.substr(0, whole.find('"') + 1);
+					const std::string tail = "\xE2\x80\xA6\" 3";
+					ASSERT_GE(row.size(), head.size() + tail.size()) << row;
+					EXPECT_EQ(row.substr(0, head.size()), head);
+					EXPECT_EQ(row.substr(row.size() - tail.size()), tail);
+					const std::string kept =
+					    row.substr(head.size(), row.size() - head.size() - tail.size());
+					EXPECT_EQ(names[index].substr(0, kept.size()), kept);
+					EXPECT_LE(list->StringWidth(row.c_str()) + 8, list->Bounds().Width() + 1)
+					    << row;
+				}
+			}
+		}
+		BAutolock lock(window);
+		window->Quit();
+	}
 }

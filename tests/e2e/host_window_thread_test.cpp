@@ -33,8 +33,7 @@ protected:
 		for (const auto& [name, bytes] :
 		     {std::make_pair("shared", "0123456789"), std::make_pair("other", "abc")}) {
 			DocumentFile file(fRunner.MakeFile(name, bytes));
-			ASSERT_EQ(file.Read(1 << 20, [](uint64) { return std::string(); }), B_OK)
-			    << file.ErrorMessage();
+			ASSERT_EQ(file.Read(1 << 20), B_OK) << file.ErrorMessage();
 			file.AddItemsTo(fDocument, id++);
 			fFiles.push_back(std::move(file));
 		}
@@ -255,6 +254,14 @@ TEST_F(HostWindowThreadTest, TwoWindowsSavingAtOnceWriteTheFilesOnce)
 	Settle();
 	EXPECT_EQ(ProgramRunner::Contents(fRunner.Folder() + "/shared"), "A0123456789");
 	EXPECT_EQ(ProgramRunner::Contents(fRunner.Folder() + "/other"), std::string("\xff") + "abc");
-	EXPECT_EQ(Title(first), "shared (item 1 of 2) - Undo typing - Saved");
-	EXPECT_EQ(Title(second), "other (item 2 of 2) - Undo typing - Saved");
+	// One window writes both files; the other then finds nothing to save.
+	const std::string titles[] = {Title(first), Title(second)};
+	const std::string saved[] = {"shared (item 1 of 2) - Undo typing - Saved",
+	                             "other (item 2 of 2) - Undo typing - Saved"};
+	const std::string unchanged[] = {"shared (item 1 of 2) - Undo typing - No changes to save",
+	                                 "other (item 2 of 2) - Undo typing - No changes to save"};
+	EXPECT_TRUE((titles[0] == saved[0] && titles[1] == unchanged[1]) ||
+	            (titles[0] == unchanged[0] && titles[1] == saved[1]))
+	    << titles[0] << "\n"
+	    << titles[1];
 }

@@ -396,6 +396,8 @@ TEST_F(ProgramTest, BadInputIsRefusedBeforeAnyWindowOpens)
 	    {{"--script"}, "--script needs a value"},
 	    {{"--script", fRunner.Folder() + "/none", good}, "cannot open the script"},
 	    {{"--addon", fRunner.Folder() + "/none.so", good}, "cannot load the add-on"},
+	    {{"--item", "2", good}, "--item 2: the document has 1 items"},
+	    {{"--list", "--item", "2", good}, "--item 2: the document has 1 items"},
 	};
 	for (const auto& entry : cases) {
 		ProgramResult result = fRunner.Run(entry.arguments);

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include <PlatformTesting.h>
 
@@ -122,4 +123,51 @@ TEST(XServerEndToEnd, KeysAndClicksEditAndCtrlSSaves)
 	EXPECT_EQ(title, "data.bin - Undo delete - Saved");
 	ASSERT_TRUE(ended) << "Ctrl+Q did not end the program";
 	EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+namespace {
+
+// The processes (ids) whose command line starts with name and whose
+// environment holds entry, e.g. "DISPLAY=:93".
+std::vector<pid_t> ProcessesWith(const std::string& name, const std::string& entry)
+{
+	std::vector<pid_t> found;
+	for (const fs::directory_entry& process : fs::directory_iterator("/proc")) {
+		const std::string id = process.path().filename().string();
+		if (id.find_first_not_of("0123456789") != std::string::npos)
+			continue;
+		const std::string command = ProgramRunner::Contents(process.path() / "cmdline");
+		const std::string environment = ProgramRunner::Contents(process.path() / "environ");
+		if (command.rfind(name, 0) == 0 &&
+		    ('\0' + environment + '\0').find('\0' + entry + '\0') != std::string::npos)
+			found.push_back(pid_t(std::stol(id)));
+	}
+	return found;
+}
+
+} // namespace
+
+TEST(XServerEndToEnd, NoSessionBusOutlivesTheProgram)
+{
+	// libdbus starts a bus through dbus-launch when there is none; with a
+	// bus there, or no dbus-launch to start one, nothing could outlive us.
+	if (getenv("DBUS_SESSION_BUS_ADDRESS") != NULL || !fs::exists("/usr/bin/dbus-launch"))
+		GTEST_SKIP() << "a session bus is set, or dbus-launch is missing";
+	const char* runtime = getenv("XDG_RUNTIME_DIR");
+	if (runtime != NULL && fs::exists(std::string(runtime) + "/bus"))
+		GTEST_SKIP() << "the user's session bus is there";
+	XServer server;
+	std::string error;
+	if (!server.Start(640, 480, error))
+		GTEST_SKIP() << "no X server: " << error;
+
+	ProgramRunner runner;
+	const std::string path = runner.MakeFile("data.bin", "0123");
+	ProgramResult result =
+	    runner.Run({"--script", "-", path}, "quit\n", {"DISPLAY=" + server.Display()});
+	EXPECT_EQ(result.exitCode, 0) << result.errors;
+	const std::vector<pid_t> left = ProcessesWith("dbus-launch", "DISPLAY=" + server.Display());
+	for (pid_t process : left)
+		kill(process, SIGKILL);
+	EXPECT_TRUE(left.empty()) << left.size() << " dbus-launch started for the program's display";
 }

@@ -1,7 +1,8 @@
 // BListView with BStringItems in a shown window: rows stacked by the font,
 // selection by mouse and keys with the selection message sent to the
 // window, invocation by double click and Enter, the selected row drawn
-// darker, and the scroll bar following the rows.
+// darker, disabled rows skipped, and the scroll bar following the rows,
+// scrolling by whole rows.
 
 #include <Autolock.h>
 #include <ListItem.h>
@@ -9,7 +10,10 @@
 #include <ScrollBar.h>
 #include <ScrollView.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
+#include <random>
 
 #include "windows_fixture.h"
 
@@ -181,4 +185,60 @@ TEST_F(ListViewTest, SelectedRowIsDrawnDarker)
 			text = text || ColorText(after.At(x, y)) == ColorText(kBlack);
 	}
 	EXPECT_TRUE(text);
+}
+
+TEST_F(ListViewTest, DisabledRowsAreSkippedByClicksAndKeys)
+{
+	{
+		BAutolock lock(fWindow);
+		fItems[0]->SetEnabled(false);
+		fItems[4]->SetEnabled(false);
+	}
+	Click(5); // row 0: nothing
+	Click(20);
+	Key(B_UP_ARROW); // nothing enabled above
+	Key(B_DOWN_ARROW);
+	Key(B_DOWN_ARROW);
+	Key(B_DOWN_ARROW);
+	Key(B_UP_ARROW);
+	Key(B_HOME);
+	Key(B_END);
+	BAutolock lock(fWindow);
+	EXPECT_EQ(fWindow->log, (std::vector<std::string>{"sel 1", "sel 2", "sel 3", "sel 5", "sel 3",
+	                                                  "sel 1", "sel 5"}));
+}
+
+// At heights that hold no whole number of rows, wherever the bar or the
+// keys scroll to, the top row is a whole one: the nearest to where the bar
+// was set, and never past the top from which the last row shows whole.
+TEST_F(ListViewTest, ScrollsByWholeRows)
+{
+	const float row = 15;
+	const float total = 6 * row;
+	std::mt19937 random(12);
+	Click(5);
+	for (int round = 0; round < 30; round++) {
+		const float height = float(20 + random() % 60);
+		{
+			BAutolock lock(fWindow);
+			fScroller->ResizeTo(fScroller->Bounds().Width(), height - 1);
+		}
+		PlatformTesting::WaitUntilIdle(fWindow);
+		const float last = std::max(0.0f, std::ceil((total - height) / row) * row);
+		const float value = float(random() % 100) - 5;
+		{
+			BAutolock lock(fWindow);
+			fList->ScrollBar(B_VERTICAL)->SetValue(value);
+			const float wanted = std::clamp(std::round(value / row) * row, 0.0f, last);
+			EXPECT_EQ(fList->Bounds().top, wanted) << height << " " << value;
+			EXPECT_EQ(fList->ScrollBar(B_VERTICAL)->Value(), fList->Bounds().top);
+		}
+		Key(random() % 2 == 0 ? B_END : B_HOME);
+		BAutolock lock(fWindow);
+		const BRect selected = fList->ItemFrame(fList->CurrentSelection());
+		EXPECT_EQ(std::fmod(fList->Bounds().top, row), 0) << height;
+		EXPECT_GE(selected.top, fList->Bounds().top) << height;
+		EXPECT_LE(selected.bottom, std::max(fList->Bounds().bottom, selected.top + row - 1))
+		    << height;
+	}
 }

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "ScrollBarSize.h"
 #include "windows_fixture.h"
 
 namespace {
@@ -200,3 +203,25 @@ TEST_F(ScrollingTest, TheWheelMovesTheViewsBar)
 }
 
 } // namespace
+
+// The bars are B_V_SCROLL_BAR_WIDTH and B_H_SCROLL_BAR_HEIGHT pixels thick
+// at 96 dots per inch and in proportion at others; the scroll view grows
+// around its target by as much.
+TEST(ScrollBarScale, BarsFollowTheDisplaysDotsPerInch)
+{
+	for (float dotsPerInch : {96.0f, 120.0f, 144.0f, 192.0f}) {
+		BPrivate::ScaleScrollBars(dotsPerInch);
+		const float thickness = std::round(B_V_SCROLL_BAR_WIDTH * dotsPerInch / 96);
+		BView* target = new BView(BRect(0, 0, 99, 79), "target", B_FOLLOW_ALL_SIDES, 0);
+		BScrollView scroller("scroller", target, B_FOLLOW_LEFT | B_FOLLOW_TOP, 0, true, true,
+		                     B_NO_BORDER);
+		EXPECT_EQ(scroller.ScrollBar(B_VERTICAL)->Frame().Width() + 1, thickness) << dotsPerInch;
+		EXPECT_EQ(scroller.ScrollBar(B_HORIZONTAL)->Frame().Height() + 1, thickness) << dotsPerInch;
+		EXPECT_EQ(scroller.Frame().Width(), 99 + thickness) << dotsPerInch;
+		EXPECT_EQ(scroller.Frame().Height(), 79 + thickness) << dotsPerInch;
+		float width;
+		scroller.ScrollBar(B_VERTICAL)->GetPreferredSize(&width, NULL);
+		EXPECT_EQ(width, thickness);
+	}
+	BPrivate::ScaleScrollBars(96);
+}
