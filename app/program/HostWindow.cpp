@@ -21,6 +21,7 @@
 #include "Document.h"
 #include "DocumentFile.h"
 #include "ItemListing.h"
+#include "ItemPreview.h"
 #include "WindowGroup.h"
 
 namespace {
@@ -106,8 +107,8 @@ std::string Shortened(const BView& view, const std::string& before, std::string 
 
 HostWindow::HostWindow(WindowGroup& group, Document& document)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fGroup(group),
-      fDocument(document), fEditor(NULL), fList(NULL), fStatus(NULL), fItem(0), fListener(0),
-      fNoticeKind(kNoticeOfCommand), fListWidth(0), fMinListWidth(0), fEditorWidth(0),
+      fDocument(document), fEditor(NULL), fList(NULL), fStatus(NULL), fPreview(NULL), fItem(0),
+      fListener(0), fNoticeKind(kNoticeOfCommand), fListWidth(0), fMinListWidth(0), fEditorWidth(0),
       fSaveArmed(false), fRefusalsSeen(document.CountRefusedGrowths())
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
@@ -170,6 +171,11 @@ status_t HostWindow::SetUp(int32 index)
 	statusBar->AddChild(fStatus);
 	AddChild(statusBar);
 
+	// What the shown item's bytes mean, under the list.
+	fPreview = new ItemPreview(BRect(0, 0, 10, 10));
+	fPreview->SetViewColor(statusBar->ViewColor());
+	AddChild(fPreview);
+
 	BView* view = fEditor->View();
 	AddChild(view);
 	ResizeToEditor();
@@ -182,10 +188,13 @@ void HostWindow::FillList(const std::vector<DocumentFile>& files)
 {
 	std::error_code error;
 	fItemPaths.assign(size_t(fDocument.CountItems()), std::string());
+	fItemBigEndian.assign(size_t(fDocument.CountItems()), false);
 	for (const DocumentFile& file : files) {
 		const std::string path = std::filesystem::absolute(file.Path(), error).string();
-		for (int32 index = file.FirstItem(); index < file.FirstItem() + file.ItemCount(); index++)
+		for (int32 index = file.FirstItem(); index < file.FirstItem() + file.ItemCount(); index++) {
 			fItemPaths[size_t(index)] = error ? file.Path() : path;
+			fItemBigEndian[size_t(index)] = file.IsBigEndian();
+		}
 	}
 
 	// Items of one file are listed without its name, which the status line
@@ -267,8 +276,8 @@ void HostWindow::ResizeToEditor()
 	const float statusHeight = lineHeight + 2 * kStatusInset;
 	const float minEditor = 5 * barWidth;
 	const float minDump = std::max(minEditor, std::ceil(kMinDumpColumns * charWidth));
-	SetSizeLimits(minDump + fMinListWidth - 1, kMaxWindowSize, minEditor + statusHeight - 1,
-	              kMaxWindowSize);
+	SetSizeLimits(minDump + fMinListWidth - 1, kMaxWindowSize,
+	              minEditor + fPreview->MinHeight() + statusHeight - 1, kMaxWindowSize);
 	float width;
 	float height;
 	fEditor->View()->GetPreferredSize(&width, &height);
@@ -292,10 +301,19 @@ void HostWindow::LayOut()
 	fStatus->GetPreferredSize(NULL, &lineHeight);
 	const float statusHeight = lineHeight + 2 * kStatusInset;
 	const float editorHeight = bounds.Height() + 1 - statusHeight;
+	// The preview under the list has its preferred height while the list
+	// keeps room for its scroll bar's arrows and thumb.
+	float previewHeight;
+	fPreview->GetPreferredSize(NULL, &previewHeight);
+	const float barWidth = fList->ScrollBar(B_VERTICAL)->Frame().Width() + 1;
+	previewHeight = std::clamp(editorHeight - 5 * barWidth, fPreview->MinHeight(), previewHeight);
+	const float listHeight = editorHeight - previewHeight;
 	view->MoveTo(0, 0);
 	view->ResizeTo(bounds.Width() - listWidth, editorHeight - 1);
 	list->MoveTo(bounds.Width() + 1 - listWidth, 0);
-	list->ResizeTo(listWidth - 1, editorHeight - 1);
+	list->ResizeTo(listWidth - 1, listHeight - 1);
+	fPreview->MoveTo(bounds.Width() + 1 - listWidth, listHeight);
+	fPreview->ResizeTo(listWidth - 1, previewHeight - 1);
 	statusBar->MoveTo(0, editorHeight);
 	statusBar->ResizeTo(bounds.Width(), statusHeight - 1);
 	fStatus->ResizeTo(bounds.Width() - 2 * kStatusInset, lineHeight - 1);
@@ -566,6 +584,18 @@ void HostWindow::UpdateTitle()
 	// File and item names may hold control characters: shown escaped.
 	SetTitle(ItemListing::Escaped(title).c_str());
 	UpdateStatus();
+	UpdatePreview();
+}
+
+void HostWindow::UpdatePreview()
+{
+	// Read under the lock: another window may be editing the item. The
+	// preview reads only what its type's layout needs.
+	const bool bigEndian = fItemBigEndian.empty() ? false : bool(fItemBigEndian[size_t(fItem)]);
+	fDocument.ReadItem(fDocument.ItemAt(fItem), [this, bigEndian](const BResourceItem& item) {
+		const BMallocIO& data = item.DataIO();
+		fPreview->SetItem(item.Type(), data.Buffer(), data.BufferLength(), bigEndian);
+	});
 }
 
 void HostWindow::SetNotice(const std::string& notice, NoticeKind kind)

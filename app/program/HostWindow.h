@@ -24,6 +24,7 @@ class BListView;
 class BStringView;
 class Document;
 class DocumentFile;
+class ItemPreview;
 class WindowGroup;
 
 enum
@@ -56,6 +57,7 @@ public:
 	BView* DumpView() const;
 	BListView* ItemList() const { return fList; }
 	BStringView* StatusLine() const { return fStatus; }
+	ItemPreview* Preview() const { return fPreview; }
 	int32 CurrentItem() const { return fItem; }
 	// The list's row of the item at index (rows of file names come between
 	// the items of several files).
@@ -81,6 +83,8 @@ private:
 	void UpdateTitle();
 	void UpdateStatus();
 	void UpdateList();
+	// The preview follows the shown item's bytes.
+	void UpdatePreview();
 	// Tells of an insertion the document refused for the shown item.
 	void NoteRefusedGrowth();
 	// The item's line in the list, as --list prints it.
@@ -116,6 +120,7 @@ private:
 	BFullItemEditor* fEditor;
 	BListView* fList;
 	BStringView* fStatus;
+	ItemPreview* fPreview;
 	int32 fItem;
 	// Our listener on the document, which tells of every change.
 	int32 fListener;
@@ -127,6 +132,8 @@ private:
 	std::vector<std::string> fRowTexts;
 	// The path of each item's file; empty for the sample document.
 	std::vector<std::string> fItemPaths;
+	// Whether numbers inside each item are big-endian (a PPC file's).
+	std::vector<bool> fItemBigEndian;
 	// The list's width for its widest row (within bounds), and its least.
 	float fListWidth;
 	float fMinListWidth;

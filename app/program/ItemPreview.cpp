@@ -110,7 +110,7 @@ void ItemPreview::Draw(BRect)
 	}
 	SetHighColor(0, 0, 0);
 	const float lineHeight = LineHeight();
-	for (const std::string& line : fLines) {
+	for (const std::string& line : Wrapped(Bounds().Width() + 1 - 2 * kInset)) {
 		if (top > Bounds().bottom)
 			break;
 		DrawString(line.c_str(), BPoint(kInset, top + std::ceil(height.ascent)));
@@ -132,4 +132,33 @@ void ItemPreview::GetPreferredSize(float* width, float* height)
 		*width = 2 * 32 + 2 * kInset;
 	if (height != NULL)
 		*height = 2 * 32 + 2 * kInset + 4 * lineHeight;
+}
+
+std::vector<std::string> ItemPreview::Wrapped(float width) const
+{
+	// A line too wide breaks after its last space that fits (or, without
+	// one, where it must); what follows goes on indented.
+	std::vector<std::string> wrapped;
+	for (const std::string& line : fLines) {
+		std::string rest = line;
+		while (rest.size() > 1 && StringWidth(rest.c_str()) > width) {
+			size_t fits = rest.size() - 1;
+			while (fits > 1 && StringWidth(rest.substr(0, fits).c_str()) > width)
+				fits--;
+			// Beyond the indent, so that every break makes progress.
+			const size_t space = rest.rfind(' ', fits);
+			const size_t cut = space != std::string::npos && space > 4 ? space + 1 : fits;
+			if (cut <= 4)
+				break;
+			wrapped.push_back(rest.substr(0, cut));
+			rest = "    " + rest.substr(cut);
+		}
+		wrapped.push_back(rest);
+	}
+	return wrapped;
+}
+
+float ItemPreview::MinHeight() const
+{
+	return LineHeight() + 2 * kInset;
 }

@@ -33,9 +33,13 @@ public:
 	virtual void FrameResized(float width, float height);
 	// Room for the largest icon at twice its size and a few lines.
 	virtual void GetPreferredSize(float* width, float* height);
+	// Room for one line.
+	float MinHeight() const;
 
 private:
 	float LineHeight() const;
+	// The lines broken to fit width pixels.
+	std::vector<std::string> Wrapped(float width) const;
 
 	std::vector<std::string> fLines;
 	std::string fIconBytes;
