@@ -11,6 +11,8 @@
 #include <StringView.h>
 #include <View.h>
 
+#include <ctype.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -31,30 +33,12 @@ const float kStatusInset = 3;
 // No limit on the window's growth.
 const float kMaxWindowSize = 32768;
 
-// Keys that move the cursor or the selection without editing.
-bool IsMovingKey(char key)
-{
-	switch (key) {
-	case B_LEFT_ARROW:
-	case B_RIGHT_ARROW:
-	case B_UP_ARROW:
-	case B_DOWN_ARROW:
-	case B_HOME:
-	case B_END:
-	case B_PAGE_UP:
-	case B_PAGE_DOWN:
-		return true;
-	default:
-		return false;
-	}
-}
-
 } // namespace
 
 HostWindow::HostWindow(WindowGroup& group, Document& document)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fGroup(group),
       fDocument(document), fEditor(NULL), fList(NULL), fStatus(NULL), fItem(0), fListener(0),
-      fSaveArmed(false)
+      fSaveArmed(false), fLastEditKey(kNoEdit)
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
 	AddShortcut('Z', 0, new BMessage(kMsgUndo));
@@ -168,20 +152,47 @@ BView* HostWindow::DumpView() const
 	return FindView("HexDumpView");
 }
 
+HostWindow::KeyKind HostWindow::KindOfKey(char key)
+{
+	switch (key) {
+	case B_LEFT_ARROW:
+	case B_RIGHT_ARROW:
+	case B_UP_ARROW:
+	case B_DOWN_ARROW:
+	case B_HOME:
+	case B_END:
+	case B_PAGE_UP:
+	case B_PAGE_DOWN:
+		return kMovingKey;
+	case B_BACKSPACE:
+		return kBackspaceKey;
+	case B_DELETE:
+		return kDeleteKey;
+	default:
+		return isprint((unsigned char)key) ? kTypingKey : kNoEdit;
+	}
+}
+
 void HostWindow::DispatchMessage(BMessage* message, BHandler* handler)
 {
 	// The editor's view is the add-on's: the window cannot ask it where the
 	// cursor went, so any click and any key that moves without editing ends
-	// the typed run. Keys with the command modifier are the window's.
+	// the run of edits, and so does an edit of another kind than the last:
+	// a run is one of typing, of Backspaces or of Deletes. Keys with the
+	// command modifier are the window's.
 	if (message->what == B_MOUSE_DOWN)
 		fDocument.EndUndoRun();
 	else if (message->what == B_KEY_DOWN) {
 		const char* bytes;
 		int32 modifiers = 0;
 		message->FindInt32("modifiers", &modifiers);
-		if ((modifiers & B_COMMAND_KEY) == 0 && message->FindString("bytes", &bytes) == B_OK &&
-		    IsMovingKey(bytes[0]))
-			fDocument.EndUndoRun();
+		if ((modifiers & B_COMMAND_KEY) == 0 && message->FindString("bytes", &bytes) == B_OK) {
+			const KeyKind kind = KindOfKey(bytes[0]);
+			if (kind == kMovingKey || (kind != kNoEdit && kind != fLastEditKey))
+				fDocument.EndUndoRun();
+			if (kind != kNoEdit)
+				fLastEditKey = kind;
+		}
 	}
 	BWindow::DispatchMessage(message, handler);
 }
