@@ -17,6 +17,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -41,6 +42,33 @@ void CopyItemData(BString& buffer, const BResourceItem* item)
 {
 	const BMallocIO& data = item->DataIO();
 	FillBuffer(buffer, static_cast<const char*>(data.Buffer()), uint32(data.BufferLength()));
+}
+
+// The run of bytes in which two versions of the data differ: the bytes
+// [offset, offset + removed) of the old were replaced by inserted bytes.
+struct ChangedSpan
+{
+	uint32 offset;
+	uint32 removed;
+	uint32 inserted;
+};
+
+// A change notice says only that the item changed, so the run is read from
+// the bytes. Where repeated bytes allow more than one reading, the earliest
+// is taken (the longest common end first): a change made in front of a
+// boundary is then always read as lying in front of it, so that the
+// boundary keeps its byte.
+ChangedSpan FindChangedSpan(const char* before, uint32 beforeLength, const char* after,
+                            uint32 afterLength)
+{
+	const uint32 shorter = std::min(beforeLength, afterLength);
+	uint32 suffix = 0;
+	while (suffix < shorter && before[beforeLength - 1 - suffix] == after[afterLength - 1 - suffix])
+		suffix++;
+	uint32 prefix = 0;
+	while (prefix < shorter - suffix && before[prefix] == after[prefix])
+		prefix++;
+	return ChangedSpan{prefix, beforeLength - suffix - prefix, afterLength - suffix - prefix};
 }
 
 // Writes one change to the editor's primary item under the host's write
@@ -120,11 +148,27 @@ void HexDumpFullEditor::PickUpDataChange(const BResourceCollection* collection,
 	if (!LockLooper())
 		return;
 	const BResourceItem* primary = collection->ReadItem(PrimaryItem());
-	if (primary != NULL && (changes & B_RESOURCE_DATA_CHANGED) != 0) {
+	if (primary != NULL && (changes & B_RESOURCE_DATA_CHANGED) != 0)
+		ReloadWorkingCopy(primary, true);
+	UnlockLooper();
+}
+
+void HexDumpFullEditor::ReloadWorkingCopy(const BResourceItem* primary, bool sameItem)
+{
+	if (!sameItem) {
 		CopyItemData(fData, primary);
 		fHexView->DataChanged();
+		return;
 	}
-	UnlockLooper();
+	// The same item changed under the editor (another window's edit, an undo):
+	// the view learns which bytes, so that its cursor stays with its byte.
+	const BMallocIO& data = primary->DataIO();
+	const ChangedSpan span = FindChangedSpan(
+	    Data(), Size(), static_cast<const char*>(data.Buffer()), uint32(data.BufferLength()));
+	if (span.removed == 0 && span.inserted == 0)
+		return;
+	CopyItemData(fData, primary);
+	fHexView->DataReplaced(span.offset, span.removed, span.inserted);
 }
 
 void HexDumpFullEditor::MessageReceived(BMessage* message)
@@ -154,13 +198,17 @@ status_t HexDumpFullEditor::Retarget(BResourceHandle item)
 	// reads the primary item, so it is changed only with the window locked.
 	// Outside a window nothing else touches the editor.
 	const bool locked = LockLooper();
+	const bool sameItem = item == PrimaryItem();
 	SetPrimaryItem(item);
+	// Outside a window the working copy waits, as for a change notice.
+	if (!locked)
+		return B_OK;
 	if (const BResourceCollection* collection = ReadLock()) {
-		PickUpDataChange(collection, PrimaryItem(), ~uint32(0));
+		if (const BResourceItem* primary = collection->ReadItem(PrimaryItem()))
+			ReloadWorkingCopy(primary, sameItem);
 		ReadUnlock(collection);
 	}
-	if (locked)
-		UnlockLooper();
+	UnlockLooper();
 	return B_OK;
 }
 
@@ -200,7 +248,7 @@ void HexDumpFullEditor::ModifyCharAt(uint32 offset, uchar value, const char* und
 		return;
 	fData[int32(offset)] = char(value);
 	if (notify)
-		fHexView->DataChanged();
+		fHexView->DataReplaced(offset, 1, 1);
 	// A replaced byte reaches the host as a removal and an insertion, even
 	// when the value is the same.
 	// The byte's room is already there: the insertion cannot run out.
@@ -216,7 +264,7 @@ void HexDumpFullEditor::DeleteRange(uint32 start, uint32 end, const char* undoNa
 		return;
 	fData.Remove(int32(start), int32(end - start));
 	if (notify)
-		fHexView->DataChanged();
+		fHexView->DataReplaced(start, end - start, 0);
 	WriteToItem(*this, undoName, [start, end](BResourceItem* item) {
 		return item->RemoveData(off_t(start), size_t(end - start));
 	});
@@ -240,7 +288,7 @@ void HexDumpFullEditor::Insert(uint32 offset, const char* bytes, uint32 length,
 	status_t status;
 	try {
 		if (notify)
-			fHexView->DataChanged();
+			fHexView->DataReplaced(offset, 0, length);
 		status = WriteToItem(*this, undoName, [offset, bytes, length](BResourceItem* item) {
 			return item->InsertData(off_t(offset), bytes, size_t(length));
 		});

@@ -16,6 +16,7 @@
 
 class BMessage;
 class BResourceCollection;
+class BResourceItem;
 class HexDumpView;
 
 class HexDumpFullEditor : public BFullItemEditor, public BView
@@ -48,6 +49,11 @@ public:
 	HexDumpView* DumpView() const { return fHexView; }
 
 private:
+	// Copies the primary item's data into the working copy and tells the
+	// view: as a change of some of its bytes when the item is the one shown
+	// before, as new bytes when it is another.
+	void ReloadWorkingCopy(const BResourceItem* primary, bool sameItem);
+
 	HexDumpView* fHexView;
 	BString fData;
 };

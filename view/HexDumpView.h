@@ -30,6 +30,7 @@ public:
 
 	virtual void AttachedToWindow();
 	void DataChanged();
+	void DataReplaced(uint32 offset, uint32 removedLength, uint32 insertedLength);
 	void UpdateSizes();
 	float LineHeight() const;
 	BPoint OffsetToHexPoint(int32 offset) const;
@@ -44,6 +45,7 @@ public:
 
 private:
 	void KeepAnchorInData();
+	void ShowNewData();
 
 	// HexDumpViewRendering.cpp: the lines of the dump.
 public:

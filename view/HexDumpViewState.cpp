@@ -41,6 +41,21 @@ int32 TruncToInt32(float value)
 	return int32(cut);
 }
 
+// Where a byte boundary goes when the bytes [offset, offset + removed) are
+// replaced by inserted others: one after the run moves on with its byte, one
+// inside it stays within the new bytes. A boundary that belongs with the byte
+// before it (a selection's end) stays put when bytes are inserted right at
+// it; any other stands in front of its byte and moves on with it.
+uint32 MapBoundary(uint32 point, uint32 offset, uint32 removed, uint32 inserted,
+                   bool withByteBefore)
+{
+	if (point < offset || (point == offset && (removed > 0 || withByteBefore)))
+		return point;
+	if (point >= offset + removed)
+		return point - removed + inserted;
+	return std::min(point, offset + inserted);
+}
+
 } // namespace
 
 HexDumpView::HexDumpView(BRect frame, const char* name, HexDumpFullEditor* editor)
@@ -86,16 +101,42 @@ void HexDumpView::DataChanged()
 	// it was drawn, before the selection can move.
 	HideCursor();
 
+	// The bytes are another item's, or new as a whole: a half-typed byte
+	// ends, and the cursor stands after it, as the second digit leaves it.
+	if (fLowNibble) {
+		fLowNibble = false;
+		fSelStart = fSelEnd = fSelStart + 1;
+	}
 	const uint32 size = fEditor->Size();
 	if (fSelStart > size)
 		fSelStart = size;
 	if (fSelEnd > size)
 		fSelEnd = size;
 	KeepAnchorInData();
-	// The byte a first digit was typed into may be gone or changed: the
-	// next digit starts a new byte.
-	fLowNibble = false;
+	ShowNewData();
+}
 
+void HexDumpView::DataReplaced(uint32 offset, uint32 removedLength, uint32 insertedLength)
+{
+	HideCursor();
+
+	// The selection, its anchor and a half-typed byte stay with their bytes.
+	// The anchor moves as the end it fixes, so that Shift+arrows still
+	// extend from it.
+	const bool empty = fSelStart == fSelEnd;
+	const bool anchorAtEnd = !empty && fAnchor == fSelEnd;
+	if (fLowNibble && removedLength > 0 && offset <= fSelStart &&
+	    fSelStart < offset + removedLength)
+		fLowNibble = false;
+	fAnchor = MapBoundary(fAnchor, offset, removedLength, insertedLength, anchorAtEnd);
+	fSelStart = MapBoundary(fSelStart, offset, removedLength, insertedLength, false);
+	fSelEnd = empty ? fSelStart : MapBoundary(fSelEnd, offset, removedLength, insertedLength, true);
+	KeepAnchorInData();
+	ShowNewData();
+}
+
+void HexDumpView::ShowNewData()
+{
 	Invalidate();
 	UpdateScrollBars();
 	// The update repaints without switching the cursor: it comes back here,

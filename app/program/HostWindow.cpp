@@ -13,6 +13,8 @@
 #include <StringView.h>
 #include <View.h>
 
+#include <ctype.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -47,24 +49,6 @@ const char* const kEllipsis = "\xE2\x80\xA6";
 const float kStatusInset = 3;
 // No limit on the window's growth.
 const float kMaxWindowSize = 32768;
-
-// Keys that move the cursor or the selection without editing.
-bool IsMovingKey(char key)
-{
-	switch (key) {
-	case B_LEFT_ARROW:
-	case B_RIGHT_ARROW:
-	case B_UP_ARROW:
-	case B_DOWN_ARROW:
-	case B_HOME:
-	case B_END:
-	case B_PAGE_UP:
-	case B_PAGE_DOWN:
-		return true;
-	default:
-		return false;
-	}
-}
 
 // The length of the UTF-8 character that starts at text[0], or ends at
 // text[end - 1] (counted back).
@@ -109,7 +93,7 @@ HostWindow::HostWindow(WindowGroup& group, Document& document)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fGroup(group),
       fDocument(document), fEditor(NULL), fList(NULL), fStatus(NULL), fPreview(NULL), fItem(0),
       fListener(0), fNoticeKind(kNoticeOfCommand), fListWidth(0), fMinListWidth(0), fEditorWidth(0),
-      fSaveArmed(false), fRefusalsSeen(document.CountRefusedGrowths())
+      fSaveArmed(false), fRefusalsSeen(document.CountRefusedGrowths()), fLastEditKey(kNoEdit)
 {
 	AddShortcut('S', 0, new BMessage(kMsgSave));
 	AddShortcut('Z', 0, new BMessage(kMsgUndo));
@@ -340,11 +324,34 @@ BView* HostWindow::DumpView() const
 	return FindView("HexDumpView");
 }
 
+HostWindow::KeyKind HostWindow::KindOfKey(char key)
+{
+	switch (key) {
+	case B_LEFT_ARROW:
+	case B_RIGHT_ARROW:
+	case B_UP_ARROW:
+	case B_DOWN_ARROW:
+	case B_HOME:
+	case B_END:
+	case B_PAGE_UP:
+	case B_PAGE_DOWN:
+		return kMovingKey;
+	case B_BACKSPACE:
+		return kBackspaceKey;
+	case B_DELETE:
+		return kDeleteKey;
+	default:
+		return isprint((unsigned char)key) ? kTypingKey : kNoEdit;
+	}
+}
+
 void HostWindow::DispatchMessage(BMessage* message, BHandler* handler)
 {
 	// The editor's view is the add-on's: the window cannot ask it where the
 	// cursor went, so any click and any key that moves without editing ends
-	// the typed run. Keys with the command modifier are the window's.
+	// the run of edits, and so does an edit of another kind than the last:
+	// a run is one of typing, of Backspaces or of Deletes. Keys with the
+	// command modifier are the window's.
 	if (message->what == B_MOUSE_DOWN) {
 		fDocument.EndUndoRun();
 		// The editor's view takes a click that brings it the keyboard as
@@ -359,9 +366,13 @@ void HostWindow::DispatchMessage(BMessage* message, BHandler* handler)
 		const char* bytes;
 		int32 modifiers = 0;
 		message->FindInt32("modifiers", &modifiers);
-		if ((modifiers & B_COMMAND_KEY) == 0 && message->FindString("bytes", &bytes) == B_OK &&
-		    IsMovingKey(bytes[0]))
-			fDocument.EndUndoRun();
+		if ((modifiers & B_COMMAND_KEY) == 0 && message->FindString("bytes", &bytes) == B_OK) {
+			const KeyKind kind = KindOfKey(bytes[0]);
+			if (kind == kMovingKey || (kind != kNoEdit && kind != fLastEditKey))
+				fDocument.EndUndoRun();
+			if (kind != kNoEdit)
+				fLastEditKey = kind;
+		}
 	}
 	BWindow::DispatchMessage(message, handler);
 }

@@ -46,8 +46,8 @@ class HostWindow : public BWindow
 public:
 	virtual ~HostWindow();
 
-	// Sees input before the views: a click or a cursor key ends the run of
-	// edits that the next undo step could join.
+	// Sees input before the views: a click, a cursor key or an edit of
+	// another kind ends the run of edits that the next undo step could join.
 	virtual void DispatchMessage(BMessage* message, BHandler* handler);
 	virtual void MessageReceived(BMessage* message);
 	virtual bool QuitRequested();
@@ -115,6 +115,17 @@ private:
 	// Clears the notice once the document's state no longer matches it.
 	void ExpireNotice();
 
+	// What a key does to the dump, as far as undo runs go.
+	enum KeyKind
+	{
+		kNoEdit,
+		kMovingKey,
+		kTypingKey,
+		kBackspaceKey,
+		kDeleteKey
+	};
+	static KeyKind KindOfKey(char key);
+
 	WindowGroup& fGroup;
 	Document& fDocument;
 	BFullItemEditor* fEditor;
@@ -144,6 +155,9 @@ private:
 	// The document's count of refused insertions this window has told of.
 	uint32 fRefusalsSeen;
 	std::string fError;
+	// The kind of the last key that edits or may edit: one of another kind
+	// starts a new undo step.
+	KeyKind fLastEditKey;
 };
 
 #endif // HOST_WINDOW_H

@@ -386,7 +386,11 @@ bool Document::Continues(const Edit& last, const Edit& edit)
 			return edit.position == runEnd;
 		return edit.position >= last.position && editEnd <= runEnd;
 	}
-	return !edit.insertion && (editEnd == last.position || edit.position == last.position);
+	// Bytes put in where a removal was replace what it took (a selection
+	// typed over: one key, so one step).
+	if (edit.insertion)
+		return edit.position == last.position;
+	return editEnd == last.position || edit.position == last.position;
 }
 
 // Folds an edit into the step's last one when both touch one run of the same

@@ -140,7 +140,8 @@ private:
 	// continues it (a typed run, a run of Backspaces or Deletes).
 	static void AppendEdit(std::vector<Edit>& edits, Edit&& edit);
 	// Whether edit carries on where last left off: at the end of or inside
-	// an inserted run, or against the start of a removed one.
+	// an inserted run, against the start of a removed one, or inserting
+	// where a removed one was.
 	static bool Continues(const Edit& last, const Edit& edit);
 	void QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except);
 	status_t Replay(bool undo);

@@ -301,6 +301,24 @@ TEST_F(DocumentTest, OnlyAStepThatContinuesTheLastEditMerges)
 	fDocument.Undo();
 	EXPECT_EQ(FirstBytes(), "abcdef");
 	EXPECT_FALSE(fDocument.CanUndo());
+
+	// A selection typed over: its removal and the byte put in its place are
+	// one step, which typing on joins; bytes put in elsewhere are not.
+	Write(fWriter, fFirst, "typing",
+	      [](BResourceItem* item) { EXPECT_EQ(item->RemoveData(1, 3), B_OK); });
+	Type(fWriter, fFirst, 1, "1");
+	Type(fWriter, fFirst, 2, "2");
+	Write(fWriter, fFirst, "typing",
+	      [](BResourceItem* item) { EXPECT_EQ(item->RemoveData(4, 1), B_OK); });
+	Type(fWriter, fFirst, 3, "3");
+	EXPECT_EQ(FirstBytes(), "a123e");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "a12e");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "a12ef");
+	fDocument.Undo();
+	EXPECT_EQ(FirstBytes(), "abcdef");
+	EXPECT_FALSE(fDocument.CanUndo());
 }
 
 // The host shows the item of the next undo or redo step before replaying it.

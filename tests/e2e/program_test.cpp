@@ -163,6 +163,58 @@ TEST_F(ProgramTest, UndoStepsEndAtAClickACursorMoveOrAnEditElsewhere)
 	EXPECT_EQ(ProgramRunner::Contents(path), "A" + bytes);
 }
 
+// An undo step holds edits of one kind, and one key is never two steps: each
+// script's one undo takes back exactly its last run.
+TEST_F(ProgramTest, AnUndoStepIsARunOfOneKindAndOneKeyIsOneStep)
+{
+	const std::string bytes = "0123456789abcdef";
+	const std::string selectFourToSeven = "press hex 4\nmove hex 6\nmove hex 7\nrelease hex 7\n";
+	const struct
+	{
+		std::string script;
+		std::string saved;
+		std::string title;
+	} cases[] = {
+	    // Two Backspaces at 10, then two Deletes: the Deletes alone go.
+	    {"press hex 10\nrelease hex 10\nkey Backspace\nkey Backspace\nkey Delete\n"
+	     "key Delete\n",
+	     "01234567abcdef", "*data.bin - Undo delete - Redo delete"},
+	    // Backspace on the selection 4 to 6, then Deletes.
+	    {selectFourToSeven + "key Backspace\nkey Delete\nkey Delete\n", "0123789abcdef",
+	     "*data.bin - Undo delete - Redo delete"},
+	    // A byte typed over the selection, in hex digits and as a character:
+	    // one undo gives the selected bytes back.
+	    {selectFourToSeven + "type \"41\"\n", bytes, "data.bin - Redo typing"},
+	    {"press ascii 4\nmove ascii 7\nrelease ascii 7\ntype \"x\"\n", bytes,
+	     "data.bin - Redo typing"},
+	    // A Delete, then typing on the same spot: the typing alone goes.
+	    {"press hex 4\nrelease hex 4\nkey Delete\ntype \"41\"\n", "012356789abcdef",
+	     "*data.bin - Undo delete - Redo typing"},
+	};
+	for (const auto& test : cases) {
+		const std::string path = fRunner.MakeFile("data.bin", bytes);
+		ProgramResult result = RunScript({path}, test.script + "undo\ntitle\nsave\n");
+		ASSERT_EQ(result.exitCode, 0) << result.errors;
+		EXPECT_EQ(ProgramRunner::Contents(path), test.saved) << test.script;
+		EXPECT_EQ(Lines(result.output), std::vector<std::string>{test.title}) << test.script;
+	}
+}
+
+// A byte half typed when the editor leaves its item is ended there: back on
+// the item, the cursor stands after it, and the next digit starts a byte.
+TEST_F(ProgramTest, AHalfTypedByteEndsWhenTheItemChanges)
+{
+	std::string first = fRunner.MakeFile("a.bin", "I am");
+	std::string second = fRunner.MakeFile("b.bin", "bbbb");
+	ProgramResult result =
+	    RunScript({first, second}, "press hex 2\nrelease hex 2\ntype \"4\"\n"
+	                               "key Ctrl+PageDown\nkey Ctrl+PageUp\ntype \"1\"\nsave\n");
+	ASSERT_EQ(result.exitCode, 0) << result.errors;
+	EXPECT_EQ(ProgramRunner::Contents(first), "I \x40\x10"
+	                                          "am");
+	EXPECT_EQ(ProgramRunner::Contents(second), "bbbb");
+}
+
 TEST_F(ProgramTest, SwitchingItemsAndSavingOnlyWhatChanged)
 {
 	std::string first = fRunner.MakeFile("a.bin", "aaaa");

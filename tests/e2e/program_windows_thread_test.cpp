@@ -54,6 +54,26 @@ TEST_F(ProgramWindowsThreadTest, TwoWindowsOnOneItemStayInStep)
 	EXPECT_EQ(ProgramRunner::Contents(fPath), "0123456789") << "nothing was saved";
 }
 
+// What another window changes in front of a cursor, a selection or a half
+// typed byte moves them on with their bytes.
+TEST_F(ProgramWindowsThreadTest, TheCursorStaysWithItsByteWhenAnotherWindowEdits)
+{
+	const std::string path = fRunner.MakeFile("small.txt", "Hello, world");
+	ProgramResult result = fRunner.Run({"--headless", "--windows", "2", "--script", "-", path},
+	                                   // A types the first digit of a byte at 5.
+	                                   "window 1\npress hex 5\nrelease hex 5\ntype \"4\"\n"
+	                                   // B puts two bytes in front.
+	                                   "window 2\npress hex 0\nrelease hex 0\ntype \"7788\"\n"
+	                                   // A's second digit completes A's byte.
+	                                   "window 1\ntype \"1\"\n"
+	                                   // A selects "wor"; B removes "He"; A deletes.
+	                                   "press ascii 10\nmove ascii 12\nrelease ascii 13\n"
+	                                   "window 2\nkey Delete\nkey Delete\n"
+	                                   "window 1\nkey Delete\nsave\n");
+	ASSERT_EQ(result.exitCode, 0) << result.errors;
+	EXPECT_EQ(ProgramRunner::Contents(path), "\x77\x88llo\x41, ld");
+}
+
 TEST_F(ProgramWindowsThreadTest, CtrlNOpensAWindowThatScriptsAddress)
 {
 	ProgramResult result = RunScript("key Ctrl+N\n"

@@ -9,6 +9,8 @@
 #include <ScrollBar.h>
 #include <ScrollView.h>
 
+#include <functional>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -201,13 +203,56 @@ TEST_F(EditorTest, NotifyTellsTheViewBeforeTheHostIsWritten)
 	fDocument.SetWriteLockObserver(
 	    [&](const char*) { selectionEndAtLock.push_back(fEditor->DumpView()->SelectionEnd()); });
 	Locked([&] {
-		// The view clamps its selection to the data when told of a change.
+		// Told of a change, the view's selection follows its bytes.
 		fEditor->DumpView()->Select(8, 10);
 		fEditor->DeleteRange(6, 10, "delete", false);
 		fEditor->DumpView()->Select(4, 6);
 		fEditor->DeleteRange(2, 6, "delete", true);
 	});
 	EXPECT_EQ(selectionEndAtLock, (std::vector<uint32>{10, 2}));
+}
+
+// Edits the view is told of, and changes another writer makes, move the
+// cursor and a half-typed byte with their bytes: (edit, cursor after it,
+// still half typed) in turn, from a half-typed byte at 6 of "0123456789".
+TEST_F(EditorTest, ChangesKeepTheCursorWithItsByte)
+{
+	ShowEditor();
+	OtherWriter other(fDocument);
+	HexDumpView* view = fEditor->DumpView();
+	Locked([&] {
+		view->Select(6, 6);
+		view->InsertHexDigit(4, "typing");
+	});
+	const struct
+	{
+		std::function<void()> edit;
+		uint32 cursor;
+		bool halfTyped;
+	} steps[] = {
+	    {[&] { Locked([&] { fEditor->Insert(0, "ab", 2, "typing", true); }); }, 8, true},
+	    {[&] { Locked([&] { fEditor->DeleteRange(1, 3, "delete", true); }); }, 6, true},
+	    // Bytes put in right at the cursor go in front of its byte.
+	    {[&] { Locked([&] { fEditor->Insert(6, "c", 1, "typing", true); }); }, 7, true},
+	    // Changes after it leave it alone.
+	    {[&] { Locked([&] { fEditor->ModifyCharAt(8, 'x', "typing", true); }); }, 7, true},
+	    {[&] {
+		     other.Replace(fItem, "zz" + WorkingCopy(*fEditor));
+		     PlatformTesting::WaitUntilIdle(fWindow);
+	     },
+	     9, true},
+	    // A change of the byte itself ends it; the cursor stays in front.
+	    {[&] { Locked([&] { fEditor->ModifyCharAt(9, 'y', "typing", true); }); }, 9, false},
+	};
+	for (size_t i = 0; i < std::size(steps); i++) {
+		steps[i].edit();
+		Locked([&] {
+			EXPECT_EQ(view->SelectionStart(), steps[i].cursor) << "step " << i;
+			EXPECT_EQ(view->SelectionEnd(), steps[i].cursor) << "step " << i;
+			EXPECT_EQ(view->LowNibblePending(), steps[i].halfTyped) << "step " << i;
+		});
+	}
+	Locked([&] { EXPECT_EQ(WorkingCopy(*fEditor), "zza12345cyx789"); });
 }
 
 TEST_F(EditorTest, PickUpDataChangeReloadsOnlyForDataChangesOfThePrimaryItem)

@@ -167,17 +167,60 @@ struct EditingModel
 		Bump(step, keepStart, keepEnd);
 	}
 
-	// --- Changes from the host: the item's bytes are copied again. A
-	// half-typed byte ends, and the selection and the anchor stay within
-	// the data.
+	// --- Changes from the host -------------------------------------------
 
+	// The same item changed under the editor (another editor wrote to it,
+	// an undo): the bytes before and after the changed run are the ones the
+	// old and new bytes share, read at the end first, then at the start of
+	// what is left. What lay after the run moves with its bytes; what lay
+	// inside stays within the new run; a half-typed byte the run touches
+	// ends. Bytes put in right at a boundary go after a selection's end and
+	// in front of any other boundary.
 	void HostChanged(const std::string& itemBytes)
 	{
+		const size_t shorter = std::min(bytes.size(), itemBytes.size());
+		const size_t common =
+		    size_t(std::mismatch(bytes.rbegin(), bytes.rbegin() + long(shorter), itemBytes.rbegin())
+		               .first -
+		           bytes.rbegin());
+		const size_t before = size_t(
+		    std::mismatch(bytes.begin(), bytes.begin() + long(shorter - common), itemBytes.begin())
+		        .first -
+		    bytes.begin());
+		const uint32 from = uint32(before);
+		const uint32 oldTo = uint32(bytes.size() - common);
+		const uint32 newTo = uint32(itemBytes.size() - common);
+		auto follow = [&](uint32 point, bool isEnd) -> uint32 {
+			if (point < from || (point == from && (oldTo > from || isEnd)))
+				return point;
+			if (point >= oldTo)
+				return newTo + (point - oldTo);
+			return std::min(point, newTo);
+		};
+		if (lowNibble && from <= selStart && selStart < oldTo)
+			lowNibble = false;
+		const bool empty = selStart == selEnd;
+		const bool anchorIsEnd = !empty && anchor == selEnd;
+		anchor = follow(anchor, anchorIsEnd);
+		selStart = follow(selStart, false);
+		selEnd = empty ? selStart : follow(selEnd, true);
+		bytes = itemBytes;
+	}
+
+	// The editor shows another item, or the same one again: its bytes are
+	// new as a whole. A half-typed byte ends with the cursor after it, as
+	// its second digit would leave it; the selection and the anchor keep
+	// their numbers within the data.
+	void ItemShown(const std::string& itemBytes)
+	{
+		if (lowNibble) {
+			lowNibble = false;
+			selStart = selEnd = selStart + 1;
+		}
 		bytes = itemBytes;
 		selStart = std::min(selStart, Size());
 		selEnd = std::min(selEnd, Size());
 		anchor = std::min(anchor, Size());
-		lowNibble = false;
 	}
 
 private:

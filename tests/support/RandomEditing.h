@@ -373,10 +373,16 @@ private:
 			const uint32 size = fSecondEditor->Size();
 			const uint32 at = event.target % (size + 1);
 			const bool writes = event.amount > 0 || at < size;
+			// For odd targets, copies of the byte there: which bytes moved
+			// is then open to more than one reading.
+			const std::string inserted =
+			    event.target % 2 == 0 || size == 0
+			        ? std::string("XYZ", event.amount)
+			        : std::string(event.amount, fSecondEditor->Data()[std::min(at, size - 1)]);
 			if (event.amount == 0 && writes)
 				fSecondEditor->DeleteRange(at, at + 1, "delete", false);
 			else if (writes)
-				fSecondEditor->Insert(at, "XYZ", event.amount, "typing", false);
+				fSecondEditor->Insert(at, inserted.data(), event.amount, "typing", false);
 			fSecondWindow->Unlock();
 			PlatformTesting::WaitUntilIdle(fSecondWindow);
 			fHarness.WaitUntilIdle();
@@ -389,10 +395,10 @@ private:
 		case Event::kRetarget: {
 			fHarness.Editor()->Retarget(fOther);
 			fHarness.WaitUntilIdle();
-			fModel.HostChanged("other item");
+			fModel.ItemShown("other item");
 			fHarness.Editor()->Retarget(fHarness.Item());
 			fHarness.WaitUntilIdle();
-			TakeHostBytes();
+			fModel.ItemShown(ItemBytes());
 			fDiverged = false;
 			break;
 		}

@@ -70,6 +70,35 @@ TEST(EditingModelTest, FollowsTheKeyAndMouseRules)
 	model.HostChanged("ab");
 	EXPECT_LE(model.anchor, 2u);
 	EXPECT_LE(model.selEnd, 2u);
+
+	// Bytes put in front of a half-typed byte move it on, still half typed;
+	// a change of the byte itself ends it.
+	model.bytes = "Hello";
+	model.selStart = model.selEnd = model.anchor = 5;
+	model.hexActive = true;
+	model.Key('4', false);
+	model.HostChanged("wwHello\x40");
+	EXPECT_EQ(model.selStart, 7u);
+	EXPECT_TRUE(model.lowNibble);
+	model.Key('1', false);
+	EXPECT_EQ(model.bytes, "wwHello\x41");
+	model.Key('4', false);
+	model.HostChanged("wwHello\x41Z");
+	EXPECT_FALSE(model.lowNibble);
+	EXPECT_EQ(model.selStart, 8u);
+
+	// Repeated bytes: bytes put in front of the cursor are read as lying
+	// in front, whatever else they could be.
+	model.bytes = "aaab";
+	model.selStart = model.selEnd = model.anchor = 1;
+	model.HostChanged("aaaab");
+	EXPECT_EQ(model.selStart, 2u);
+
+	// Another item: a half-typed byte ends with the cursor after it.
+	model.Key('4', false);
+	model.ItemShown("other item");
+	EXPECT_FALSE(model.lowNibble);
+	EXPECT_EQ(model.selStart, 3u);
 }
 
 } // namespace
