@@ -67,6 +67,7 @@ std::string DocumentFile::SaveWarning(const Document& document)
 status_t DocumentFile::Save(const Document& document)
 {
 	fError.clear();
+	fNotice.clear();
 	std::string bytes;
 	if (Flatten(document, bytes) != B_OK)
 		return B_ERROR;
@@ -76,6 +77,7 @@ status_t DocumentFile::Save(const Document& document)
 		fError = fFile.ErrorMessage();
 		return B_ERROR;
 	}
+	fNotice = fFile.SaveNotice();
 	return B_OK;
 }
 
