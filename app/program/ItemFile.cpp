@@ -213,7 +213,7 @@ bool WriteAll(int fd, const char* data, size_t length)
 	return true;
 }
 
-// Copies everything from's descriptor holds from its start to to's.
+// Copies the whole of the file open as from to the one open as to.
 bool CopyContents(int from, int to)
 {
 	char buffer[65536];
@@ -231,6 +231,15 @@ bool CopyContents(int from, int to)
 			return false;
 		offset += count;
 	}
+}
+
+// Makes a new or renamed name in the folder durable; a file system that
+// cannot flush folders has nothing more to lose.
+void FlushFolder(const std::string& directory)
+{
+	FileDescriptor folder(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+	if (folder.Get() >= 0)
+		fsync(folder.Get());
 }
 
 // Whether this process's groups include group.
@@ -423,11 +432,7 @@ status_t ItemFile::Replace(const std::string& target, const std::string& directo
 		return Fail("cannot save: cannot replace the file", error);
 	}
 
-	// The rename itself is made durable by flushing the directory; a file
-	// system that cannot flush directories has nothing more to lose.
-	FileDescriptor folder(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-	if (folder.Get() >= 0)
-		fsync(folder.Get());
+	FlushFolder(directory);
 
 	for (const std::string& attribute : lost)
 		fNotice +=
@@ -460,6 +465,7 @@ status_t ItemFile::WriteInPlace(const std::string& target, const std::string& na
 		unlink(copy.c_str());
 		return Fail("cannot save: cannot keep a copy of the old bytes in " + copy, error);
 	}
+	FlushFolder(DirectoryOf(copy));
 
 	// From here on a failure may leave the file half written: the message
 	// says where its old bytes are.

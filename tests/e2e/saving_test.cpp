@@ -389,6 +389,33 @@ TEST_F(SavingTest, AHardLinkedFileGetsAFileOfItsOwnAfterConfirmation)
 	EXPECT_EQ(session.Finish().exitCode, 0);
 }
 
+TEST_F(SavingTest, EveryFilesWarningIsGivenBeforeASecondSaveWritesThem)
+{
+	// The status line has room for one; standard error gets them all, so
+	// that the confirming save writes no file the user was not warned of.
+	const std::string first = fRunner.MakeFile("first.bin", "0123");
+	const std::string second = fRunner.MakeFile("second.bin", "4567");
+	ProgramSession session({first, second}, ErrorPath());
+	EXPECT_EQ(session.Ask("type \"41\"\nnext\npress hex 0\nrelease hex 0\ntype \"42\"\ntitle\n"),
+	          "*second.bin (item 2 of 2) - Undo typing");
+	std::ofstream(first, std::ios::binary) << "other program";
+	std::ofstream(second, std::ios::binary) << "other program";
+
+	const std::string changed = ": changed by another program since it was opened";
+	EXPECT_EQ(session.Ask("key Ctrl+S\ntitle\n"),
+	          "*second.bin (item 2 of 2) - Undo typing - " + first + changed +
+	              " (and 1 more on standard error): press Ctrl+S again to save");
+	EXPECT_EQ(ProgramRunner::Contents(first), "other program");
+	EXPECT_EQ(ProgramRunner::Contents(second), "other program");
+	EXPECT_EQ(session.Ask("key Ctrl+S\ntitle\n"), "second.bin (item 2 of 2) - Undo typing - Saved");
+	EXPECT_EQ(ProgramRunner::Contents(first), "A0123");
+	EXPECT_EQ(ProgramRunner::Contents(second), "B4567");
+	ProgramResult result = session.Finish();
+	EXPECT_EQ(result.exitCode, 0);
+	EXPECT_EQ(result.errors,
+	          "reshost: " + first + changed + "\nreshost: " + second + changed + "\n");
+}
+
 TEST_F(SavingTest, TheFileKeepsItsModeOwnerAndGroup)
 {
 	if (geteuid() != 0)
