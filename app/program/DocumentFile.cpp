@@ -99,6 +99,7 @@ std::string DocumentFile::SaveWarning(const Document& document)
 status_t DocumentFile::Save(const Document& document)
 {
 	fError.clear();
+	fNotice.clear();
 	// Items are compared, not bytes: a file laid out otherwise than this
 	// writer lays it out flattens to other bytes with the same items.
 	if (!HasChanges(document))
@@ -111,6 +112,7 @@ status_t DocumentFile::Save(const Document& document)
 		return B_ERROR;
 	}
 	fStoredItems = fResources.Items();
+	fNotice = fFile.SaveNotice();
 	return B_OK;
 }
 

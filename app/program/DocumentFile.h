@@ -46,10 +46,13 @@ public:
 	// written when not.
 	status_t Save(const Document& document);
 
-	// Why writing the file's items now needs the user's confirmation (the
-	// file changed on disk since it was read, or has other hard links), or
-	// "" when it does not or nothing would be written.
+	// Why writing the file's items now needs the user's confirmation (see
+	// ItemFile::SaveWarning), or "" when it does not or nothing would be
+	// written.
 	std::string SaveWarning(const Document& document);
+
+	// After a Save that succeeded: what the write could not keep, or "".
+	const std::string& SaveNotice() const { return fNotice; }
 
 	bool IsResourceFile() const { return fIsResourceFile; }
 	// Whether numbers inside the items are big-endian: a PPC file's are.
@@ -78,6 +81,7 @@ private:
 	int32 fFirstItem;
 	int32 fItemCount;
 	std::string fError;
+	std::string fNotice;
 };
 
 #endif // DOCUMENT_FILE_H

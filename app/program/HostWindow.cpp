@@ -449,36 +449,52 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 		return;
 	}
 
-	// A file that another program changed since it was opened, or one that
-	// shares its data with other names, is overwritten only when the user
-	// saves a second time, with no other command in between.
+	// A file that another program changed since it was opened, one that
+	// shares its data with other names, one that is write-protected or one
+	// that would be written in place is overwritten only when the user
+	// saves a second time, with no other command in between. Every file's
+	// warning goes to standard error, so that the second save writes none
+	// the user was not told about; the status line shows the first.
 	if (!fSaveArmed) {
+		int32 warnings = 0;
+		std::string notice;
 		for (DocumentFile& file : files) {
 			const std::string warning = file.SaveWarning(fDocument);
 			if (warning.empty())
 				continue;
 			fprintf(stderr, "reshost: %s\n", ItemListing::Escaped(warning).c_str());
+			if (warnings++ == 0)
+				notice = warning;
+		}
+		if (warnings > 0) {
+			if (warnings > 1)
+				notice += " (and " + std::to_string(warnings - 1) + " more on standard error)";
+			SetNotice(notice + ": press Ctrl+S again to save");
 			fSaveArmed = true;
-			SetNotice(warning + ": press Ctrl+S again to save");
 			return;
 		}
 	}
 	fSaveArmed = false;
 
 	// Only the files whose items differ from them are written; any failure
-	// leaves the document unsaved, so nothing is lost.
+	// leaves the document unsaved, so nothing is lost. What a save could not
+	// keep is reported beside its success.
 	std::string firstError;
+	std::string notices;
 	for (DocumentFile& file : files) {
 		if (file.Save(fDocument) != B_OK) {
 			fprintf(stderr, "reshost: %s\n", ItemListing::Escaped(file.ErrorMessage()).c_str());
 			if (firstError.empty())
 				firstError = file.ErrorMessage();
+		} else if (!file.SaveNotice().empty()) {
+			fprintf(stderr, "reshost: %s\n", ItemListing::Escaped(file.SaveNotice()).c_str());
+			notices += "; " + file.SaveNotice();
 		}
 	}
 
 	if (firstError.empty()) {
 		fDocument.MarkSaved();
-		SetNotice("Saved", kNoticeWhileSaved);
+		SetNotice("Saved" + notices, kNoticeWhileSaved);
 	} else
 		SetNotice("Save failed: " + firstError, kNoticeWhileModified);
 }

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -147,6 +148,89 @@ TEST_F(ItemFileTest, WriteReplacesTheFileAndKeepsItsPermissions)
 	          fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 	EXPECT_FALSE(file.Differs(bytes.data(), bytes.size()));
 	EXPECT_EQ(CountEntries(), 1u) << "a temporary file was left behind";
+}
+
+TEST_F(ItemFileTest, AFileRemovedSinceItWasReadComesBackWithItsMode)
+{
+	const mode_t oldMask = umask(077);
+	for (mode_t mask : {077, 022, 0}) {
+		for (mode_t mode : {0600, 0640, 0604, 0751, 0444}) {
+			SCOPED_TRACE("umask " + std::to_string(mask) + ", mode " + std::to_string(mode));
+			umask(mask);
+			std::string path = MakeFile("data.bin", "old");
+			ASSERT_EQ(chmod(path.c_str(), mode), 0);
+			ItemFile file(path);
+			ASSERT_EQ(file.Read(ItemFile::kMaxSize), B_OK);
+			fs::remove(path);
+			ASSERT_EQ(file.Write("new", 3), B_OK) << file.ErrorMessage();
+			struct stat info;
+			ASSERT_EQ(stat(path.c_str(), &info), 0);
+			EXPECT_EQ(info.st_mode & 07777, mode);
+			EXPECT_EQ(Contents(path), "new");
+			fs::remove(path);
+		}
+	}
+	umask(oldMask);
+}
+
+TEST_F(ItemFileTest, NamesUpToTheLongestSaveAndLeaveNoTemporaryBehind)
+{
+	// Whether every sequence of a UTF-8 name is whole.
+	auto isWholeUtf8 = [](const std::string& name) {
+		for (size_t at = 0; at < name.size();) {
+			unsigned char lead = static_cast<unsigned char>(name[at]);
+			size_t length = lead < 0x80 ? 1 : lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : 2;
+			if (at + length > name.size())
+				return false;
+			for (size_t next = at + 1; next < at + length; next++) {
+				if ((static_cast<unsigned char>(name[next]) & 0xc0) != 0x80)
+					return false;
+			}
+			at += length;
+		}
+		return true;
+	};
+	std::string twoByteCharacters;
+	for (int i = 0; i < 127; i++)
+		twoByteCharacters += "\xc3\xa9";
+	const std::string names[] = {std::string(244, 'n'), std::string(NAME_MAX, 'm'),
+	                             twoByteCharacters + "x",
+	                             std::string(NAME_MAX - 2, 'a') + "\xc3\xa9"};
+	for (const std::string& name : names) {
+		SCOPED_TRACE(std::to_string(name.size()) + " bytes starting " + name.substr(0, 4));
+		std::string path = MakeFile(name, "old");
+		ItemFile file(path);
+		ASSERT_EQ(file.Read(ItemFile::kMaxSize), B_OK) << file.ErrorMessage();
+		ASSERT_EQ(file.Write("new", 3), B_OK) << file.ErrorMessage();
+		EXPECT_EQ(Contents(path), "new");
+		EXPECT_EQ(CountEntries(), 1u);
+
+		// A saver killed halfway (by the file size limit) leaves its
+		// temporary file; the next read removes it.
+		pid_t child = fork();
+		ASSERT_GE(child, 0);
+		if (child == 0) {
+			signal(SIGXFSZ, SIG_DFL);
+			struct rlimit noCore = {0, 0};
+			setrlimit(RLIMIT_CORE, &noCore);
+			struct rlimit limit = {4, 4};
+			setrlimit(RLIMIT_FSIZE, &limit);
+			std::string bytes(1000, 'n');
+			file.Write(bytes.data(), bytes.size());
+			_exit(0);
+		}
+		int status = 0;
+		ASSERT_EQ(waitpid(child, &status, 0), child);
+		ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+		ASSERT_EQ(CountEntries(), 2u);
+		for (const fs::directory_entry& entry : fs::directory_iterator(fDirectory))
+			EXPECT_TRUE(isWholeUtf8(entry.path().filename().string()));
+		ItemFile next(path);
+		ASSERT_EQ(next.Read(ItemFile::kMaxSize), B_OK) << next.ErrorMessage();
+		EXPECT_EQ(CountEntries(), 1u) << "the killed saver's temporary file stayed";
+		EXPECT_EQ(Contents(path), "new");
+		fs::remove(path);
+	}
 }
 
 TEST_F(ItemFileTest, WriteThroughASymbolicLinkKeepsTheLink)
