@@ -255,6 +255,7 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 			fprintf(stderr, "reshost: %s\n", warning.c_str());
 			fSaveArmed = true;
 			fNotice = warning + ": press Ctrl+S again to save";
+			fGroup.RecordSave(WindowGroup::kSaveWarned, warning);
 			return;
 		}
 	}
@@ -274,8 +275,11 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 	if (firstError.empty()) {
 		fDocument.MarkSaved();
 		fNotice = "Saved";
-	} else
+		fGroup.RecordSave(WindowGroup::kSaveWritten, "");
+	} else {
 		fNotice = "Save failed: " + firstError;
+		fGroup.RecordSave(WindowGroup::kSaveFailed, firstError);
+	}
 }
 
 void HostWindow::ShowItem(int32 index)

@@ -33,21 +33,26 @@ std::string ItemListing::TypeText(type_code type)
 
 std::string ItemListing::QuotedName(const char* name)
 {
-	std::string text = "\"";
-	for (const char* p = name != NULL ? name : ""; *p != '\0'; p++) {
-		unsigned char c = static_cast<unsigned char>(*p);
+	return QuotedName(std::string_view(name != NULL ? name : ""));
+}
+
+std::string ItemListing::QuotedName(std::string_view text)
+{
+	std::string quoted = "\"";
+	for (char byte : text) {
+		unsigned char c = static_cast<unsigned char>(byte);
 		if (c == '"' || c == '\\') {
-			text += '\\';
-			text += char(c);
+			quoted += '\\';
+			quoted += char(c);
 		} else if (c >= 0x20 && c != 0x7f) // UTF-8 beyond ASCII passes through
-			text += char(c);
+			quoted += char(c);
 		else {
 			char hex[5];
 			snprintf(hex, sizeof(hex), "\\x%02X", c);
-			text += hex;
+			quoted += hex;
 		}
 	}
-	return text + "\"";
+	return quoted + "\"";
 }
 
 std::string ItemListing::Line(int32 index, const BResourceItem& item)

@@ -8,6 +8,7 @@
 #include <SupportDefs.h>
 
 #include <string>
+#include <string_view>
 
 class BResourceItem;
 
@@ -19,6 +20,8 @@ public:
 	// The name in double quotes; quotes, backslashes and control characters
 	// escaped as \" \\ \xHH.
 	static std::string QuotedName(const char* name);
+	// The same for any text, NUL bytes included (as \x00).
+	static std::string QuotedName(std::string_view text);
 	// "1 CSTR 74 "a string resource" 35"
 	static std::string Line(int32 index, const BResourceItem& item);
 };
