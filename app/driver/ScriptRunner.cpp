@@ -227,38 +227,31 @@ BPoint ScriptRunner::WindowPoint(HostWindow* window, const ScriptCommand& comman
 	return where;
 }
 
-status_t ScriptRunner::ScrollToByte(HostWindow* window, const ScriptCommand& command,
-                                    std::string& error)
+void ScriptRunner::ScrollToByte(HostWindow* window, const ScriptCommand& command)
 {
 	window->Lock();
 	BView* view = window->DumpView();
-	BPoint point = ViewPoint(view, command);
-	BRect bounds = view->Bounds();
+	const BPoint point = ViewPoint(view, command);
+	const BRect bounds = view->Bounds();
 	if (!bounds.Contains(point)) {
 		// As a person would, with the scroll bars: down or up until the
 		// byte's line is the top one (or the bar's end), across until its
-		// column shows with a character before it.
+		// column is in the middle (or the bar's end). The bars reach every
+		// byte of the data; an offset past its end stays beyond them.
 		font_height height;
 		view->GetFontHeight(&height);
-		const float charWidth = view->StringWidth(" ");
-		const HexDumpLayout::Sizes sizes =
-		    HexDumpLayout::ComputeSizes(height, charWidth, HexDumpLayout::kDefaultBytesPerGroup);
+		const HexDumpLayout::Sizes sizes = HexDumpLayout::ComputeSizes(
+		    height, view->StringWidth(" "), HexDumpLayout::kDefaultBytesPerGroup);
 		const uint32 line = command.offset / HexDumpLayout::kBytesPerLine;
 		BScrollBar* vertical = view->ScrollBar(B_VERTICAL);
 		if (vertical != NULL && (point.y < bounds.top || point.y > bounds.bottom))
 			vertical->SetValue(line == 0 ? 0 : sizes.BoxTop(sizes.Baseline(line)));
 		BScrollBar* horizontal = view->ScrollBar(B_HORIZONTAL);
 		if (horizontal != NULL && (point.x < bounds.left || point.x > bounds.right))
-			horizontal->SetValue(floorf(point.x - 1.5f * charWidth));
-		bounds = view->Bounds();
+			horizontal->SetValue(floorf(point.x - bounds.Width() / 2));
 	}
 	window->Unlock();
 	WaitUntilIdle();
-	if (!bounds.Contains(point)) {
-		error = "byte " + std::to_string(command.offset) + " cannot be scrolled into view";
-		return B_ERROR;
-	}
-	return B_OK;
 }
 
 void ScriptRunner::AdvanceClock(bigtime_t duration)
@@ -347,11 +340,8 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 	case ScriptCommand::kPress:
 		// A press aims at what is on screen: a byte off it is scrolled in
 		// first, or the press would land on another view, or nowhere.
-		if (command.place != ScriptCommand::kAtPoint &&
-		    ScrollToByte(window, command, problem) != B_OK) {
-			error = where + problem;
-			return B_ERROR;
-		}
+		if (command.place != ScriptCommand::kAtPoint)
+			ScrollToByte(window, command);
 		fButtons = B_PRIMARY_MOUSE_BUTTON;
 		Post(window, MakeMouseDown(WindowPoint(window, command), fButtons));
 		break;

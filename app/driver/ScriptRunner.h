@@ -65,8 +65,8 @@ private:
 	// duration.
 	void AdvanceClock(bigtime_t duration);
 	// Scrolls the dump with its scroll bars until the byte a press aims at
-	// shows; B_ERROR with error set when it cannot.
-	status_t ScrollToByte(HostWindow* window, const ScriptCommand& command, std::string& error);
+	// shows.
+	void ScrollToByte(HostWindow* window, const ScriptCommand& command);
 	// The addressed window, or NULL with error set once it has closed.
 	HostWindow* Addressed(std::string& error) const;
 	// "the window" while it is the only one, "window N" otherwise.

@@ -5,9 +5,9 @@
 // decides quitting is kept here for every window: the unsaved-changes
 // warning that a second request confirms, a confirmed quit, whether a
 // driver feeds the windows; and the files are saved through here, one
-// window at a time. Owned by the program or a test on its thread, which
-// keeps the document, the loader and the files until the group is gone;
-// the windows call it from their own threads.
+// window at a time, each save's outcome kept for the driver. Owned by the program or a test on its
+// thread, which keeps the document, the loader and the files until the group is gone; the windows
+// call it from their own threads.
 #ifndef WINDOW_GROUP_H
 #define WINDOW_GROUP_H
 
