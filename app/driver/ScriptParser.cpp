@@ -12,7 +12,24 @@
 #include <strings.h>
 #include <vector>
 
+#include "ItemListing.h"
+
 namespace {
+
+// Script text quoted in a message: escaped as item names are, so that a
+// control byte or NUL shows, and cut after this many bytes.
+const size_t kQuotedLength = 64;
+
+std::string Quoted(const std::string& text)
+{
+	if (text.size() <= kQuotedLength)
+		return ItemListing::QuotedName(text);
+	// Cut at the start of a UTF-8 character, not inside one.
+	size_t cut = kQuotedLength;
+	while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xc0) == 0x80)
+		cut--;
+	return ItemListing::QuotedName(text.substr(0, cut)) + "...";
+}
 
 struct NamedKey
 {
@@ -128,7 +145,7 @@ bool SplitWords(const std::string& text, int32 line, std::vector<Word>& words, s
 				break;
 			}
 			default:
-				return Fail(error, line, std::string("unknown escape \\") + escape);
+				return Fail(error, line, "unknown escape " + Quoted(std::string("\\") + escape));
 			}
 		}
 		if (!closed)
@@ -214,6 +231,23 @@ bool IsOneCharacter(const std::string& text)
 
 } // namespace
 
+bool ScriptParser::ReadLine(std::istream& input, int32 line, std::string& text, std::string& error)
+{
+	text.clear();
+	error.clear();
+	std::streambuf* buffer = input.rdbuf();
+	bool any = false;
+	for (int c = buffer->sbumpc(); c != std::char_traits<char>::eof(); c = buffer->sbumpc()) {
+		any = true;
+		if (c == '\n')
+			return true;
+		if (text.size() == kMaxLineLength)
+			return Fail(error, line, "longer than " + std::to_string(kMaxLineLength) + " bytes");
+		text += char(c);
+	}
+	return any;
+}
+
 bool ScriptParser::ParseKey(const std::string& description, std::string& bytes, int32& modifiers,
                             std::string& error)
 {
@@ -234,7 +268,7 @@ bool ScriptParser::ParseKey(const std::string& description, std::string& bytes, 
 			}
 		}
 		if (!found) {
-			error = "unknown modifier \"" + name + "\"";
+			error = "unknown modifier " + Quoted(name);
 			return false;
 		}
 		rest = rest.substr(plus + 1);
@@ -247,7 +281,7 @@ bool ScriptParser::ParseKey(const std::string& description, std::string& bytes, 
 		}
 	}
 	if (!IsOneCharacter(rest)) {
-		error = "unknown key \"" + rest + "\"";
+		error = "unknown key " + Quoted(rest);
 		return false;
 	}
 	bytes = rest;
@@ -343,7 +377,7 @@ ScriptParser::Result ScriptParser::ParseLine(const std::string& text, int32 line
 			command.place =
 			    words[1].text == "hex" ? ScriptCommand::kHexOffset : ScriptCommand::kAsciiOffset;
 			if (!ParseOffset(words[2].text, command.offset))
-				return fail("\"" + words[2].text + "\" is not a byte offset");
+				return fail(Quoted(words[2].text) + " is not a byte offset");
 			return kCommand;
 		}
 		double x, y;
@@ -380,7 +414,7 @@ ScriptParser::Result ScriptParser::ParseLine(const std::string& text, int32 line
 		if (!expectArguments(1, "wait DURATION (e.g. 500ms, 2s, 100us)"))
 			return kError;
 		if (!ParseDuration(words[1].text, command.duration))
-			return fail("\"" + words[1].text + "\" is not a duration (e.g. 500ms, 2s, 100us)");
+			return fail(Quoted(words[1].text) + " is not a duration (e.g. 500ms, 2s, 100us)");
 		command.kind = ScriptCommand::kWait;
 		return kCommand;
 	}
@@ -416,5 +450,5 @@ ScriptParser::Result ScriptParser::ParseLine(const std::string& text, int32 line
 		return kCommand;
 	}
 
-	return fail("unknown command \"" + verb + "\"");
+	return fail("unknown command " + Quoted(verb));
 }

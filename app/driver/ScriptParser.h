@@ -6,11 +6,21 @@
 
 #include "ScriptCommand.h"
 
+#include <istream>
 #include <string>
 
 class ScriptParser
 {
 public:
+	// A line holds at most this many bytes, its end not counted: a device
+	// such as /dev/zero through a pipe is one endless line.
+	static const size_t kMaxLineLength = 65536;
+
+	// Reads the next line of input into text, without its end. False at the
+	// end of input, or with error set (naming the line) when the line is
+	// longer than kMaxLineLength; nothing more is read then.
+	static bool ReadLine(std::istream& input, int32 line, std::string& text, std::string& error);
+
 	enum Result
 	{
 		kCommand, // command holds the parsed line

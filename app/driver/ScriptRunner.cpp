@@ -5,6 +5,7 @@
 #include <AppDefs.h>
 #include <Message.h>
 #include <OS.h>
+#include <ScrollBar.h>
 #include <View.h>
 
 #include <PlatformTesting.h>
@@ -12,6 +13,10 @@
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
 
 #include "HexDumpLayout.h"
 #include "HostWindow.h"
@@ -35,18 +40,42 @@ size_t CharacterLength(unsigned char byte)
 	return 1;
 }
 
+// The test clock counts no further than this: the windows' pulse times lie
+// beyond it, in the same 64 bits.
+const bigtime_t kClockLimit = INT64_MAX / 2;
+
+// Pulse periods longer than this are not worth skipping.
+const bigtime_t kLongestSkippedPeriod = 3600000000LL;
+
+// What a window shows: its pixels and where its dump is scrolled (a view
+// too small to show a line may scroll without a visible change).
+struct Look
+{
+	PixelImage pixels;
+	BPoint scroll;
+
+	bool operator==(const Look& other) const
+	{
+		return pixels == other.pixels && scroll == other.scroll;
+	}
+};
+
 } // namespace
 
 ScriptRunner::ScriptRunner(WindowGroup& windows, bool testClock, std::ostream& output)
     : fWindows(windows), fNumber(1), fWindow(windows.WindowAt(1)), fTestClock(testClock),
-      fOutput(output), fButtons(0), fCheckRedraw(false)
+      fOutput(output), fButtons(0), fCheckRedraw(false), fSaveFailures(0), fSaveWarnings(0),
+      fWarnedLine(0)
 {
 }
 
 status_t ScriptRunner::Run(std::istream& input, std::string& error)
 {
+	const WindowGroup::SaveRecord saves = fWindows.Saves();
+	fSaveFailures = saves.failures;
+	fSaveWarnings = saves.warnings;
 	std::string text;
-	for (int32 line = 1; std::getline(input, text); line++) {
+	for (int32 line = 1; ScriptParser::ReadLine(input, line, text, error); line++) {
 		ScriptCommand command;
 		ScriptParser::Result result = ScriptParser::ParseLine(text, line, command, error);
 		if (result == ScriptParser::kError)
@@ -57,10 +86,41 @@ status_t ScriptRunner::Run(std::istream& input, std::string& error)
 			error = "line " + std::to_string(line) + ": the window has already quit";
 			return B_ERROR;
 		}
-		if (Execute(command, error) != B_OK)
+		status_t status = Execute(command, error);
+		NoteSaves(line);
+		if (status != B_OK)
 			return B_ERROR;
 		if (fCheckRedraw && !fWindows.QuitAccepted() && CheckRedraw(line, error) != B_OK)
 			return B_ERROR;
+	}
+	if (!error.empty())
+		return B_ERROR;
+	return CheckSaves(error);
+}
+
+void ScriptRunner::NoteSaves(int32 line)
+{
+	const WindowGroup::SaveRecord saves = fWindows.Saves();
+	if (saves.failures > fSaveFailures && fSaveError.empty())
+		fSaveError = "line " + std::to_string(line) + ": save failed: " + saves.lastFailure;
+	fSaveFailures = saves.failures;
+	if (saves.warnings > fSaveWarnings) {
+		fWarnedLine = line;
+		fWarning = saves.lastWarning;
+	}
+	fSaveWarnings = saves.warnings;
+}
+
+status_t ScriptRunner::CheckSaves(std::string& error) const
+{
+	if (!fSaveError.empty()) {
+		error = fSaveError;
+		return B_ERROR;
+	}
+	if (fWarnedLine > 0 && fWindows.Saves().unconfirmed) {
+		error = "line " + std::to_string(fWarnedLine) + ": nothing saved: " + fWarning +
+		        " (a second save confirms)";
+		return B_ERROR;
 	}
 	return B_OK;
 }
@@ -140,28 +200,111 @@ void ScriptRunner::Post(HostWindow* window, const BMessage& message)
 	WaitUntilIdle();
 }
 
+BPoint ScriptRunner::ViewPoint(BView* view, const ScriptCommand& command) const
+{
+	// Points are measured from the visible top-left corner of the view.
+	if (command.place == ScriptCommand::kAtPoint)
+		return command.point + view->Bounds().LeftTop();
+	font_height height;
+	view->GetFontHeight(&height);
+	const float charWidth = view->StringWidth(" ");
+	const uint32 group = HexDumpLayout::kDefaultBytesPerGroup;
+	BPoint origin =
+	    command.place == ScriptCommand::kHexOffset
+	        ? HexDumpLayout::HexTextOrigin(command.offset, false, height, charWidth, group)
+	        : HexDumpLayout::AsciiTextOrigin(command.offset, height, charWidth, group);
+	// The middle of the byte's first digit or of its character, halfway up
+	// the glyphs standing on the baseline.
+	return origin + BPoint(charWidth / 2, -floorf(height.ascent / 2));
+}
+
 BPoint ScriptRunner::WindowPoint(HostWindow* window, const ScriptCommand& command)
 {
 	window->Lock();
 	BView* view = window->DumpView();
-	// Points are measured from the visible top-left corner of the view.
-	BPoint where = command.point + view->Bounds().LeftTop();
-	if (command.place != ScriptCommand::kAtPoint) {
-		font_height height;
-		view->GetFontHeight(&height);
-		const float charWidth = view->StringWidth(" ");
-		const uint32 group = HexDumpLayout::kDefaultBytesPerGroup;
-		BPoint origin =
-		    command.place == ScriptCommand::kHexOffset
-		        ? HexDumpLayout::HexTextOrigin(command.offset, false, height, charWidth, group)
-		        : HexDumpLayout::AsciiTextOrigin(command.offset, height, charWidth, group);
-		// The middle of the byte's first digit or of its character, halfway
-		// up the glyphs standing on the baseline.
-		where = origin + BPoint(charWidth / 2, -floorf(height.ascent / 2));
-	}
-	where = view->ConvertToWindow(where);
+	const BPoint where = view->ConvertToWindow(ViewPoint(view, command));
 	window->Unlock();
 	return where;
+}
+
+void ScriptRunner::ScrollToByte(HostWindow* window, const ScriptCommand& command)
+{
+	window->Lock();
+	BView* view = window->DumpView();
+	const BPoint point = ViewPoint(view, command);
+	const BRect bounds = view->Bounds();
+	if (!bounds.Contains(point)) {
+		// As a person would, with the scroll bars: down or up until the
+		// byte's line is the top one (or the bar's end), across until its
+		// column is in the middle (or the bar's end). The bars reach every
+		// byte of the data; an offset past its end stays beyond them.
+		font_height height;
+		view->GetFontHeight(&height);
+		const HexDumpLayout::Sizes sizes = HexDumpLayout::ComputeSizes(
+		    height, view->StringWidth(" "), HexDumpLayout::kDefaultBytesPerGroup);
+		const uint32 line = command.offset / HexDumpLayout::kBytesPerLine;
+		BScrollBar* vertical = view->ScrollBar(B_VERTICAL);
+		if (vertical != NULL && (point.y < bounds.top || point.y > bounds.bottom))
+			vertical->SetValue(line == 0 ? 0 : sizes.BoxTop(sizes.Baseline(line)));
+		BScrollBar* horizontal = view->ScrollBar(B_HORIZONTAL);
+		if (horizontal != NULL && (point.x < bounds.left || point.x > bounds.right))
+			horizontal->SetValue(floorf(point.x - bounds.Width() / 2));
+	}
+	window->Unlock();
+	WaitUntilIdle();
+}
+
+void ScriptRunner::AdvanceClock(bigtime_t duration)
+{
+	// The pulses of one period (twice every window's pulse rate, so that a
+	// blinking cursor is back where it was) are delivered one period at a
+	// time. Once a period has changed nothing any window shows, no later
+	// one will: the rest of the whole periods is skipped, and only the
+	// remainder is delivered.
+	bigtime_t period = 1;
+	for (int32 number : fWindows.OpenNumbers()) {
+		HostWindow* window = fWindows.WindowAt(number);
+		const bigtime_t rate = window != NULL ? window->PulseRate() : 0;
+		if (rate > 0)
+			period = std::lcm(period, 2 * rate);
+		if (period > kLongestSkippedPeriod)
+			break;
+	}
+	if (period == 1 || period > kLongestSkippedPeriod) {
+		AdvanceTestClock(duration);
+		return;
+	}
+
+	auto looks = [this]() {
+		std::vector<Look> looks;
+		for (int32 number : fWindows.OpenNumbers()) {
+			HostWindow* window = fWindows.WindowAt(number);
+			if (window == NULL)
+				continue;
+			window->Lock();
+			const BPoint scroll = window->DumpView()->Bounds().LeftTop();
+			window->Unlock();
+			looks.push_back({Snapshot(window), scroll});
+		}
+		return looks;
+	};
+
+	bigtime_t left = duration;
+	std::vector<Look> before = left >= 2 * period ? looks() : std::vector<Look>();
+	while (left > 0) {
+		const bigtime_t step = std::min(left, period);
+		AdvanceTestClock(step);
+		left -= step;
+		if (left < period)
+			continue;
+		std::vector<Look> after = looks();
+		if (after == before) {
+			const bigtime_t skipped = left / period * period;
+			SkipTestClock(skipped);
+			left -= skipped;
+		}
+		before = std::move(after);
+	}
 }
 
 status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
@@ -195,6 +338,10 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 		break;
 
 	case ScriptCommand::kPress:
+		// A press aims at what is on screen: a byte off it is scrolled in
+		// first, or the press would land on another view, or nowhere.
+		if (command.place != ScriptCommand::kAtPoint)
+			ScrollToByte(window, command);
 		fButtons = B_PRIMARY_MOUSE_BUTTON;
 		Post(window, MakeMouseDown(WindowPoint(window, command), fButtons));
 		break;
@@ -233,9 +380,14 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 	}
 
 	case ScriptCommand::kWait:
-		if (fTestClock)
-			AdvanceTestClock(command.duration);
-		else {
+		if (fTestClock) {
+			if (system_time() > kClockLimit - command.duration) {
+				error = where + "the waits add up to more than the clock counts (2^62 "
+				                "microseconds)";
+				return B_ERROR;
+			}
+			AdvanceClock(command.duration);
+		} else {
 			snooze(command.duration);
 			WaitUntilIdle();
 		}

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -120,6 +121,20 @@ int ShowItem(const ProgramOptions& options, const Document& document,
 	return Complain("no item " + named + " in the document");
 }
 
+// A script is read from a regular file, a pipe or a terminal: a directory
+// reads as nothing and a device such as /dev/zero never ends. Empty when
+// info is one of those, else what it is.
+std::string ScriptSourceProblem(const struct stat& info, int descriptor)
+{
+	if (S_ISREG(info.st_mode) || S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))
+		return "";
+	if (S_ISCHR(info.st_mode) && descriptor >= 0 && isatty(descriptor))
+		return "";
+	if (S_ISDIR(info.st_mode))
+		return "is a directory";
+	return "is not a regular file, a pipe or a terminal";
+}
+
 } // namespace
 
 std::string HostProgram::DefaultAddonPath()
@@ -195,13 +210,26 @@ int HostProgram::Run(int argc, const char* const* argv)
 
 	std::ifstream scriptFile;
 	std::istream* script = NULL;
-	if (options.scriptPath == "-")
+	if (options.scriptPath == "-") {
+		struct stat info;
+		if (fstat(STDIN_FILENO, &info) != 0)
+			return Complain(std::string("cannot read the script on standard input: ") +
+			                strerror(errno));
+		std::string problem = ScriptSourceProblem(info, STDIN_FILENO);
+		if (!problem.empty())
+			return Complain("the script on standard input " + problem);
 		script = &std::cin;
-	else if (!options.scriptPath.empty()) {
+	} else if (!options.scriptPath.empty()) {
 		scriptFile.open(options.scriptPath);
-		if (!scriptFile)
+		struct stat info;
+		if (!scriptFile || stat(options.scriptPath.c_str(), &info) != 0)
 			return Complain("cannot open the script " + options.scriptPath + ": " +
 			                strerror(errno));
+		// A terminal named by its path is no open descriptor of ours: refused
+		// as the other devices are.
+		std::string problem = ScriptSourceProblem(info, -1);
+		if (!problem.empty())
+			return Complain("the script " + options.scriptPath + ": " + problem);
 		script = &scriptFile;
 	}
 

@@ -446,6 +446,7 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 		fSaveArmed = false;
 		fDocument.MarkSaved();
 		SetNotice(kNoChangesNotice, kNoticeWhileSaved);
+		fGroup.RecordSave(WindowGroup::kSaveWritten, "");
 		return;
 	}
 
@@ -471,6 +472,7 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 				notice += " (and " + std::to_string(warnings - 1) + " more on standard error)";
 			SetNotice(notice + ": press Ctrl+S again to save");
 			fSaveArmed = true;
+			fGroup.RecordSave(WindowGroup::kSaveWarned, notice);
 			return;
 		}
 	}
@@ -495,8 +497,11 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 	if (firstError.empty()) {
 		fDocument.MarkSaved();
 		SetNotice("Saved" + notices, kNoticeWhileSaved);
-	} else
+		fGroup.RecordSave(WindowGroup::kSaveWritten, "");
+	} else {
 		SetNotice("Save failed: " + firstError, kNoticeWhileModified);
+		fGroup.RecordSave(WindowGroup::kSaveFailed, firstError);
+	}
 }
 
 void HostWindow::ShowItem(int32 index)

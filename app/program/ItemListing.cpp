@@ -21,7 +21,7 @@ bool IsPrintable(unsigned char c)
 
 // Control characters as \xHH (UTF-8 beyond ASCII passes through); with
 // quotes, also the double quote and the backslash, as \" and \\.
-std::string Escape(const std::string& text, bool quotes)
+std::string Escape(std::string_view text, bool quotes)
 {
 	std::string escaped;
 	escaped.reserve(text.size());
@@ -91,7 +91,12 @@ bool ItemListing::ParseTypeAndId(const std::string& text, type_code& type, int32
 
 std::string ItemListing::QuotedName(const char* name)
 {
-	return "\"" + Escape(name != NULL ? name : "", true) + "\"";
+	return QuotedName(std::string_view(name != NULL ? name : ""));
+}
+
+std::string ItemListing::QuotedName(std::string_view text)
+{
+	return "\"" + Escape(text, true) + "\"";
 }
 
 std::string ItemListing::Escaped(const std::string& text)

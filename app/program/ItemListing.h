@@ -8,6 +8,7 @@
 #include <SupportDefs.h>
 
 #include <string>
+#include <string_view>
 
 class BResourceItem;
 
@@ -22,6 +23,8 @@ public:
 	// The name in double quotes; quotes, backslashes and control characters
 	// escaped as \" \\ \xHH.
 	static std::string QuotedName(const char* name);
+	// The same for any text, NUL bytes included (as \x00).
+	static std::string QuotedName(std::string_view text);
 	// The text with its control characters escaped as \xHH, so that it
 	// stays on one line of a terminal, a title or the status line.
 	static std::string Escaped(const std::string& text);

@@ -185,3 +185,30 @@ void WindowGroup::UseFiles(const std::function<void(std::vector<DocumentFile>&)>
 	std::lock_guard<std::mutex> guard(fFilesLock);
 	user(fFiles);
 }
+
+void WindowGroup::RecordSave(SaveResult result, const std::string& message)
+{
+	std::lock_guard<std::mutex> guard(fLock);
+	switch (result) {
+	case kSaveWritten:
+		fSaves.unconfirmed = false;
+		break;
+	case kSaveWarned:
+		fSaves.warnings++;
+		fSaves.lastWarning = message;
+		fSaves.unconfirmed = true;
+		break;
+	case kSaveFailed:
+		fSaves.failures++;
+		fSaves.lastFailure = message;
+		break;
+	}
+}
+
+WindowGroup::SaveRecord WindowGroup::Saves() const
+{
+	std::lock_guard<std::mutex> guard(fLock);
+	SaveRecord record = fSaves;
+	record.unconfirmed = record.unconfirmed && fDocument.IsModified();
+	return record;
+}

@@ -5,9 +5,9 @@
 // decides quitting is kept here for every window: the unsaved-changes
 // warning that a second request confirms, a confirmed quit, whether a
 // driver feeds the windows; and the files are saved through here, one
-// window at a time. Owned by the program or a test on its thread, which
-// keeps the document, the loader and the files until the group is gone;
-// the windows call it from their own threads.
+// window at a time, each save's outcome kept for the driver. Owned by the program or a test on its
+// thread, which keeps the document, the loader and the files until the group is gone; the windows
+// call it from their own threads.
 #ifndef WINDOW_GROUP_H
 #define WINDOW_GROUP_H
 
@@ -81,6 +81,27 @@ public:
 	// Calls user with the files, one window at a time.
 	void UseFiles(const std::function<void(std::vector<DocumentFile>&)>& user);
 
+	// How a save ended, as the windows report it for a driver, which must
+	// not call a run during which nothing was saved a success.
+	enum SaveResult
+	{
+		kSaveWritten,
+		kSaveWarned, // nothing written: a second save confirms
+		kSaveFailed
+	};
+	struct SaveRecord
+	{
+		int32 failures = 0;
+		std::string lastFailure;
+		int32 warnings = 0;
+		std::string lastWarning;
+		// A save warned, none wrote since, and the document has unsaved
+		// changes.
+		bool unconfirmed = false;
+	};
+	void RecordSave(SaveResult result, const std::string& message);
+	SaveRecord Saves() const;
+
 private:
 	friend class HostWindow;
 
@@ -112,6 +133,7 @@ private:
 	bool fQuitAccepted;
 	bool fDriven;
 	std::function<void()> fProgramQuit;
+	SaveRecord fSaves;
 
 	// The loader builds one editor at a time.
 	std::mutex fLoaderLock;

@@ -101,4 +101,20 @@ void AdvanceTestClock(bigtime_t delta)
 	BPrivate::SetManualClock(end);
 }
 
+void SkipTestClock(bigtime_t delta)
+{
+	if (!BPrivate::ManualClockActive())
+		SetTestClock(system_time());
+	if (delta <= 0)
+		return;
+	const bigtime_t now = system_time();
+	for (BWindow* window : BPrivate::LiveWindows()) {
+		// The pulse a rate before the moved next one is the last delivered.
+		const bigtime_t next = BPrivate::NextManualPulse(window, now);
+		if (next >= 0)
+			BPrivate::AdvanceManualPulse(window, next + delta - window->PulseRate());
+	}
+	BPrivate::SetManualClock(now + delta);
+}
+
 } // namespace PlatformTesting

@@ -35,9 +35,13 @@ void UseFreeTypeFace();
 // AdvanceTestClock moves it forward; for each pulse that falls due on the way,
 // in time order, the clock is set to that pulse's time and the window that
 // owes it receives B_PULSE; the call returns once every such pulse has been
-// handled. UseRealClock goes back to the system clock.
+// handled. SkipTestClock moves it forward without delivering the pulses on
+// the way: they count as delivered, and every window's next pulse comes
+// as long after as it would have (for a caller that knows those pulses
+// would change nothing). UseRealClock goes back to the system clock.
 void SetTestClock(bigtime_t now);
 void AdvanceTestClock(bigtime_t delta);
+void SkipTestClock(bigtime_t delta);
 void UseRealClock();
 
 // --- Synchronous delivery -------------------------------------------------

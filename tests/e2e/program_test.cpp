@@ -276,13 +276,92 @@ TEST_F(ProgramTest, FailedSaveKeepsTheFileAndTheDocumentUnsaved)
 	std::string original(1000, 'x');
 	std::string path = fRunner.MakeFile("data.bin", original);
 	ProgramResult result = RunScript({path}, "type \"41\"\nsave\ntitle\n", {}, 500);
-	ASSERT_EQ(result.exitCode, 0) << result.errors;
+	EXPECT_EQ(result.exitCode, 1);
 	EXPECT_EQ(ProgramRunner::Contents(path), original);
-	EXPECT_EQ(result.output, "*data.bin - Undo typing - Save failed: " + path +
-	                             ": cannot save: cannot write: File too large\n");
-	EXPECT_EQ(result.errors, "reshost: " + path + ": cannot save: cannot write: File too large\n");
+	const std::string error = path + ": cannot save: cannot write: File too large";
+	EXPECT_EQ(result.output, "*data.bin - Undo typing - Save failed: " + error + "\n");
+	EXPECT_EQ(result.errors,
+	          "reshost: " + error + "\nreshost: script -: line 2: save failed: " + error + "\n");
 	EXPECT_EQ(std::distance(fs::directory_iterator(fRunner.Folder()), {}), 1)
 	    << "the temporary file was left behind";
+}
+
+TEST_F(ProgramTest, ARunThatSavedLessThanItAskedExitsOneNamingTheLine)
+{
+	// Build scripts trust the exit code. A hard-linked file warns on the
+	// first save; the file size limit fails every write.
+	const std::string original(1000, 'x');
+	struct Case
+	{
+		const char* how;
+		std::string script;
+		std::vector<std::string> options;
+		bool linked;
+		long sizeLimit;
+		std::string error; // after "reshost: script -: "; empty for exit code 0
+		bool saved;
+	};
+	const std::string tooLarge = ": cannot save: cannot write: File too large";
+	const std::string linked = ": has 2 hard links; saving gives this name a file of its own";
+	const Case cases[] = {
+	    {"a failed save",
+	     "type \"41\"\nsave\nsave\ntitle\n",
+	     {},
+	     false,
+	     500,
+	     "line 2: save failed: PATH" + tooLarge,
+	     false},
+	    {"a failed save in another window",
+	     "window 2\ntype \"41\"\n\nwindow 1\nkey Ctrl+S\n",
+	     {"--windows", "2"},
+	     false,
+	     500,
+	     "line 5: save failed: PATH" + tooLarge,
+	     false},
+	    {"a warned save at the end",
+	     "type \"41\"\nsave\n",
+	     {},
+	     true,
+	     0,
+	     "line 2: nothing saved: PATH" + linked + " (a second save confirms)",
+	     false},
+	    {"a warned save then another command",
+	     "type \"41\"\nkey Ctrl+S\nkey Right\ntitle\n",
+	     {},
+	     true,
+	     0,
+	     "line 2: nothing saved: PATH" + linked + " (a second save confirms)",
+	     false},
+	    {"a warned save confirmed", "type \"41\"\nsave\nsave\n", {}, true, 0, "", true},
+	    {"a warned save whose changes are undone",
+	     "type \"41\"\nsave\nundo\n",
+	     {},
+	     true,
+	     0,
+	     "",
+	     false},
+	    {"a save that wrote", "type \"41\"\nsave\n", {}, false, 0, "", true},
+	};
+	for (const Case& c : cases) {
+		SCOPED_TRACE(c.how);
+		const std::string path = fRunner.MakeFile("data.bin", original);
+		const std::string other = fRunner.Folder() + "/other.bin";
+		fs::remove(other);
+		if (c.linked) {
+			ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+		}
+		ProgramResult result = RunScript({path}, c.script, c.options, c.sizeLimit);
+		std::string error = c.error;
+		if (error.find("PATH") != std::string::npos)
+			error.replace(error.find("PATH"), 4, path);
+		if (error.empty()) {
+			EXPECT_EQ(result.exitCode, 0) << result.errors;
+		} else {
+			EXPECT_EQ(result.exitCode, 1);
+			EXPECT_EQ(Lines(result.errors).back(), "reshost: script -: " + error);
+		}
+		EXPECT_EQ(ProgramRunner::Contents(path), c.saved ? "A" + original : original);
+	}
 }
 
 TEST_F(ProgramTest, SaveIntoAReadOnlyFolderFails)
@@ -296,7 +375,7 @@ TEST_F(ProgramTest, SaveIntoAReadOnlyFolderFails)
 	fs::permissions(fRunner.Folder(), fs::perms::owner_read | fs::perms::owner_exec);
 	ProgramResult result = RunScript({path}, "type \"41\"\nsave\ntitle\n");
 	fs::permissions(fRunner.Folder(), fs::perms::owner_all);
-	ASSERT_EQ(result.exitCode, 0) << result.errors;
+	EXPECT_EQ(result.exitCode, 1) << result.errors;
 	EXPECT_EQ(ProgramRunner::Contents(path), "0123");
 	EXPECT_EQ(result.output.substr(0, 1), "*");
 	EXPECT_NE(result.output.find("Save failed: " + path +

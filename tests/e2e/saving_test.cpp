@@ -300,10 +300,12 @@ TEST_F(SavingTest, FullDiskFailsUntouchedAndASaveAfterFreeingSpaceSucceeds)
 	fs::remove(disk + "/filler");
 	EXPECT_EQ(session.Ask("save\ntitle\n"), "data.bin - Undo typing - Saved");
 	EXPECT_EQ(ProgramRunner::Contents(path), "A" + original);
+	// The run still tells that a save failed on the way.
 	ProgramResult result = session.Finish();
-	EXPECT_EQ(result.exitCode, 0);
+	EXPECT_EQ(result.exitCode, 1);
+	const std::string error = path + ": cannot save: cannot write: No space left on device";
 	EXPECT_EQ(result.errors,
-	          "reshost: " + path + ": cannot save: cannot write: No space left on device\n");
+	          "reshost: " + error + "\nreshost: script -: line 2: save failed: " + error + "\n");
 }
 
 TEST_F(SavingTest, ReadOnlyFileSystemFailsUntouchedAndASaveAfterRemountingSucceeds)
@@ -326,7 +328,7 @@ TEST_F(SavingTest, ReadOnlyFileSystemFailsUntouchedAndASaveAfterRemountingSuccee
 	ASSERT_TRUE(small.SetReadOnly(false));
 	EXPECT_EQ(session.Ask("save\ntitle\n"), "data.bin - Undo typing - Saved");
 	EXPECT_EQ(ProgramRunner::Contents(path), "A0123");
-	EXPECT_EQ(session.Finish().exitCode, 0);
+	EXPECT_EQ(session.Finish().exitCode, 1) << "a save failed during the run";
 }
 
 TEST_F(SavingTest, AFileChangedByAnotherProgramIsOverwrittenOnlyOnASecondSave)
@@ -512,8 +514,9 @@ TEST_F(SavingTest, WriteProtectedFilesAndOnesThatCannotBeReplacedAreSavedOnASeco
 		} else if (test.saves)
 			expected = saved + "\n" + unchanged + "\n0\n";
 		else
-			expected =
-			    failed + "\n" + failed + "\n0\nreshost: " + error + "\nreshost: " + error + "\n";
+			// The run then exits 1, naming the first save that failed.
+			expected = failed + "\n" + failed + "\n1\nreshost: " + error + "\nreshost: " + error +
+			           "\nreshost: script -: line 2: save failed: " + error + "\n";
 		EXPECT_EQ(shown, expected);
 
 		struct stat after;

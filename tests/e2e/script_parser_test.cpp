@@ -5,6 +5,9 @@
 
 #include <InterfaceDefs.h>
 
+#include <sstream>
+#include <vector>
+
 #include "ScriptParser.h"
 
 namespace {
@@ -199,7 +202,7 @@ TEST(ScriptParser, ErrorsNameTheLineAndTheFault)
 	EXPECT_EQ(ErrorOf("key Hyper+A", 3), "line 3: unknown modifier \"Hyper\"");
 	EXPECT_EQ(ErrorOf("key LeftArrowKey", 4), "line 4: unknown key \"LeftArrowKey\"");
 	EXPECT_EQ(ErrorOf("type \"open", 5), "line 5: unterminated quoted text");
-	EXPECT_EQ(ErrorOf("type \"\\q\"", 6), "line 6: unknown escape \\q");
+	EXPECT_EQ(ErrorOf("type \"\\q\"", 6), "line 6: unknown escape \"\\\\q\"");
 	EXPECT_EQ(ErrorOf("type \"\\x4\"", 6), "line 6: \\x needs two hex digits");
 
 	// Each of these is malformed in its arguments.
@@ -239,4 +242,49 @@ TEST(ScriptParser, WaitsLongerThanTheClockCountsAreErrors)
 		EXPECT_EQ(ErrorOf(text, 9), std::string("line 9: \"") + (text + 5) +
 		                                "\" is not a duration (e.g. 500ms, 2s, 100us)");
 	EXPECT_EQ(Parse("wait 4000000000000s").duration, 4000000000000000000LL);
+}
+
+TEST(ScriptParser, LinesAreReadUpToTheirBound)
+{
+	const std::string longest(ScriptParser::kMaxLineLength, 'x');
+	struct Case
+	{
+		std::string input;
+		std::vector<std::string> lines;
+		std::string error; // after the lines
+	};
+	const Case cases[] = {
+	    {"", {}, ""},
+	    {"save", {"save"}, ""},
+	    {"save\n\nundo\n", {"save", "", "undo"}, ""},
+	    {"a\r\nb", {"a\r", "b"}, ""},
+	    {std::string("t\0x\n", 4), {std::string("t\0x", 3)}, ""},
+	    {longest + "\n" + longest, {longest, longest}, ""},
+	    {"save\n" + longest + "y\nundo\n", {"save"}, "line 2: longer than 65536 bytes"},
+	};
+	for (const Case& c : cases) {
+		std::istringstream input(c.input);
+		std::vector<std::string> lines;
+		std::string text, error;
+		for (int32 line = 1; ScriptParser::ReadLine(input, line, text, error); line++)
+			lines.push_back(text);
+		EXPECT_EQ(lines, c.lines) << c.input.substr(0, 20);
+		EXPECT_EQ(error, c.error) << c.input.substr(0, 20);
+	}
+}
+
+TEST(ScriptParser, QuotedTextIsEscapedAndCutAtACharacter)
+{
+	EXPECT_EQ(ErrorOf("key a\x01"
+	                  "b",
+	                  2),
+	          "line 2: unknown key \"a\\x01b\"");
+	EXPECT_EQ(ErrorOf("press hex 1\x7f", 2), "line 2: \"1\\x7F\" is not a byte offset");
+	EXPECT_EQ(ErrorOf("wait \"1\\\"s\"", 2), "line 2: \"1\\\"s\" is not a duration (e.g. 500ms, "
+	                                         "2s, 100us)");
+	// 63 bytes and a two-byte character: the cut comes before it.
+	const std::string word = std::string(63, 'z') + "\xc3\xa9" + "zz";
+	EXPECT_EQ(ErrorOf(word, 2), "line 2: unknown command \"" + std::string(63, 'z') + "\"...");
+	EXPECT_EQ(ErrorOf(std::string(64, 'z'), 2),
+	          "line 2: unknown command \"" + std::string(64, 'z') + "\"");
 }
