@@ -131,8 +131,13 @@ int HostProgram::Run(int argc, const char* const* argv)
 			puts(ItemListing::Line(index + 1, *document.Item(document.ItemAt(index))).c_str());
 		return kExitOK;
 	}
-	if (document.CountItems() == 0)
-		return Complain("nothing to edit: the resource files hold no items");
+	if (document.CountItems() == 0) {
+		// The window shows an item: a document without one cannot open yet.
+		std::string what;
+		for (const DocumentFile& file : files)
+			what += (what.empty() ? "" : "; ") + file.Path() + ": " + file.Description();
+		return Complain("nothing to edit: no items to show (" + what + ")");
+	}
 	if (options.firstItem > document.CountItems()) {
 		return Complain("--item " + std::to_string(options.firstItem) + ": the document has " +
 		                std::to_string(document.CountItems()) + " items");

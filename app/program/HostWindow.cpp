@@ -385,6 +385,12 @@ void HostWindow::UpdateStatus()
 		          std::to_string(item.ID()) + ", " + ItemListing::QuotedName(item.Name()) + ", " +
 		          std::to_string(item.DataIO().BufferLength()) + " bytes";
 	});
+	fGroup.UseFiles([this, &status](std::vector<DocumentFile>& files) {
+		for (const DocumentFile& file : files) {
+			if (file.Holds(fItem))
+				status += " (" + file.Description() + ")";
+		}
+	});
 	if (!fNotice.empty())
 		status += " - " + fNotice;
 	fStatus->SetText(status.c_str());

@@ -208,7 +208,7 @@ TEST(ResourceFileRoundTrip, BothByteOrdersKeepEveryItem)
 		EXPECT_EQ(file.IsBigEndian(), ppc);
 		EXPECT_EQ(file.Items(), SomeItems());
 		EXPECT_EQ(Flattened(file), bytes);
-		EXPECT_EQ(file.ContainerHeader(), bytes.substr(0, ppc ? kPpcBase : kX86Base));
+		EXPECT_EQ(file.LeadingBytes(), bytes.substr(0, ppc ? kPpcBase : kX86Base));
 	}
 }
 

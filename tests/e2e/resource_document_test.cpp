@@ -129,7 +129,7 @@ TEST_F(ResourceDocumentTest, EditedItemSavedInTheFilesOwnOrder)
 		ResourceFile saved = Reread(path);
 		EXPECT_EQ(saved.FileKind(), kind);
 		EXPECT_EQ(saved.IsBigEndian(), kind == ResourceFile::kPpcFile);
-		EXPECT_EQ(saved.ContainerHeader(), bytes.substr(0, saved.ContainerHeader().size()));
+		EXPECT_EQ(saved.LeadingBytes(), bytes.substr(0, saved.LeadingBytes().size()));
 		std::vector<ResourceFile::Item> expected = TwoItems();
 		expected[1].data.insert(0, "A");
 		EXPECT_EQ(saved.Items(), expected);
