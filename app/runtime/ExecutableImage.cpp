@@ -1,7 +1,8 @@
 // ExecutableImage: the end of an ELF or PEF image, where appended resources
-// begin. The ELF rules follow what BeOS and Haiku's resource readers do:
-// the largest end of the ELF header, the program and section header tables
-// and every segment and section that occupies bytes in the file, aligned.
+// begin: for ELF the largest end of the ELF header, the program and section
+// header tables and every segment and section that occupies bytes in the
+// file, aligned; for PEF the largest end of its section header table and
+// sections.
 
 #include "ExecutableImage.h"
 
@@ -215,12 +216,14 @@ status_t ExecutableImage::LocateInElf(const uint8* file, uint64 length)
 			                PastTheEnd(length));
 		}
 		imageEnd = std::max(imageEnd, offset + size);
-		const uint64 segmentAlignment = r.Field(at + layout.pAlign, layout.addressSize);
-		if (fFormat == kElf32 && segmentAlignment > kElf32MaxAlignment) {
-			return Fail(name, at + layout.pAlign,
-			            "alignment " + Hex(segmentAlignment) + " is above 10 MiB");
+		if (fFormat == kElf32) {
+			const uint64 segmentAlignment = r.Field(at + layout.pAlign, layout.addressSize);
+			if (segmentAlignment > kElf32MaxAlignment) {
+				return Fail(name, at + layout.pAlign,
+				            "alignment " + Hex(segmentAlignment) + " is above 10 MiB");
+			}
+			alignment = std::max(alignment, segmentAlignment);
 		}
-		alignment = std::max(alignment, segmentAlignment);
 	}
 	for (uint64 i = 0; i < sectionHeaders.count; i++) {
 		const uint64 at = sectionHeaders.offset + i * sectionHeaders.entrySize;
@@ -239,6 +242,7 @@ status_t ExecutableImage::LocateInElf(const uint8* file, uint64 length)
 
 	if (fFormat == kElf64)
 		alignment = kElf64Alignment;
+	// Every end is at most length: no overflow.
 	fResourcesOffset = (imageEnd + alignment - 1) / alignment * alignment;
 	return B_OK;
 }

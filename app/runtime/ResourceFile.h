@@ -11,9 +11,9 @@
 #include <SupportDefs.h>
 
 #include <string>
+#include <vector>
 
 #include "ExecutableImage.h"
-#include <vector>
 
 class ResourceFile
 {
