@@ -305,11 +305,12 @@ TEST_F(ResourceDocumentTest, ProgramWithEditedResourcesStillRuns)
 	                  "\x7f"
 	                  "ELF\x02\x01") != 0)
 		GTEST_SKIP() << "the compiler does not build little-endian ELF64 programs";
-	image.resize((image.size() + 7) / 8 * 8, '\0');
+	const size_t built = image.size();
+	image.resize((built + 7) / 8 * 8, '\0');
 	ResourceFile resources;
 	resources.SetItems(TwoItems());
 	std::ofstream(program, std::ios::binary | std::ios::app)
-	    << image.substr(ProgramRunner::Contents(program).size()) << Flatten(resources).substr(4);
+	    << image.substr(built) << Flatten(resources).substr(4);
 	ASSERT_EQ(run(output), 7) << "with resources appended";
 
 	ProgramResult result = fRunner.Run({"--script", "-", "--item", "2", program},
