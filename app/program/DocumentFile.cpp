@@ -18,6 +18,20 @@ std::string BytesOf(const BMallocIO& data)
 	return std::string(static_cast<const char*>(data.Buffer()), data.BufferLength());
 }
 
+// A count with thousands separators: "35,664".
+std::string Grouped(uint64 count)
+{
+	std::string digits = std::to_string(count);
+	for (size_t at = digits.size(); at > 3; at -= 3)
+		digits.insert(at - 3, ",");
+	return digits;
+}
+
+std::string Counted(uint64 count, const char* noun)
+{
+	return (count == 0 ? std::string("no") : Grouped(count)) + " " + noun + (count == 1 ? "" : "s");
+}
+
 } // namespace
 
 DocumentFile::DocumentFile(const std::string& path)
@@ -44,12 +58,13 @@ status_t DocumentFile::Read(uint64 itemSizeLimit,
 		return B_ERROR;
 	};
 	const std::vector<char>& data = fFile.Data();
-	fIsResourceFile =
-	    ResourceFile::KindOf(data.data(), data.size()) != ResourceFile::kNotResourceFile;
+	const ResourceFile::Kind kind = ResourceFile::KindOf(data.data(), data.size());
+	fIsResourceFile = kind != ResourceFile::kNotResourceFile;
 	if (!fIsResourceFile)
 		return data.size() > itemSizeLimit ? tooLarge("", data.size()) : B_OK;
 	if (fResources.Parse(data.data(), data.size()) != B_OK) {
-		fError = fFile.Path() + ": damaged resource file: " + fResources.ErrorMessage();
+		const char* what = kind == ResourceFile::kExecutableFile ? "executable" : "resource file";
+		fError = fFile.Path() + ": damaged " + what + ": " + fResources.ErrorMessage();
 		return B_ERROR;
 	}
 	for (const ResourceFile::Item& item : fResources.Items()) {
@@ -76,6 +91,23 @@ void DocumentFile::AddItemsTo(Document& document, int32 id)
 		document.AddItem(B_RAW_TYPE, id, fFile.Name().c_str(), data.data(), data.size());
 	}
 	fItemCount = document.CountItems() - fFirstItem;
+
+	switch (fIsResourceFile ? fResources.FileKind() : ResourceFile::kNotResourceFile) {
+	case ResourceFile::kX86File:
+		fDescription = "x86 resource file, " + Counted(uint64(fItemCount), "resource");
+		break;
+	case ResourceFile::kPpcFile:
+		fDescription = "PPC resource file, " + Counted(uint64(fItemCount), "resource");
+		break;
+	case ResourceFile::kExecutableFile:
+		fDescription = fResources.Executable().KindName() + ", " +
+		               Counted(uint64(fItemCount), "resource") + " after an image of " +
+		               Grouped(fResources.LeadingBytes().size()) + " bytes";
+		break;
+	case ResourceFile::kNotResourceFile:
+		fDescription = "no resource file: the file's bytes as one item";
+		break;
+	}
 }
 
 bool DocumentFile::HasChanges(const Document& document) const

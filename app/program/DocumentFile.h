@@ -1,7 +1,9 @@
 // DocumentFile: one file named on the command line and the items it gives
 // the document. A BeOS resource file gives its items and is saved as a
-// resource file of its own kind and byte order; any other file gives one
-// raw item named after the file and is saved as that item's bytes. Either
+// resource file of its own kind and byte order; an ELF or PEF executable
+// gives the resources appended to it and is saved as its image unchanged
+// with the resources rebuilt behind it; any other file gives one raw item
+// named after the file and is saved as that item's bytes. Either
 // way the bytes go to disk through ItemFile's atomic write. Owned by the
 // program; read on the main thread before the window opens, saved on the
 // window's thread.
@@ -24,7 +26,8 @@ class DocumentFile
 public:
 	explicit DocumentFile(const std::string& path);
 
-	// Reads and checks the file; a resource file must be whole and sound,
+	// Reads and checks the file; a resource file, or an executable's
+	// headers and resources, must be whole and sound,
 	// and each item (a raw file's bytes, a resource file's items) at most
 	// itemSizeLimit bytes. whyTooLarge(size), when given, explains that
 	// limit to the user for an item of size bytes. On failure ErrorMessage() says why in
@@ -54,6 +57,13 @@ public:
 	// After a Save that succeeded: what the write could not keep, or "".
 	const std::string& SaveNotice() const { return fNotice; }
 
+	// What kind of file it is and what it gives, for the status line,
+	// e.g. "ELF64 executable, 4 resources after an image of 35,664 bytes";
+	// set once the items are added.
+	const std::string& Description() const { return fDescription; }
+	// Whether the document's item at index came from this file.
+	bool Holds(int32 index) const { return index >= fFirstItem && index < fFirstItem + fItemCount; }
+
 	bool IsResourceFile() const { return fIsResourceFile; }
 	// Whether numbers inside the items are big-endian: a PPC file's are.
 	bool IsBigEndian() const
@@ -61,7 +71,8 @@ public:
 		return fIsResourceFile && fResources.FileKind() == ResourceFile::kPpcFile;
 	}
 	const std::string& Path() const { return fFile.Path(); }
-	// The document's items from this file: FirstItem() on, ItemCount() of them.
+	// The document's items from this file: FirstItem() on, ItemCount() of
+	// them.
 	int32 FirstItem() const { return fFirstItem; }
 	int32 ItemCount() const { return fItemCount; }
 	const std::string& ErrorMessage() const { return fError; }
@@ -80,6 +91,7 @@ private:
 	// The document's items that came from this file.
 	int32 fFirstItem;
 	int32 fItemCount;
+	std::string fDescription;
 	std::string fError;
 	std::string fNotice;
 };

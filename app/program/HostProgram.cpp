@@ -94,8 +94,7 @@ int ShowItem(const ProgramOptions& options, const Document& document,
 		if (options.describeItem) {
 			const bool bigEndian =
 			    std::any_of(files.begin(), files.end(), [index](const DocumentFile& file) {
-				    return index >= file.FirstItem() &&
-				           index < file.FirstItem() + file.ItemCount() && file.IsBigEndian();
+				    return file.Holds(index) && file.IsBigEndian();
 			    });
 			for (const std::string& line : ItemDescription::Describe(
 			         item->Type(), data.Buffer(), data.BufferLength(), bigEndian))
@@ -257,8 +256,13 @@ int HostProgram::Run(int argc, const char* const* argv)
 	}
 	if (options.describeItem || !options.iconOutput.empty())
 		return ShowItem(options, document, files);
-	if (document.CountItems() == 0)
-		return Complain("nothing to edit: the resource files hold no items");
+	if (document.CountItems() == 0) {
+		// The window shows an item: a document without one cannot open yet.
+		std::string what;
+		for (const DocumentFile& file : files)
+			what += (what.empty() ? "" : "; ") + file.Path() + ": " + file.Description();
+		return Complain("nothing to edit: no items to show (" + what + ")");
+	}
 
 	AddonLoader loader;
 	std::string addonPath = options.addonPath.empty() ? DefaultAddonPath() : options.addonPath;

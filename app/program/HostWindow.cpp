@@ -173,11 +173,13 @@ void HostWindow::FillList(const std::vector<DocumentFile>& files)
 	std::error_code error;
 	fItemPaths.assign(size_t(fDocument.CountItems()), std::string());
 	fItemBigEndian.assign(size_t(fDocument.CountItems()), false);
+	fItemKinds.assign(size_t(fDocument.CountItems()), std::string());
 	for (const DocumentFile& file : files) {
 		const std::string path = std::filesystem::absolute(file.Path(), error).string();
 		for (int32 index = file.FirstItem(); index < file.FirstItem() + file.ItemCount(); index++) {
 			fItemPaths[size_t(index)] = error ? file.Path() : path;
 			fItemBigEndian[size_t(index)] = file.IsBigEndian();
+			fItemKinds[size_t(index)] = file.Description();
 		}
 	}
 
@@ -674,11 +676,15 @@ void HostWindow::UpdateStatus()
 	// Names may hold control characters: measured and shown escaped.
 	const std::string shownNotice = ItemListing::Escaped(fNotice);
 	const std::string notice = shownNotice.empty() ? std::string() : shownNotice + " - ";
+	// The path, then the kind of file, which stays whole while the path
+	// is cut.
 	const std::string path = ItemListing::Escaped(fItemPaths[size_t(fItem)]);
+	const std::string kind =
+	    fItemKinds[size_t(fItem)].empty() ? "" : " (" + fItemKinds[size_t(fItem)] + ")";
 	const float width = fStatus->Bounds().Width() + 1;
 	std::string status = notice + item;
 	if (!path.empty())
-		status = Shortened(*fStatus, status + ", in ", path, "", true, width);
+		status = Shortened(*fStatus, status + ", in ", path, kind, true, width);
 	if (fStatus->StringWidth(status.c_str()) > width)
 		status = Shortened(*fStatus, notice, item, "", false, width);
 	if (fStatus->StringWidth(status.c_str()) > width && !fNotice.empty())

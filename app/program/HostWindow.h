@@ -145,6 +145,8 @@ private:
 	std::vector<std::string> fItemPaths;
 	// Whether numbers inside each item are big-endian (a PPC file's).
 	std::vector<bool> fItemBigEndian;
+	// The kind of file each item came from, as DocumentFile describes it.
+	std::vector<std::string> fItemKinds;
 	// The list's width for its widest row (within bounds), and its least.
 	float fListWidth;
 	float fMinListWidth;

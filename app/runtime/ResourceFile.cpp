@@ -121,13 +121,15 @@ private:
 } // namespace
 
 ResourceFile::ResourceFile(Kind kind)
-    : fKind(kind == kPpcFile ? kPpcFile : kX86File), fBigEndian(fKind == kPpcFile)
+    : fKind(kind == kPpcFile ? kPpcFile : kX86File), fBigEndian(fKind == kPpcFile),
+      fHasContainer(true)
 {
 	if (fKind == kPpcFile) {
-		fContainerHeader.assign(kPpcHeaderSize, '\0');
-		fContainerHeader.replace(0, 8, "Joy!resf");
+		fLeadingBytes.assign(kPpcHeaderSize, '\0');
+		fLeadingBytes.replace(0, 8, "Joy!resf");
 	} else
-		fContainerHeader.assign("RS\0\0", kX86HeaderSize);
+		fLeadingBytes.assign("RS\0\0", kX86HeaderSize);
+	fResourcesOffset = fLeadingBytes.size();
 }
 
 ResourceFile::Kind ResourceFile::KindOf(const void* bytes, size_t length)
@@ -137,6 +139,8 @@ ResourceFile::Kind ResourceFile::KindOf(const void* bytes, size_t length)
 		return kX86File;
 	if (length >= 8 && memcmp(text, "Joy!resf", 8) == 0)
 		return kPpcFile;
+	if (ExecutableImage::HasMagic(bytes, length))
+		return kExecutableFile;
 	return kNotResourceFile;
 }
 
@@ -157,7 +161,25 @@ status_t ResourceFile::Parse(const void* bytes, size_t length)
 	Kind kind = KindOf(bytes, length);
 	if (kind == kNotResourceFile)
 		return Fail("file", 0, "no resource file magic (\"RS\\0\\0\" or \"Joy!resf\")");
-	const uint64 base = kind == kX86File ? kX86HeaderSize : kPpcHeaderSize;
+	uint64 base = kind == kX86File ? kX86HeaderSize : kPpcHeaderSize;
+	bool bigEndian = kind == kPpcFile;
+	if (kind == kExecutableFile) {
+		if (fExecutable.Locate(bytes, length) != B_OK) {
+			fError = fExecutable.ErrorMessage();
+			return B_BAD_VALUE;
+		}
+		base = fExecutable.ResourcesOffset();
+		bigEndian = fExecutable.IsBigEndian();
+		if (base >= length) {
+			// Nothing after the image: no resources yet.
+			fKind = kind;
+			fBigEndian = bigEndian;
+			fLeadingBytes.assign(reinterpret_cast<const char*>(file), length);
+			fResourcesOffset = base;
+			fHasContainer = false;
+			return B_OK;
+		}
+	}
 	auto truncated = [&](uint64 needed) {
 		return "truncated: needs " + std::to_string(needed) + " bytes, the file ends after " +
 		       std::to_string(length);
@@ -168,7 +190,6 @@ status_t ResourceFile::Parse(const void* bytes, size_t length)
 		return Fail("resources header", base, truncated(base + kHeaderSize));
 
 	// The kind gives the expected order; the header's magic decides.
-	bool bigEndian = kind == kPpcFile;
 	if (StructureReader(file, base, bigEndian).Word(0) != kHeaderMagic) {
 		bigEndian = !bigEndian;
 		if (StructureReader(file, base, bigEndian).Word(0) != kHeaderMagic) {
@@ -350,7 +371,9 @@ status_t ResourceFile::Parse(const void* bytes, size_t length)
 	}
 	fKind = kind;
 	fBigEndian = bigEndian;
-	fContainerHeader.assign(reinterpret_cast<const char*>(file), size_t(base));
+	fLeadingBytes.assign(reinterpret_cast<const char*>(file), size_t(base));
+	fResourcesOffset = base;
+	fHasContainer = true;
 	return B_OK;
 }
 
@@ -405,9 +428,13 @@ status_t ResourceFile::Flatten(std::string& bytes)
 		return B_BAD_VALUE;
 	}
 
-	bytes = fContainerHeader;
+	bytes = fLeadingBytes;
+	if (!fHasContainer && fItems.empty())
+		return B_OK;
+	// An executable's new resources go at its aligned image end.
+	bytes.resize(size_t(fResourcesOffset), '\0');
 	StructureWriter writer(bytes, fBigEndian);
-	const uint64 base = fContainerHeader.size();
+	const uint64 base = fResourcesOffset;
 	auto fillTo = [&](uint64 offset) {
 		while (bytes.size() - base < offset)
 			writer.Word(PatternAt(bytes.size() - base));

@@ -1,13 +1,16 @@
 // Resource files read from and written to bytes: the given sample files,
 // files of both byte orders built here, what a reader must tolerate, and
-// every damage it must refuse with the structure and offset named.
+// every damage it must refuse with the structure and offset named; and the
+// resources appended to ELF and PEF executables, found after their image.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
+#include "ExecutableFiles.h"
 #include "ResourceFile.h"
 
 namespace fs = std::filesystem;
@@ -189,9 +192,12 @@ TEST(ResourceFileKinds, MagicDecidesTheKind)
 	EXPECT_EQ(kind(std::string("RS\0\0", 4)), ResourceFile::kX86File);
 	EXPECT_EQ(kind("Joy!resf"), ResourceFile::kPpcFile);
 	EXPECT_EQ(kind(std::string("RS\1\0", 4)), ResourceFile::kNotResourceFile);
-	EXPECT_EQ(kind("Joy!peff"), ResourceFile::kNotResourceFile);
+	EXPECT_EQ(kind("Joy!peff"), ResourceFile::kExecutableFile);
 	EXPECT_EQ(kind("\x7f"
 	               "ELF"),
+	          ResourceFile::kExecutableFile);
+	EXPECT_EQ(kind("\x7f"
+	               "ELf"),
 	          ResourceFile::kNotResourceFile);
 	EXPECT_EQ(kind("RS"), ResourceFile::kNotResourceFile);
 	EXPECT_EQ(kind(""), ResourceFile::kNotResourceFile);
@@ -208,7 +214,7 @@ TEST(ResourceFileRoundTrip, BothByteOrdersKeepEveryItem)
 		EXPECT_EQ(file.IsBigEndian(), ppc);
 		EXPECT_EQ(file.Items(), SomeItems());
 		EXPECT_EQ(Flattened(file), bytes);
-		EXPECT_EQ(file.ContainerHeader(), bytes.substr(0, ppc ? kPpcBase : kX86Base));
+		EXPECT_EQ(file.LeadingBytes(), bytes.substr(0, ppc ? kPpcBase : kX86Base));
 	}
 }
 
@@ -424,4 +430,207 @@ TEST(ResourceFileDamage, InfoTableStructures)
 	EXPECT_NE(ParseError(withTable(word('LONG') + info(1, "") + separator + word(1), 1))
 	              .find("4 bytes left over after the final separator"),
 	          std::string::npos);
+}
+
+namespace {
+
+// A container in the given byte order, as it follows an executable's image.
+std::string Container(const std::vector<Item>& items, bool bigEndian)
+{
+	ResourceFile file(bigEndian ? ResourceFile::kPpcFile : ResourceFile::kX86File);
+	file.SetItems(items);
+	return Flattened(file).substr(bigEndian ? kPpcBase : kX86Base);
+}
+
+// A random ELF file of either class and byte order: segments and sections
+// of every kind anywhere in its first 6000 bytes, the section header table
+// after the program header table.
+ExecutableFiles::Elf RandomElf(std::mt19937& random)
+{
+	auto below = [&random](uint64 limit) {
+		return std::uniform_int_distribution<uint64>(0, limit - 1)(random);
+	};
+	ExecutableFiles::Elf elf;
+	elf.is64 = below(2) == 1;
+	elf.bigEndian = below(2) == 1;
+	const uint32 segmentTypes[] = {0, 1, 2, 3, 4, 6, 0x6474e551};
+	for (uint64 i = below(5); i > 0; i--) {
+		const uint64 align[] = {0, 1, 4, 8, 16, 64, 4096, 0x10000};
+		elf.segments.push_back({segmentTypes[below(7)], below(6000), below(3000), align[below(8)]});
+	}
+	const uint32 sectionTypes[] = {0, 1, 2, 3, 8, 11};
+	for (uint64 i = below(5); i > 0; i--)
+		elf.sections.push_back({sectionTypes[below(6)], below(6000), below(3000)});
+	elf.sectionTableOffset = elf.SegmentTableEnd() + below(4000);
+	return elf;
+}
+
+ResourceFile ParsedExecutable(const std::string& bytes)
+{
+	ResourceFile file = Parsed(bytes);
+	EXPECT_EQ(file.FileKind(), ResourceFile::kExecutableFile);
+	return file;
+}
+
+} // namespace
+
+TEST(ResourceFileExecutables, SamplesHoldWhatTheirMakersExpect)
+{
+	const std::string cstr("I like strings, especially cellos.\0", 35);
+	const std::string mims("application/bread-roll-counter\0", 31);
+	struct
+	{
+		const char* name;
+		size_t image;
+		bool bigEndian;
+		std::vector<Item> items; // BEOS:TYPE's data is only checked by size
+	} samples[] = {
+	    {"elf",
+	     4096,
+	     false,
+	     {{'CSTR', 74, "a string resource", cstr},
+	      {'LONG', 17, "just a resource", std::string("\x2a\0\0\0", 4)},
+	      {'MIMS', 29, "another resource", mims},
+	      {'MIMS', 2, "BEOS:TYPE", std::string(35, '?')}}},
+	    {"elf-no-res", 4096, false, {{'MIMS', 2, "BEOS:TYPE", std::string(35, '?')}}},
+	    {"pef",
+	     1450,
+	     true,
+	     {{'CSTR', 74, "a string resource", cstr},
+	      {'LONG', 17, "just a resource", std::string("\0\0\0\x2a", 4)},
+	      {'MIMS', 29, "another resource", mims}}},
+	    {"pef-no-res", 1450, true, {}},
+	};
+	for (auto& sample : samples) {
+		SCOPED_TRACE(sample.name);
+		std::string bytes = ReadSample(sample.name);
+		if (bytes.empty())
+			GTEST_SKIP() << "no sample " << sample.name << " in " << RESOURCE_SAMPLES_DIR;
+		ResourceFile file = ParsedExecutable(bytes);
+		EXPECT_EQ(file.IsBigEndian(), sample.bigEndian);
+		EXPECT_EQ(file.LeadingBytes(), bytes.substr(0, sample.image));
+		std::vector<Item> items = file.Items();
+		for (Item& item : items) {
+			if (item.name == "BEOS:TYPE")
+				item.data = std::string(item.data.size(), '?');
+		}
+		EXPECT_EQ(items, sample.items);
+		EXPECT_EQ(Flattened(file), bytes);
+	}
+	EXPECT_EQ(ParsedExecutable(ReadSample("elf")).Executable().KindName(), "ELF32 shared library");
+	EXPECT_EQ(ParsedExecutable(ReadSample("pef")).Executable().KindName(), "PEF container");
+}
+
+TEST(ResourceFileExecutables, ResourcesFoundAfterAnyImage)
+{
+	// Random headers: the resources start where the headers' own account of
+	// the image says, whether a container follows or the file ends first.
+	std::mt19937 random(19);
+	for (int round = 0; round < 400; round++) {
+		SCOPED_TRACE(round);
+		const ExecutableFiles::Elf elf = RandomElf(random);
+		const uint64 image = elf.ImageEnd();
+		const uint64 offset = elf.ResourcesOffset();
+		const bool withResources = round % 2 == 0;
+		const uint64 length =
+		    withResources
+		        ? offset
+		        : image + std::uniform_int_distribution<uint64>(0, offset - image)(random);
+		std::string bytes = elf.Build(length);
+		if (withResources)
+			bytes += Container(SomeItems(), elf.bigEndian);
+		ResourceFile file = ParsedExecutable(bytes);
+		EXPECT_EQ(file.IsBigEndian(), elf.bigEndian);
+		EXPECT_EQ(file.Items(), withResources ? SomeItems() : std::vector<Item>());
+		EXPECT_EQ(file.LeadingBytes(), bytes.substr(0, withResources ? offset : length));
+		EXPECT_EQ(Flattened(file), bytes);
+
+		// Resources added later go at the aligned image end, zeros between.
+		if (!withResources) {
+			file.SetItems(SomeItems());
+			EXPECT_EQ(Flattened(file), bytes + std::string(offset - length, '\0') +
+			                               Container(SomeItems(), elf.bigEndian));
+		}
+
+		// A file cut anywhere inside its image is refused with the place.
+		const uint64 cut = std::uniform_int_distribution<uint64>(0, image - 1)(random);
+		ResourceFile truncated;
+		EXPECT_NE(truncated.Parse(bytes.data(), cut), B_OK) << cut;
+		EXPECT_NE(truncated.ErrorMessage().find(" at offset 0x"), std::string::npos)
+		    << truncated.ErrorMessage();
+	}
+
+	// PEF: no alignment; a container in big-endian order.
+	const ExecutableFiles::Pef pef{{{100, 50}, {300, 7}, {200, 90}}};
+	const std::string image = pef.Build();
+	ASSERT_EQ(image.size(), 307u);
+	ResourceFile file = ParsedExecutable(image + Container(SomeItems(), true));
+	EXPECT_EQ(file.LeadingBytes(), image);
+	EXPECT_EQ(file.Items(), SomeItems());
+	EXPECT_TRUE(ParsedExecutable(image).Items().empty());
+}
+
+TEST(ResourceFileExecutables, DamagedHeadersNamedAtTheirOffset)
+{
+	ExecutableFiles::Elf elf32;
+	elf32.segments = {{1, 0, 200, 0x1000}, {2, 100, 20, 4}};
+	elf32.sections = {{1, 120, 60}};
+	elf32.sectionTableOffset = 300;
+	ExecutableFiles::Elf elf64 = elf32;
+	elf64.is64 = true;
+	elf64.bigEndian = true;
+	auto patched = [](const ExecutableFiles::Elf& elf, uint64 offset, uint64 value, int size) {
+		std::string bytes =
+		    elf.Build(elf.ResourcesOffset()) + Container(SomeItems(), elf.bigEndian);
+		ExecutableFiles::PutField(bytes, offset, value, size, elf.bigEndian);
+		return bytes;
+	};
+	const std::string pef = ExecutableFiles::Pef{{{100, 50}}}.Build();
+	auto pefWith = [&pef](uint64 offset, const std::string& bytes) {
+		return pef.substr(0, offset) + bytes + pef.substr(offset + bytes.size());
+	};
+	struct
+	{
+		const char* what;
+		std::string bytes;
+		const char* message;
+	} damages[] = {
+	    {"short identification",
+	     "\x7f"
+	     "ELF\x01",
+	     "ELF identification at offset 0x0: truncated: needs 16 bytes"},
+	    {"class", patched(elf32, 4, 3, 1), "ELF identification at offset 0x4: class 3"},
+	    {"data", patched(elf32, 5, 0, 1), "ELF identification at offset 0x5: data encoding 0"},
+	    {"version", patched(elf32, 6, 2, 1), "ELF identification at offset 0x6: version 2"},
+	    {"short header", elf64.Build(0).substr(0, 60),
+	     "ELF header at offset 0x0: truncated: needs 64 bytes"},
+	    {"header size", patched(elf32, 40, 0x8000, 2), "ELF header at offset 0x28: header size"},
+	    {"segment entry size", patched(elf64, 54, 40, 2),
+	     "ELF header at offset 0x36: program header table entry size 40 is below 56"},
+	    {"segment table", patched(elf32, 28, 0x7FFFFFF0, 4),
+	     "ELF header at offset 0x1C: program header table of 2 entries at 0x7FFFFFF0 runs past"},
+	    {"section table", patched(elf64, 40, ~0ULL, 8),
+	     "ELF header at offset 0x28: section header table of 1 entries at 0xFFFFFFFFFFFFFFFF"},
+	    {"segment", patched(elf64, 64 + 56 + 32, ~0ULL - 10, 8),
+	     "program header 1 at offset 0x78: segment of 18446744073709551605 bytes at 0x64 runs "
+	     "past the end of the file"},
+	    {"alignment", patched(elf32, 52 + 28, 0xA00001, 4),
+	     "program header 0 at offset 0x50: alignment 0xA00001 is above 10 MiB"},
+	    {"section", patched(elf32, 300 + 16, 0x10000, 4),
+	     "section header 0 at offset 0x12C: section of 60 bytes at 0x10000 runs past"},
+	    {"container", elf32.Build(elf32.ResourcesOffset()) + "RS\0\0 and more bytes than a header",
+	     "resources header at offset 0x1000: truncated"},
+	    {"short PEF header", pef.substr(0, 39), "PEF container header at offset 0x0: truncated"},
+	    {"architecture", pefWith(8, "m68k"),
+	     "PEF container header at offset 0x8: architecture \"m68k\" is not \"pwpc\""},
+	    {"section count", pefWith(32, std::string("\x00\x09", 2)),
+	     "PEF container header at offset 0x20: section header table of 9 entries runs past"},
+	    {"PEF section", pefWith(40 + 16, std::string("\x00\x00\x01\x00", 4)),
+	     "PEF section header 0 at offset 0x28: section of 256 bytes at 0x64 runs past"},
+	};
+	for (const auto& damage : damages) {
+		SCOPED_TRACE(damage.what);
+		EXPECT_NE(ParseError(damage.bytes).find(damage.message), std::string::npos)
+		    << ParseError(damage.bytes);
+	}
 }

@@ -113,7 +113,8 @@ TEST_F(HostWindowFilesTest, TheListGroupsTheItemsUnderTheirFiles)
 	                                          "3 MIMS 29 \"another resource\" 31", fRawPath,
 	                                          "4 RAWT 2 \"raw.bin\" 4"}));
 	EXPECT_EQ(Status(), "Item 1 of 4: type CSTR, id 74, \"a string resource\", 35 bytes, in " +
-	                        fs::absolute(fResourcePath).string());
+	                        fs::absolute(fResourcePath).string() +
+	                        " (x86 resource file, 3 resources)");
 
 	// A file's row shows nothing; the arrow keys step over it.
 	ClickRow(0);
@@ -123,7 +124,8 @@ TEST_F(HostWindowFilesTest, TheListGroupsTheItemsUnderTheirFiles)
 	Key(fWindow, kDown);
 	EXPECT_EQ(fWindow->CurrentItem(), 3);
 	EXPECT_EQ(Status(), "Item 4 of 4: type RAWT, id 2, \"raw.bin\", 4 bytes, in " +
-	                        fs::absolute(fRawPath).string());
+	                        fs::absolute(fRawPath).string() +
+	                        " (no resource file: the file's bytes as one item)");
 }
 
 TEST_F(HostWindowFilesTest, ASaveWithNothingChangedWritesNothing)
@@ -208,6 +210,7 @@ TEST_F(HostWindowFilesTest, TheStatusLineShowsTheNoticeWholeAtAnyWidth)
 	const std::string notice = "Unsaved changes: close again to quit without saving - ";
 	const std::string item = "Item 1 of 4: type CSTR, id 74, \"a string resource\", 36 bytes";
 	const std::string path = fs::absolute(fResourcePath).string();
+	const std::string kind = " (x86 resource file, 3 resources)";
 	const std::string ellipsis = "\xE2\x80\xA6";
 	std::mt19937 random(7);
 	for (int round = 0; round < 40; round++) {
@@ -219,11 +222,15 @@ TEST_F(HostWindowFilesTest, TheStatusLineShowsTheNoticeWholeAtAnyWidth)
 		// Without room for any of the description, the notice alone.
 		ASSERT_EQ((status + " - ").rfind(notice, 0), 0u) << status;
 		EXPECT_LE(line->StringWidth(status.c_str()), width) << status;
-		const std::string whole = notice + item + ", in " + path;
+		const std::string whole = notice + item + ", in " + path + kind;
 		if (line->StringWidth(whole.c_str()) <= width)
 			EXPECT_EQ(status, whole);
 		else if (status.rfind(notice + item + ", in ", 0) == 0) {
-			const std::string kept = status.substr(notice.size() + item.size() + 5);
+			// The kind of file stays whole after the path's end.
+			std::string kept = status.substr(notice.size() + item.size() + 5);
+			ASSERT_GE(kept.size(), kind.size()) << status;
+			EXPECT_EQ(kept.substr(kept.size() - kind.size()), kind) << status;
+			kept.resize(kept.size() - kind.size());
 			ASSERT_EQ(kept.rfind(ellipsis, 0), 0u) << status;
 			EXPECT_EQ(path.substr(path.size() - (kept.size() - ellipsis.size())),
 			          kept.substr(ellipsis.size()));

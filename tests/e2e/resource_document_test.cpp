@@ -1,12 +1,20 @@
-// reshost with BeOS resource files: the items it lists and opens, saving in
-// the file's own kind and byte order, the first item chosen on the command
-// line, the sample written as a resource file, and damaged files refused
-// before any window opens.
+// reshost with BeOS resource files and executables with resources appended:
+// the items it lists and opens, saving in the file's own kind and byte
+// order (an executable's image unchanged, and a program built here still
+// runs), the first item chosen on the command line, the sample written as
+// a resource file, damaged files refused before any window opens, and the
+// kind of file named in the status line.
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <sys/wait.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "ExecutableFiles.h"
+#include "HostWindowFixture.h"
 #include "ProgramRunner.h"
 #include "ResourceFile.h"
 
@@ -82,6 +90,15 @@ TEST_F(ResourceDocumentTest, ListPrintsTheSamplesItems)
 	                                "2 MIMS 1 \"BEOS:APP_SIG\" 43\n"
 	                                "3 APPV 1 \"BEOS:APP_VERSION\" 680\n"
 	                                "4 APPF 1 \"BEOS:APP_FLAGS\" 4\n"},
+	    {"elf", "1 CSTR 74 \"a string resource\" 35\n"
+	            "2 LONG 17 \"just a resource\" 4\n"
+	            "3 MIMS 29 \"another resource\" 31\n"
+	            "4 MIMS 2 \"BEOS:TYPE\" 35\n"},
+	    {"elf-no-res", "1 MIMS 2 \"BEOS:TYPE\" 35\n"},
+	    {"pef", "1 CSTR 74 \"a string resource\" 35\n"
+	            "2 LONG 17 \"just a resource\" 4\n"
+	            "3 MIMS 29 \"another resource\" 31\n"},
+	    {"pef-no-res", ""},
 	};
 	for (const auto& sample : samples) {
 		std::string path = Sample(sample.name);
@@ -129,7 +146,7 @@ TEST_F(ResourceDocumentTest, EditedItemSavedInTheFilesOwnOrder)
 		ResourceFile saved = Reread(path);
 		EXPECT_EQ(saved.FileKind(), kind);
 		EXPECT_EQ(saved.IsBigEndian(), kind == ResourceFile::kPpcFile);
-		EXPECT_EQ(saved.ContainerHeader(), bytes.substr(0, saved.ContainerHeader().size()));
+		EXPECT_EQ(saved.LeadingBytes(), bytes.substr(0, saved.LeadingBytes().size()));
 		std::vector<ResourceFile::Item> expected = TwoItems();
 		expected[1].data.insert(0, "A");
 		EXPECT_EQ(saved.Items(), expected);
@@ -196,6 +213,13 @@ TEST_F(ResourceDocumentTest, DamagedFilesAreRefusedBeforeAnyWindowOpens)
 	    {bytes.substr(0, bytes.size() - 1), "info table at offset 0x7B"},
 	    {badChecksum, "info table checksum at offset 0x"},
 	    {Flatten(empty), "nothing to edit"},
+	    {ExecutableFiles::Elf{false, false, 3, {{1, 0, 400, 4}}, {}, 0}.Build(400).substr(0, 399),
+	     "damaged executable: program header 0 at offset 0x34: segment of 400 bytes"},
+	    {ExecutableFiles::Elf{true, false, 3, {{1, 0, 400, 4}}, {}, 0}.Build(400) + "RS",
+	     "damaged executable: resources header at offset 0x190: truncated"},
+	    {ExecutableFiles::Pef{{{40, 10}}}.Build(),
+	     "nothing to edit: no items to show (" + fRunner.Folder() +
+	         "/bad.rsrc: PEF container, no resources after an image of 68 bytes)"},
 	};
 	for (const auto& entry : cases) {
 		std::string path = fRunner.MakeFile("bad.rsrc", entry.contents);
@@ -223,4 +247,138 @@ TEST_F(ResourceDocumentTest, SampleWrittenAsAResourceFile)
 	EXPECT_EQ(fromFile.output, builtIn.output);
 	EXPECT_EQ(SplitLines(builtIn.output)[0], "1 CSTR 1 \"greeting\" 125");
 	EXPECT_EQ(SplitLines(builtIn.output)[2], "3 LONG 1 \"answer\" 4");
+}
+
+TEST_F(ResourceDocumentTest, EditedExecutablesKeepTheirImage)
+{
+	for (const auto& [name, image] : {std::make_pair("elf", 4096u), std::make_pair("pef", 1450u)}) {
+		SCOPED_TRACE(name);
+		std::string path = Sample(name);
+		if (path.empty())
+			GTEST_SKIP() << "no sample " << name << " in " << RESOURCE_SAMPLES_DIR;
+		const std::string original = ProgramRunner::Contents(path);
+		std::vector<ResourceFile::Item> expected = Reread(path).Items();
+
+		// Two bytes typed into the LONG, 42 in the file's byte order.
+		ProgramResult result = fRunner.Run({"--script", "-", "--item", "2", path},
+		                                   "press hex 0\nrelease hex 0\ntype \"ab\"\nsave\n");
+		ASSERT_EQ(result.exitCode, 0) << result.errors;
+		const std::string saved = ProgramRunner::Contents(path);
+		EXPECT_EQ(saved.substr(0, image), original.substr(0, image));
+		ResourceFile reread = Reread(path);
+		EXPECT_EQ(reread.FileKind(), ResourceFile::kExecutableFile);
+		EXPECT_EQ(reread.LeadingBytes().size(), image);
+		expected[1].data.insert(0, "\xAB");
+		EXPECT_EQ(reread.Items(), expected);
+		EXPECT_EQ(saved.size(), original.size() + 1);
+	}
+}
+
+TEST_F(ResourceDocumentTest, ProgramWithEditedResourcesStillRuns)
+{
+	// A program built here, with resources at its 8-aligned image end.
+	const std::string source = fRunner.MakeFile("program.c", "#include <stdio.h>\n"
+	                                                         "int main(void)\n"
+	                                                         "{\n"
+	                                                         "\tputs(\"still runs\");\n"
+	                                                         "\treturn 7;\n"
+	                                                         "}\n");
+	const std::string program = fRunner.Folder() + "/program";
+	if (std::system(("cc -o '" + program + "' '" + source + "' 2>/dev/null").c_str()) != 0)
+		GTEST_SKIP() << "no C compiler (cc) to build a program with";
+	auto run = [&program](std::string& output) {
+		FILE* pipe = popen(("'" + program + "'").c_str(), "r");
+		if (pipe == NULL)
+			return -1;
+		char buffer[256];
+		output.clear();
+		for (size_t read; (read = fread(buffer, 1, sizeof(buffer), pipe)) > 0;)
+			output.append(buffer, read);
+		int status = pclose(pipe);
+		return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+	};
+	std::string output;
+	if (run(output) != 7)
+		GTEST_SKIP() << "programs cannot run from " << fRunner.Folder();
+	std::string image = ProgramRunner::Contents(program);
+	if (image.compare(0, 6,
+	                  "\x7f"
+	                  "ELF\x02\x01") != 0)
+		GTEST_SKIP() << "the compiler does not build little-endian ELF64 programs";
+	const size_t built = image.size();
+	image.resize((built + 7) / 8 * 8, '\0');
+	ResourceFile resources;
+	resources.SetItems(TwoItems());
+	std::ofstream(program, std::ios::binary | std::ios::app)
+	    << image.substr(built) << Flatten(resources).substr(4);
+	ASSERT_EQ(run(output), 7) << "with resources appended";
+
+	ProgramResult result = fRunner.Run({"--script", "-", "--item", "2", program},
+	                                   "press hex 0\nrelease hex 0\ntype \"41\"\nsave\n");
+	ASSERT_EQ(result.exitCode, 0) << result.errors;
+	ResourceFile saved = Reread(program);
+	EXPECT_EQ(saved.LeadingBytes(), image);
+	std::vector<ResourceFile::Item> expected = TwoItems();
+	expected[1].data.insert(0, "A");
+	EXPECT_EQ(saved.Items(), expected);
+	EXPECT_EQ(run(output), 7);
+	EXPECT_EQ(output, "still runs\n");
+}
+
+namespace {
+
+class ResourceDocumentWindowTest : public HostWindowFixture
+{
+protected:
+	void OpenFile(const std::string& name, const std::string& contents)
+	{
+		DocumentFile file(fRunner.MakeFile(name, contents));
+		ASSERT_EQ(file.Read(1 << 20), B_OK) << file.ErrorMessage();
+		file.AddItemsTo(fDocument, int32(fFiles.size() + 1));
+		fFiles.push_back(std::move(file));
+	}
+
+	ProgramRunner fRunner;
+};
+
+} // namespace
+
+TEST_F(ResourceDocumentWindowTest, StatusLineNamesTheKindOfFile)
+{
+	PlatformTesting::UseTestFace();
+	ResourceFile resources;
+	resources.SetItems(TwoItems());
+	const std::string container = Flatten(resources).substr(4);
+	ExecutableFiles::Elf elf;
+	elf.is64 = true;
+	elf.type = 2; // ET_EXEC
+	elf.segments = {{1, 0, 35664, 0x200000}};
+	ASSERT_NO_FATAL_FAILURE(OpenFile("program", elf.Build(35664) + container));
+	ASSERT_NO_FATAL_FAILURE(OpenFile("two.rsrc", Flatten(resources)));
+	ASSERT_NO_FATAL_FAILURE(OpenFile("raw.bin", "raw"));
+	ASSERT_NO_FATAL_FAILURE(LoadAddon());
+	HostWindow* window = Open();
+	ASSERT_NE(window, nullptr);
+	// Wide enough for the whole status line: a narrower one cuts the path.
+	{
+		BAutolock lock(window);
+		window->ResizeTo(1600, window->Bounds().Height());
+	}
+	PlatformTesting::WaitUntilIdle(window);
+
+	const char kPageDown[] = {B_PAGE_DOWN, '\0'};
+	const std::string kinds[] = {
+	    "(ELF64 executable, 2 resources after an image of 35,664 bytes)",
+	    "(ELF64 executable, 2 resources after an image of 35,664 bytes)",
+	    "(x86 resource file, 2 resources)",
+	    "(x86 resource file, 2 resources)",
+	    "(no resource file: the file's bytes as one item)",
+	};
+	for (int32 item = 0; item < 5; item++) {
+		SCOPED_TRACE(item);
+		const std::string status = Status(window);
+		EXPECT_EQ(status.rfind("Item " + std::to_string(item + 1) + " of 5: ", 0), 0u) << status;
+		EXPECT_NE(status.find(kinds[item]), std::string::npos) << status;
+		Key(window, kPageDown, B_COMMAND_KEY);
+	}
 }

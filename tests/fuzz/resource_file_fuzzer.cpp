@@ -1,6 +1,8 @@
-// libFuzzer target for the resource file reader: any bytes either parse or
-// give an error message; what parses writes out again, and that file reads
-// back to the same items and writes out to the same bytes.
+// libFuzzer target for the resource file reader and the locator of
+// resources in executables: any bytes either parse or give an error
+// message; what parses writes out again behind the same leading bytes (an
+// executable's image unchanged), and that file reads back to the same
+// items and writes out to the same bytes.
 
 #include <cstdlib>
 #include <cstdio>
@@ -19,6 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 	std::string written;
 	if (file.Flatten(written) != B_OK)
 		return 0;
+	if (written.compare(0, file.LeadingBytes().size(), file.LeadingBytes()) != 0)
+		abort();
 	ResourceFile reread;
 	if (reread.Parse(written.data(), written.size()) != B_OK) {
 		fprintf(stderr, "written file does not read back: %s\n", reread.ErrorMessage().c_str());
