@@ -14,6 +14,11 @@ namespace {
 
 // Space around the contents.
 const float kInset = 4;
+// Lines of text kept in sight under an icon.
+const int32 kTextLinesUnderIcon = 2;
+// Line height per step of the preferred icon scale: an icon at twice its
+// size with the default 15-pixel lines.
+const float kLineHeightPerScale = 7.5f;
 // Icons grow by whole pixels up to this many a side.
 const int32 kMaxIconScale = 8;
 // The checkerboard behind an icon: its squares and colours.
@@ -56,7 +61,8 @@ int32 ItemPreview::IconScale() const
 		return 0;
 	const BRect bounds = Bounds();
 	const float room =
-	    std::min(bounds.Width() + 1 - 2 * kInset, bounds.Height() + 1 - 2 * kInset - LineHeight());
+	    std::min(bounds.Width() + 1 - 2 * kInset,
+	             bounds.Height() + 1 - 2 * kInset - kTextLinesUnderIcon * LineHeight());
 	return std::clamp(int32(room) / fIconSide, int32(1), kMaxIconScale);
 }
 
@@ -127,11 +133,14 @@ void ItemPreview::FrameResized(float width, float height)
 
 void ItemPreview::GetPreferredSize(float* width, float* height)
 {
+	// A large icon at twice its size at the default font, larger with the
+	// font, and the lines under it.
 	const float lineHeight = LineHeight();
+	const float iconSize = 32 * std::max(2.0f, std::round(lineHeight / kLineHeightPerScale));
 	if (width != NULL)
-		*width = 2 * 32 + 2 * kInset;
+		*width = iconSize + 2 * kInset;
 	if (height != NULL)
-		*height = 2 * 32 + 2 * kInset + 4 * lineHeight;
+		*height = iconSize + 2 * kInset + (kTextLinesUnderIcon + 1) * lineHeight;
 }
 
 std::vector<std::string> ItemPreview::Wrapped(float width) const
