@@ -1,45 +1,69 @@
 // TYPE:ID[:NAME] as the command line takes it, checked on random text
-// against a model written another way (a regular expression and decimal
-// arithmetic on strings), with failing text shrunk to its shortest form;
+// against a model written another way (each form of the type tried in
+// turn, the id's bounds compared as strings), with failing text shrunk to its shortest form;
 // and every type, id and name the program prints reads back as itself.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <optional>
 #include <random>
-#include <regex>
 
 #include "ItemListing.h"
 #include "ItemReference.h"
 
 namespace {
 
-// What the model makes of text: nothing, or the reference.
-std::optional<ItemReference> Model(const std::string& text)
+// A decimal int32 as text, checked on the digits as strings: without its
+// leading zeros, at most as long as the bound and no greater in order.
+std::optional<int32> ModelId(const std::string& text)
 {
-	static const std::regex form(
-	    "^(?:([ -~]{4})|0x([0-9a-fA-F]{8})):(-?)([0-9]+)(?::([\\s\\S]*))?$");
-	std::smatch match;
-	if (!std::regex_match(text, match, form))
+	const bool negative = !text.empty() && text[0] == '-';
+	std::string digits = text.substr(negative ? 1 : 0);
+	if (digits.empty() ||
+	    !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
 		return std::nullopt;
-	ItemReference reference;
-	if (match[1].matched) {
-		for (unsigned char c : match[1].str())
-			reference.type = reference.type * 256 + c;
-	} else
-		reference.type = type_code(std::stoul(match[2].str(), NULL, 16));
-	// The id within int32 as decimal text: without its leading zeros, at
-	// most as long as the bound and no greater in the digits' order.
-	std::string digits = match[4].str();
 	digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
-	const bool negative = match[3].length() > 0;
 	const std::string bound = negative ? "2147483648" : "2147483647";
 	if (digits.size() > bound.size() || (digits.size() == bound.size() && digits > bound))
 		return std::nullopt;
-	reference.id = int32(negative ? -std::stoll(digits) : std::stoll(digits));
-	reference.hasName = match[5].matched;
-	reference.name = match[5].str();
-	return reference;
+	return int32(negative ? -std::stoll(digits) : std::stoll(digits));
+}
+
+// What the model makes of text: nothing, or the reference. It tries the
+// type's two forms in turn, each followed by a colon, and takes the first
+// that reads.
+std::optional<ItemReference> Model(const std::string& text)
+{
+	for (const size_t typeLength : {size_t(4), size_t(10)}) {
+		if (text.size() <= typeLength || text[typeLength] != ':')
+			continue;
+		const std::string type = text.substr(0, typeLength);
+		ItemReference reference;
+		if (typeLength == 4) {
+			if (!std::all_of(type.begin(), type.end(), [](char c) { return c >= ' ' && c <= '~'; }))
+				continue;
+			for (unsigned char c : type)
+				reference.type = reference.type * 256 + c;
+		} else {
+			if (type.compare(0, 2, "0x") != 0 ||
+			    !std::all_of(type.begin() + 2, type.end(),
+			                 [](char c) { return isxdigit(static_cast<unsigned char>(c)); }))
+				continue;
+			reference.type = type_code(std::stoul(type.substr(2), NULL, 16));
+		}
+		const std::string rest = text.substr(typeLength + 1);
+		const size_t colon = rest.find(':');
+		const std::optional<int32> id = ModelId(rest.substr(0, colon));
+		if (!id)
+			continue;
+		reference.id = *id;
+		reference.hasName = colon != std::string::npos;
+		reference.name = reference.hasName ? rest.substr(colon + 1) : "";
+		return reference;
+	}
+	return std::nullopt;
 }
 
 // Whether the parser and the model disagree on text.
