@@ -10,6 +10,12 @@
 #include <string>
 #include <vector>
 
+struct entry_ref;
+
+namespace BPrivate {
+class KitAccess;
+}
+
 class _IMPEXP_BE BMessage
 {
 public:
@@ -26,6 +32,9 @@ public:
 	status_t AddInt64(const char* name, int64 value);
 	status_t AddBool(const char* name, bool value);
 	status_t AddFloat(const char* name, float value);
+	status_t AddPointer(const char* name, const void* pointer);
+	// The ref's device, directory and name (B_REF_TYPE).
+	status_t AddRef(const char* name, const entry_ref* ref);
 
 	// The first item: B_NAME_NOT_FOUND without such a field, B_BAD_TYPE when
 	// it holds another type. The output is left alone on error.
@@ -34,12 +43,23 @@ public:
 	status_t FindInt32(const char* name, int32* value) const;
 	status_t FindBool(const char* name, bool* value) const;
 	status_t FindFloat(const char* name, float* value) const;
+	status_t FindPointer(const char* name, void** pointer) const;
+	status_t FindRef(const char* name, entry_ref* ref) const;
+	status_t FindRef(const char* name, int32 index, entry_ref* ref) const;
 
 	// Shorthands: the item, or a zero value (NULL, 0) when absent.
 	const char* FindString(const char* name, int32 index = 0) const;
 	int32 FindInt32(const char* name, int32 index = 0) const;
 
+	// A message dropped on a window (files from the desktop): delivered to
+	// the view under the drop point. DropPoint is in screen coordinates;
+	// offset, the point within what was dragged, is (0, 0) for files.
+	bool WasDropped() const;
+	BPoint DropPoint(BPoint* offset = NULL) const;
+
 private:
+	friend class BPrivate::KitAccess;
+
 	struct Field
 	{
 		std::string name;
@@ -54,6 +74,8 @@ private:
 	                    size_t size) const;
 
 	std::vector<Field> fFields;
+	bool fWasDropped = false;
+	BPoint fDropPoint;
 };
 
 #endif // _MESSAGE_H

@@ -83,9 +83,12 @@ public:
 	BPoint ConvertFromWindow(BPoint point) const;
 	void ConvertToScreen(BPoint* point) const;
 	BPoint ConvertToScreen(BPoint point) const;
+	void ConvertFromScreen(BPoint* point) const;
+	BPoint ConvertFromScreen(BPoint point) const;
 
 	// Flags and modes.
 	uint32 Flags() const;
+	virtual void SetFlags(uint32 flags);
 	uint32 ResizingMode() const;
 
 	// Drawing state.

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class BButton;
 class BView;
 
 enum window_type
@@ -68,6 +69,11 @@ public:
 	BView* FindView(const char* viewName) const;
 	BView* FindView(BPoint point) const;
 	BView* CurrentFocus() const;
+	// Enter without modifiers goes to the default button's KeyDown, ahead of
+	// the focus view, while the button is enabled. The button's MakeDefault
+	// and this keep each other in step.
+	void SetDefaultButton(BButton* button);
+	BButton* DefaultButton() const;
 
 	virtual void DispatchMessage(BMessage* message, BHandler* handler);
 	virtual void MessageReceived(BMessage* message);
@@ -102,6 +108,8 @@ public:
 	// A key with B_COMMAND_KEY and the given modifiers (of B_SHIFT_KEY,
 	// B_OPTION_KEY, B_CONTROL_KEY), matched regardless of case, posts a copy
 	// of message to target (the window when NULL). The window owns message.
+	// Every window starts with Cmd+A, which sends B_SELECT_ALL to the focus
+	// view; a shortcut added for the same key replaces it.
 	void AddShortcut(uint32 key, uint32 modifiers, BMessage* message);
 	void AddShortcut(uint32 key, uint32 modifiers, BMessage* message, BHandler* target);
 	void RemoveShortcut(uint32 key, uint32 modifiers);

@@ -6,6 +6,7 @@
 #include <Bitmap.h>
 #include <Cursor.h>
 #include <Looper.h>
+#include <Message.h>
 #include <View.h>
 #include <Window.h>
 
@@ -26,6 +27,12 @@ public:
 	static BWindow* Window(const BBitmap* bitmap) { return bitmap->fWindow; }
 	static int32 Shape(const BCursor* cursor) { return cursor->fShape; }
 	static BCursor* MakeCursor(int32 shape) { return new BCursor(shape); }
+	// Makes message one dropped at a point in screen coordinates.
+	static void MarkDropped(BMessage* message, BPoint screenPoint)
+	{
+		message->fWasDropped = true;
+		message->fDropPoint = screenPoint;
+	}
 	static BWindow* MakeOffscreenWindow(BRect bounds, PixelBuffer* pixels)
 	{
 		return new BWindow(bounds, static_cast<void*>(pixels));

@@ -1,6 +1,8 @@
 // BMessage: fields kept in the order they were added, each item as its bytes.
 #include <Message.h>
 
+#include <Entry.h>
+
 #include <string.h>
 
 BMessage::BMessage(uint32 what) : what(what) {}
@@ -41,6 +43,23 @@ status_t BMessage::AddFloat(const char* name, float value)
 	return _Add(name, B_FLOAT_TYPE, &value, sizeof(value));
 }
 
+status_t BMessage::AddPointer(const char* name, const void* pointer)
+{
+	return _Add(name, B_POINTER_TYPE, &pointer, sizeof(pointer));
+}
+
+// A ref's item: the device, the directory, then the name's bytes.
+status_t BMessage::AddRef(const char* name, const entry_ref* ref)
+{
+	if (ref == NULL)
+		return B_BAD_VALUE;
+	std::string item((const char*)&ref->device, sizeof(ref->device));
+	item.append((const char*)&ref->directory, sizeof(ref->directory));
+	if (ref->name != NULL)
+		item.append(ref->name);
+	return _Add(name, B_REF_TYPE, item.data(), item.size());
+}
+
 // #pragma mark - Finding
 
 status_t BMessage::FindPoint(const char* name, BPoint* point) const
@@ -74,6 +93,30 @@ status_t BMessage::FindFloat(const char* name, float* value) const
 	return _FindFixed(name, B_FLOAT_TYPE, 0, value, sizeof(*value));
 }
 
+status_t BMessage::FindPointer(const char* name, void** pointer) const
+{
+	return _FindFixed(name, B_POINTER_TYPE, 0, pointer, sizeof(*pointer));
+}
+
+status_t BMessage::FindRef(const char* name, entry_ref* ref) const
+{
+	return FindRef(name, 0, ref);
+}
+
+status_t BMessage::FindRef(const char* name, int32 index, entry_ref* ref) const
+{
+	if (ref == NULL)
+		return B_BAD_VALUE;
+	const std::string* item;
+	status_t status = _FindItem(name, B_REF_TYPE, index, &item);
+	if (status != B_OK)
+		return status;
+	const size_t nameAt = sizeof(ref->device) + sizeof(ref->directory);
+	memcpy(&ref->device, item->data(), sizeof(ref->device));
+	memcpy(&ref->directory, item->data() + sizeof(ref->device), sizeof(ref->directory));
+	return ref->set_name(item->c_str() + nameAt);
+}
+
 const char* BMessage::FindString(const char* name, int32 index) const
 {
 	const std::string* item;
@@ -85,6 +128,20 @@ int32 BMessage::FindInt32(const char* name, int32 index) const
 	int32 value = 0;
 	_FindFixed(name, B_INT32_TYPE, index, &value, sizeof(value));
 	return value;
+}
+
+// #pragma mark - Dropping
+
+bool BMessage::WasDropped() const
+{
+	return fWasDropped;
+}
+
+BPoint BMessage::DropPoint(BPoint* offset) const
+{
+	if (offset != NULL)
+		*offset = BPoint(0, 0);
+	return fDropPoint;
 }
 
 // #pragma mark - Private

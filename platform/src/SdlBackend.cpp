@@ -20,6 +20,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <atomic>
@@ -27,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "FileDrop.h"
 #include "FontFace.h"
 #include "PixelBuffer.h"
 #include "PixelGrid.h"
@@ -86,6 +88,13 @@ struct Display
 	SDL_Cursor* iBeam = NULL;
 	// The pump's own record of the buttons held, from the button events.
 	int32 buttons = 0;
+	// The pump's: where the pointer last moved over a window, and the files
+	// of a drop in progress (between SDL_DROPBEGIN and SDL_DROPCOMPLETE).
+	Uint32 pointerWindow = 0;
+	int pointerX = 0;
+	int pointerY = 0;
+	bool dropping = false;
+	std::vector<std::string> droppedFiles;
 };
 
 Display& TheDisplay()
@@ -283,6 +292,57 @@ void HandleWindowEvent(const SDL_WindowEvent& event)
 	}
 }
 
+// Posts the files dropped on a window as one drop. SDL tells no position:
+// the pointer's, when it is over the window, else where it last moved over
+// it, else the window's centre.
+void PostDrop(Uint32 windowID)
+{
+	Display& display = TheDisplay();
+	std::vector<std::string> paths;
+	paths.swap(display.droppedFiles);
+	SDL_Window* native = SDL_GetWindowFromID(windowID);
+	if (paths.empty() || native == NULL)
+		return;
+	int width;
+	int height;
+	SDL_GetWindowSize(native, &width, &height);
+	int left;
+	int top;
+	SDL_GetWindowPosition(native, &left, &top);
+	int x;
+	int y;
+	SDL_GetGlobalMouseState(&x, &y);
+	x -= left;
+	y -= top;
+	if (x < 0 || y < 0 || x >= width || y >= height) {
+		if (display.pointerWindow == windowID) {
+			x = display.pointerX;
+			y = display.pointerY;
+		} else {
+			x = width / 2;
+			y = height / 2;
+		}
+	}
+	std::lock_guard<std::mutex> guard(display.lock);
+	for (SdlWindow* window : display.windows) {
+		if (window->window != native || window->destroyed)
+			continue;
+		// In the screen coordinates of the window's frame, as the window
+		// converts them back.
+		BMessage drop(B_SIMPLE_DATA);
+		status_t status = BPrivate::MakeFileDrop(
+		    BPoint(float(window->left + x), float(window->top + y)), paths, &drop);
+		if (status == B_OK)
+			window->owner->PostMessage(&drop);
+		else
+			fprintf(stderr,
+			        "A drop of %zu files was refused: a path names no directory "
+			        "entry (error %d)\n",
+			        paths.size(), int(status));
+		return;
+	}
+}
+
 void HandleEvent(const SDL_Event& event)
 {
 	Display& display = TheDisplay();
@@ -303,6 +363,9 @@ void HandleEvent(const SDL_Event& event)
 		PostMouse(event.button.windowID, B_MOUSE_UP, event.button.x, event.button.y, 0);
 		break;
 	case SDL_MOUSEMOTION:
+		display.pointerWindow = event.motion.windowID;
+		display.pointerX = event.motion.x;
+		display.pointerY = event.motion.y;
 		PostMouse(event.motion.windowID, B_MOUSE_MOVED, event.motion.x, event.motion.y, 0);
 		break;
 	case SDL_MOUSEWHEEL: {
@@ -318,6 +381,23 @@ void HandleEvent(const SDL_Event& event)
 	}
 	case SDL_WINDOWEVENT:
 		HandleWindowEvent(event.window);
+		break;
+	case SDL_DROPBEGIN:
+		display.dropping = true;
+		display.droppedFiles.clear();
+		break;
+	case SDL_DROPFILE:
+		if (event.drop.file != NULL) {
+			display.droppedFiles.push_back(event.drop.file);
+			SDL_free(event.drop.file);
+		}
+		// Without the brackets of a drop (older SDL) each file is one.
+		if (!display.dropping)
+			PostDrop(event.drop.windowID);
+		break;
+	case SDL_DROPCOMPLETE:
+		display.dropping = false;
+		PostDrop(event.drop.windowID);
 		break;
 	}
 }
@@ -508,6 +588,11 @@ status_t Open()
 	display.arrow = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
 	display.iBeam = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_IBEAM);
 	SDL_StartTextInput();
+	// Files dropped from the desktop arrive as drops; dragged text does not.
+	SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+	SDL_EventState(SDL_DROPBEGIN, SDL_ENABLE);
+	SDL_EventState(SDL_DROPCOMPLETE, SDL_ENABLE);
+	SDL_EventState(SDL_DROPTEXT, SDL_DISABLE);
 	return B_OK;
 }
 

@@ -86,13 +86,39 @@ static void CallAllAttached(BView* view, BWindow* window)
 		view->AllAttached();
 }
 
+void NavigateFocus(BWindow* window, bool forward)
+{
+	std::vector<BView*> views;
+	CollectTree(KitAccess::State(window).topView, views);
+	std::vector<BView*> navigable;
+	for (BView* view : views) {
+		if ((view->Flags() & B_NAVIGABLE) != 0)
+			navigable.push_back(view);
+	}
+	if (navigable.empty())
+		return;
+	int32 count = int32(navigable.size());
+	auto current = std::find(navigable.begin(), navigable.end(), window->CurrentFocus());
+	int32 next;
+	if (current == navigable.end())
+		next = forward ? 0 : count - 1;
+	else
+		next = (int32(current - navigable.begin()) + (forward ? 1 : count - 1)) % count;
+	navigable[next]->MakeFocus(true);
+}
+
 void AttachTree(BView* root, BWindow* window)
 {
 	std::vector<BView*> views;
 	CollectTree(root, views);
 	for (BView* view : views) {
-		KitAccess::State(view).window = window;
+		ViewState& state = KitAccess::State(view);
+		state.window = window;
 		window->AddHandler(view);
+		// Messages a view leaves alone go on to its parent, and from the
+		// top view to the window.
+		view->SetNextHandler(state.parent != NULL ? static_cast<BHandler*>(state.parent)
+		                                          : static_cast<BHandler*>(window));
 	}
 	GeometryChanged(window);
 	for (BView* view : views) {
@@ -131,11 +157,15 @@ void DetachTree(BView* root)
 			windowState.maskView = NULL;
 		if (windowState.drawingView == view)
 			windowState.drawingView = NULL;
+		if (windowState.defaultButton == view)
+			windowState.defaultButton = NULL;
 		window->RemoveHandler(view);
 		ViewState& state = KitAccess::State(view);
 		state.window = NULL;
 		state.cacheGeneration = 0;
 	}
+	// The subtree's root no longer passes messages on to its old parent.
+	root->SetNextHandler(NULL);
 	GeometryChanged(window);
 }
 
@@ -346,25 +376,7 @@ void BView::KeyDown(const char* bytes, int32 numBytes)
 		message->FindInt32("modifiers", &modifiers);
 	if ((modifiers & (B_COMMAND_KEY | B_CONTROL_KEY | B_OPTION_KEY)) != 0)
 		return;
-
-	std::vector<BView*> views;
-	BPrivate::CollectTree(KitAccess::State(window).topView, views);
-	std::vector<BView*> navigable;
-	for (BView* view : views) {
-		if ((view->Flags() & B_NAVIGABLE) != 0)
-			navigable.push_back(view);
-	}
-	if (navigable.empty())
-		return;
-	int32 count = int32(navigable.size());
-	auto current = std::find(navigable.begin(), navigable.end(), window->CurrentFocus());
-	bool forward = (modifiers & B_SHIFT_KEY) == 0;
-	int32 next;
-	if (current == navigable.end())
-		next = forward ? 0 : count - 1;
-	else
-		next = (int32(current - navigable.begin()) + (forward ? 1 : count - 1)) % count;
-	navigable[next]->MakeFocus(true);
+	BPrivate::NavigateFocus(window, (modifiers & B_SHIFT_KEY) == 0);
 }
 
 void BView::KeyUp(const char*, int32) {}
@@ -604,9 +616,27 @@ BPoint BView::ConvertToScreen(BPoint point) const
 	return point;
 }
 
+void BView::ConvertFromScreen(BPoint* point) const
+{
+	if (fState->window != NULL)
+		fState->window->ConvertFromScreen(point);
+	ConvertFromWindow(point);
+}
+
+BPoint BView::ConvertFromScreen(BPoint point) const
+{
+	ConvertFromScreen(&point);
+	return point;
+}
+
 uint32 BView::Flags() const
 {
 	return fState->flags;
+}
+
+void BView::SetFlags(uint32 flags)
+{
+	fState->flags = flags;
 }
 
 uint32 BView::ResizingMode() const

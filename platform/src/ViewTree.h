@@ -24,6 +24,10 @@ void AttachTree(BView* root, BWindow* window);
 // children first; then the views leave the window.
 void DetachTree(BView* root);
 
+// Moves the focus to the next (or previous) view with B_NAVIGABLE, in tree
+// order, wrapping around; from no focus to the first (or last).
+void NavigateFocus(BWindow* window, bool forward);
+
 // The views of the subtree, parents before children.
 void CollectTree(BView* root, std::vector<BView*>& views);
 // Whether view is still a view of window (it may have been deleted by a

@@ -4,6 +4,7 @@
 #include <Window.h>
 
 #include <AppDefs.h>
+#include <Button.h>
 #include <Cursor.h>
 #include <View.h>
 
@@ -131,6 +132,8 @@ BWindow::BWindow(BRect frame, const char* title, window_type, uint32, uint32)
 	state.pixels = &state.ownPixels;
 	state.topView = new BView(Bounds(), "top view", B_FOLLOW_ALL_SIDES, B_WILL_DRAW);
 	BPrivate::AttachTree(state.topView, this);
+	state.shortcuts.push_back({ShortcutKey('a'), ShortcutModifiers(0),
+	                           std::make_unique<BMessage>(B_SELECT_ALL), NULL, true});
 
 	Windows& windows = AllWindows();
 	std::lock_guard<std::mutex> guard(windows.mutex);
@@ -211,11 +214,38 @@ BView* BWindow::CurrentFocus() const
 	return fWindowState->focus;
 }
 
+void BWindow::SetDefaultButton(BButton* button)
+{
+	WindowState& state = *fWindowState;
+	BButton* previous = DefaultButton();
+	if (previous == button)
+		return;
+	state.defaultButton = button;
+	if (previous != NULL)
+		previous->MakeDefault(false);
+	if (button != NULL)
+		button->MakeDefault(true);
+}
+
+BButton* BWindow::DefaultButton() const
+{
+	return static_cast<BButton*>(fWindowState->defaultButton);
+}
+
 void BWindow::DispatchMessage(BMessage* message, BHandler* handler)
 {
 	WindowState& state = *fWindowState;
 	if (handler != this) {
 		BLooper::DispatchMessage(message, handler);
+		return;
+	}
+	if (message->WasDropped()) {
+		// To the view under the drop point; what it leaves goes on up to
+		// the window through the views' next handlers.
+		if (BView* under = FindView(ConvertFromScreen(message->DropPoint())))
+			under->MessageReceived(message);
+		else
+			MessageReceived(message);
 		return;
 	}
 
@@ -240,15 +270,28 @@ void BWindow::DispatchMessage(BMessage* message, BHandler* handler)
 			for (WindowState::Shortcut& shortcut : state.shortcuts) {
 				if (shortcut.key != key || shortcut.modifiers != wanted)
 					continue;
-				BHandler* target = shortcut.target != NULL ? shortcut.target : this;
-				if (BLooper* looper = target->Looper())
+				BHandler* target = shortcut.toFocus          ? state.focus
+				                   : shortcut.target != NULL ? shortcut.target
+				                                             : this;
+				BLooper* looper = target != NULL ? target->Looper() : NULL;
+				if (looper != NULL)
 					looper->PostMessage(shortcut.message.get(), target);
 				break;
 			}
 			break;
 		}
-		if (state.focus != NULL)
+		const bool plain = (modifiers & (B_SHIFT_KEY | B_CONTROL_KEY | B_OPTION_KEY)) == 0;
+		BButton* defaultButton = DefaultButton();
+		if (plain && bytes[0] == B_ENTER && bytes[1] == '\0' && defaultButton != NULL &&
+		    defaultButton->IsEnabled()) {
+			defaultButton->KeyDown(bytes, 1);
+		} else if (state.focus != NULL) {
 			state.focus->KeyDown(bytes, int32(strlen(bytes)));
+		} else if (bytes[0] == B_TAB && bytes[1] == '\0' &&
+		           (modifiers & (B_CONTROL_KEY | B_OPTION_KEY)) == 0) {
+			// Without a focus view the first Tab enters the navigable views.
+			BPrivate::NavigateFocus(this, (modifiers & B_SHIFT_KEY) == 0);
+		}
 		break;
 	}
 
@@ -544,7 +587,7 @@ void BWindow::AddShortcut(uint32 key, uint32 modifiers, BMessage* message, BHand
 		return;
 	RemoveShortcut(key, modifiers);
 	fWindowState->shortcuts.push_back({ShortcutKey(key), ShortcutModifiers(modifiers),
-	                                   std::unique_ptr<BMessage>(message), target});
+	                                   std::unique_ptr<BMessage>(message), target, false});
 }
 
 void BWindow::RemoveShortcut(uint32 key, uint32 modifiers)

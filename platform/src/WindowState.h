@@ -47,6 +47,7 @@ struct WindowState
 	PixelBuffer* pixels = NULL; // ownPixels, or the bitmap's
 	BView* topView = NULL;
 	BView* focus = NULL;
+	BView* defaultButton = NULL; // a BButton: Enter goes to it
 
 	int32 hideLevel = 1; // hidden while above 0
 	bool shownOnce = false;
@@ -84,6 +85,7 @@ struct WindowState
 		uint32 modifiers;
 		std::unique_ptr<BMessage> message;
 		BHandler* target;
+		bool toFocus; // sent to the focus view at the time (target unused)
 	};
 	std::vector<Shortcut> shortcuts;
 };

@@ -8,6 +8,7 @@
 #include <Window.h>
 
 #include "Clock.h"
+#include "FileDrop.h"
 #include "LooperState.h"
 #include "WindowState.h"
 
@@ -73,6 +74,23 @@ BMessage MakeMouseMoved(BPoint windowWhere, int32 buttons, int32 modifiers)
 BMessage MakeMouseUp(BPoint windowWhere, int32 modifiers)
 {
 	return MakeMouse(B_MOUSE_UP, windowWhere, 0, modifiers);
+}
+
+status_t MakeFileDrop(const BWindow* window, BPoint windowWhere,
+                      const std::vector<std::string>& paths, BMessage* drop)
+{
+	BPoint screenWhere = windowWhere;
+	window->ConvertToScreen(&screenWhere);
+	return BPrivate::MakeFileDrop(screenWhere, paths, drop);
+}
+
+status_t DropFiles(BWindow* window, BPoint windowWhere, const std::vector<std::string>& paths)
+{
+	BMessage drop(B_SIMPLE_DATA);
+	if (status_t status = MakeFileDrop(window, windowWhere, paths, &drop); status != B_OK)
+		return status;
+	PostAndWait(window, drop);
+	return B_OK;
 }
 
 void AdvanceTestClock(bigtime_t delta)

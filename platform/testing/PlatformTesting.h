@@ -59,6 +59,15 @@ BMessage MakeMouseDown(BPoint windowWhere, int32 buttons = 1, int32 modifiers = 
                        int32 clicks = 1);
 BMessage MakeMouseMoved(BPoint windowWhere, int32 buttons = 0, int32 modifiers = 0);
 BMessage MakeMouseUp(BPoint windowWhere, int32 modifiers = 0);
+// Files dropped from the desktop at windowWhere (the window's coordinates),
+// as the display delivers them: B_SIMPLE_DATA with an entry_ref for each
+// path in "refs", WasDropped() true, DropPoint() in screen coordinates. The
+// window hands it to the view under the point. DropFiles posts it and waits
+// until it is handled. B_OK, or get_ref_for_path's error for the first
+// path it refuses (nothing is dropped); B_BAD_VALUE for no paths.
+status_t MakeFileDrop(const BWindow* window, BPoint windowWhere,
+                      const std::vector<std::string>& paths, BMessage* drop);
+status_t DropFiles(BWindow* window, BPoint windowWhere, const std::vector<std::string>& paths);
 
 // --- Drawing record -------------------------------------------------------
 // One drawing call as a view received it. Coordinates are as the caller gave
