@@ -1,11 +1,13 @@
 // ScriptCommand: one parsed line of a reshost script: an input event for the
 // window (keys, text, mouse, wheel, focus, activation), a wait on the clock,
-// a host command (save, undo, next item, snapshot, quit ...), or the window
-// that later lines go to. Made by ScriptParser, carried out by
+// a host command (a verb of HostCommands' table: save, undo, next item,
+// quit ...), one of the script's own (snapshot, text, title, close), or the
+// window that later lines go to. Made by ScriptParser, carried out by
 // ScriptRunner; plain data.
 #ifndef SCRIPT_COMMAND_H
 #define SCRIPT_COMMAND_H
 
+#include <Message.h>
 #include <Point.h>
 #include <SupportDefs.h>
 
@@ -20,22 +22,17 @@ struct ScriptCommand
 		kPress, // place, point or offset
 		kMove,
 		kRelease,
-		kWheel,    // deltaX, deltaY
-		kFocus,    // on
-		kActivate, // on
-		kWait,     // duration
-		kResize,   // width, height
-		kSave,
-		kUndo,
-		kRedo,
-		kNextItem,
-		kPreviousItem,
-		kSnapshot, // path
-		kText,     // prints the dump as drawn
-		kTitle,    // prints the window's title
-		kClose,    // the window's close button
-		kQuit,
-		kWindow // number: later lines go to that window
+		kWheel,       // deltaX, deltaY
+		kFocus,       // on
+		kActivate,    // on
+		kWait,        // duration
+		kResize,      // width, height
+		kHostCommand, // message: a row's of HostCommands, with its arguments
+		kSnapshot,    // path
+		kText,        // prints the dump as drawn
+		kTitle,       // prints the window's title
+		kClose,       // the window's close button
+		kWindow       // number: later lines go to that window
 	};
 
 	// Where a mouse command points: a point in the dump view's coordinates,
@@ -47,7 +44,7 @@ struct ScriptCommand
 		kAsciiOffset
 	};
 
-	Kind kind = kQuit;
+	Kind kind = kHostCommand;
 	int32 line = 0;
 	std::string bytes;
 	int32 modifiers = 0;
@@ -62,6 +59,7 @@ struct ScriptCommand
 	int32 height = 0;
 	int32 number = 0;
 	std::string path;
+	BMessage message{0};
 };
 
 #endif // SCRIPT_COMMAND_H

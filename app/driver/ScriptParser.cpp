@@ -12,6 +12,7 @@
 #include <strings.h>
 #include <vector>
 
+#include "HostCommands.h"
 #include "ItemListing.h"
 
 namespace {
@@ -320,15 +321,31 @@ ScriptParser::Result ScriptParser::ParseLine(const std::string& text, int32 line
 		return false;
 	};
 
+	// The host's commands, by the verbs of their table: the words after
+	// the verb are the command's arguments, read into its message.
+	std::vector<std::string> texts;
+	for (const Word& word : words)
+		texts.push_back(word.text);
+	size_t verbWords;
+	if (const HostCommand* host = HostCommands::FindVerb(texts, verbWords)) {
+		const std::vector<std::string> arguments(texts.begin() + verbWords, texts.end());
+		command.kind = ScriptCommand::kHostCommand;
+		command.message = BMessage(host->what);
+		std::string problem;
+		if (host->readArguments == NULL ? arguments.empty()
+		                                : host->readArguments(arguments, command.message, problem))
+			return kCommand;
+		return fail((problem.empty() ? "" : problem + "; ") +
+		            "usage: " + HostCommands::Usage(*host));
+	}
+
 	struct Simple
 	{
 		const char* verb;
 		ScriptCommand::Kind kind;
 	};
 	const Simple simple[] = {
-	    {"save", ScriptCommand::kSave},           {"undo", ScriptCommand::kUndo},
-	    {"redo", ScriptCommand::kRedo},           {"text", ScriptCommand::kText},
-	    {"title", ScriptCommand::kTitle},         {"quit", ScriptCommand::kQuit},
+	    {"text", ScriptCommand::kText},           {"title", ScriptCommand::kTitle},
 	    {"close", ScriptCommand::kClose},         {"activate", ScriptCommand::kActivate},
 	    {"deactivate", ScriptCommand::kActivate},
 	};
@@ -339,13 +356,6 @@ ScriptParser::Result ScriptParser::ParseLine(const std::string& text, int32 line
 			return kError;
 		command.kind = entry.kind;
 		command.on = verb != "deactivate";
-		return kCommand;
-	}
-
-	if (verb == "next" || verb == "previous") {
-		if (argumentCount > 1 || (argumentCount == 1 && words[1].text != "item"))
-			return fail("usage: " + verb + " [item]");
-		command.kind = verb == "next" ? ScriptCommand::kNextItem : ScriptCommand::kPreviousItem;
 		return kCommand;
 	}
 

@@ -400,26 +400,11 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 		WaitUntilIdle();
 		break;
 
-	case ScriptCommand::kSave:
-		Post(window, BMessage(kMsgSave));
-		break;
-	case ScriptCommand::kUndo:
-		Post(window, BMessage(kMsgUndo));
-		break;
-	case ScriptCommand::kRedo:
-		Post(window, BMessage(kMsgRedo));
-		break;
-	case ScriptCommand::kNextItem:
-		Post(window, BMessage(kMsgNextItem));
-		break;
-	case ScriptCommand::kPreviousItem:
-		Post(window, BMessage(kMsgPreviousItem));
+	case ScriptCommand::kHostCommand:
+		Post(window, command.message);
 		break;
 	case ScriptCommand::kClose:
 		Post(window, BMessage(B_QUIT_REQUESTED));
-		break;
-	case ScriptCommand::kQuit:
-		Post(window, BMessage(kMsgQuit));
 		break;
 
 	case ScriptCommand::kSnapshot:

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cmath>
 #include <csignal>
+#include <fcntl.h>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -79,18 +80,36 @@ std::string WhyTooLarge(uint64 size, uint64 maxSize)
 	return why;
 }
 
-// --describe and --icon: the item's readable form on standard output, or
-// its icon as a PNG file.
+// Writes the bytes to standard output whole, or says why it could not.
+int WriteOutput(const char* bytes, size_t length, const std::string& named)
+{
+	while (length > 0) {
+		const ssize_t written = write(STDOUT_FILENO, bytes, length);
+		if (written < 0 && errno == EINTR)
+			continue;
+		if (written <= 0) {
+			return Complain("--extract " + named + ": cannot write to standard output: " +
+			                strerror(written < 0 ? errno : EIO));
+		}
+		bytes += written;
+		length -= size_t(written);
+	}
+	return HostProgram::kExitOK;
+}
+
+// --describe, --icon and --extract: the item's readable form on standard
+// output, its icon as a PNG file, or its bytes on standard output.
 int ShowItem(const ProgramOptions& options, const Document& document,
              const std::vector<DocumentFile>& files)
 {
-	const std::string named =
-	    ItemListing::TypeText(options.itemType) + ":" + std::to_string(options.itemId);
+	const std::string named = options.item.Text();
 	for (int32 index = 0; index < document.CountItems(); index++) {
 		const BResourceItem* item = document.Item(document.ItemAt(index));
-		if (item->Type() != options.itemType || item->ID() != options.itemId)
+		if (item->Type() != options.item.type || item->ID() != options.item.id)
 			continue;
 		const BMallocIO& data = item->DataIO();
+		if (options.extractItem)
+			return WriteOutput(static_cast<const char*>(data.Buffer()), data.BufferLength(), named);
 		if (options.describeItem) {
 			const bool bigEndian =
 			    std::any_of(files.begin(), files.end(), [index](const DocumentFile& file) {
@@ -163,12 +182,23 @@ int HostProgram::Run(int argc, const char* const* argv)
 		break;
 	}
 
+	// The item's bytes go to standard output: a closed one is refused before
+	// any file is opened, which could otherwise take its descriptor, and a
+	// reader that went away is an error to report, not a signal.
+	if (options.extractItem) {
+		if (fcntl(STDOUT_FILENO, F_GETFD) < 0)
+			return Complain("--extract " + options.item.Text() +
+			                ": cannot write to standard output: " + strerror(errno));
+		signal(SIGPIPE, SIG_IGN);
+	}
+
 	// The font's size (the user's, or the display's dots per inch) decides
 	// the geometry and with it the largest item: settled before the checks.
 	if (options.fontSize > 0)
 		ProgramDriver::SetFontSize(float(options.fontSize));
-	const bool headless = ProgramDriver::ChooseDisplay(options.headless || options.listItems ||
-	                                                   !options.sampleOutput.empty());
+	const bool headless =
+	    ProgramDriver::ChooseDisplay(options.headless || options.listItems || options.extractItem ||
+	                                 !options.sampleOutput.empty());
 
 	// Every check of the input comes before any window opens.
 	font_height height;
@@ -254,7 +284,7 @@ int HostProgram::Run(int argc, const char* const* argv)
 			puts(ItemListing::Line(index + 1, *document.Item(document.ItemAt(index))).c_str());
 		return kExitOK;
 	}
-	if (options.describeItem || !options.iconOutput.empty())
+	if (options.describeItem || options.extractItem || !options.iconOutput.empty())
 		return ShowItem(options, document, files);
 	if (document.CountItems() == 0) {
 		// The window shows an item: a document without one cannot open yet.

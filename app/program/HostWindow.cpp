@@ -22,13 +22,13 @@
 
 #include "Document.h"
 #include "DocumentFile.h"
+#include "HostCommands.h"
 #include "ItemListing.h"
 #include "ItemPreview.h"
 #include "WindowGroup.h"
 
 namespace {
 
-const char* const kQuitAgainNotice = "Unsaved changes: press Ctrl+Q again to quit";
 const char* const kCloseAgainNotice = "Unsaved changes: close again to quit without saving";
 const char* const kNoChangesNotice = "No changes to save";
 // The item list's width follows its rows within these bounds, in
@@ -87,6 +87,13 @@ std::string Shortened(const BView& view, const std::string& before, std::string 
 	return text;
 }
 
+// "press Ctrl+Q again to quit": a confirmation asked for with the key the
+// commands' table gives.
+std::string PressAgain(uint32 what, const std::string& toDo)
+{
+	return "press " + HostCommands::ShortcutName(*HostCommands::Find(what)) + " again to " + toDo;
+}
+
 } // namespace
 
 HostWindow::HostWindow(WindowGroup& group, Document& document)
@@ -95,13 +102,8 @@ HostWindow::HostWindow(WindowGroup& group, Document& document)
       fListener(0), fNoticeKind(kNoticeOfCommand), fListWidth(0), fMinListWidth(0), fEditorWidth(0),
       fSaveArmed(false), fRefusalsSeen(document.CountRefusedGrowths()), fLastEditKey(kNoEdit)
 {
-	AddShortcut('S', 0, new BMessage(kMsgSave));
-	AddShortcut('Z', 0, new BMessage(kMsgUndo));
-	AddShortcut('Z', B_SHIFT_KEY, new BMessage(kMsgRedo));
-	AddShortcut(B_PAGE_DOWN, 0, new BMessage(kMsgNextItem));
-	AddShortcut(B_PAGE_UP, 0, new BMessage(kMsgPreviousItem));
-	AddShortcut('Q', 0, new BMessage(kMsgQuit));
-	AddShortcut('N', 0, new BMessage(kMsgNewWindow));
+	for (const HostCommand& command : HostCommands::All())
+		AddShortcut(command.key, command.modifiers, new BMessage(command.what));
 
 	// The document calls this on the thread that changed it, which may hold
 	// this window's lock or not: the title follows through the queue.
@@ -381,28 +383,11 @@ void HostWindow::DispatchMessage(BMessage* message, BHandler* handler)
 
 void HostWindow::MessageReceived(BMessage* message)
 {
+	if (const HostCommand* command = HostCommands::Find(message->what)) {
+		(this->*command->handler)(*message);
+		return;
+	}
 	switch (message->what) {
-	case kMsgSave:
-		fGroup.DisarmQuit();
-		Save();
-		break;
-	case kMsgUndo:
-	case kMsgRedo:
-		Replay(message->what == kMsgUndo);
-		break;
-	case kMsgNextItem:
-		ShowItem(fItem + 1);
-		break;
-	case kMsgPreviousItem:
-		ShowItem(fItem - 1);
-		break;
-	case kMsgQuit:
-		fSaveArmed = false;
-		RequestQuit();
-		break;
-	case kMsgNewWindow:
-		OpenWindow();
-		break;
 	case kMsgUpdateTitle:
 		ExpireNotice();
 		NoteRefusedGrowth();
@@ -425,6 +410,43 @@ void HostWindow::MessageReceived(BMessage* message)
 		BWindow::MessageReceived(message);
 		break;
 	}
+}
+
+void HostWindow::SaveCommand(const BMessage&)
+{
+	fGroup.DisarmQuit();
+	Save();
+}
+
+void HostWindow::UndoCommand(const BMessage&)
+{
+	Replay(true);
+}
+
+void HostWindow::RedoCommand(const BMessage&)
+{
+	Replay(false);
+}
+
+void HostWindow::NextItemCommand(const BMessage&)
+{
+	ShowItem(fItem + 1);
+}
+
+void HostWindow::PreviousItemCommand(const BMessage&)
+{
+	ShowItem(fItem - 1);
+}
+
+void HostWindow::NewWindowCommand(const BMessage&)
+{
+	OpenWindow();
+}
+
+void HostWindow::QuitCommand(const BMessage&)
+{
+	fSaveArmed = false;
+	RequestQuit();
 }
 
 void HostWindow::Save()
@@ -472,7 +494,7 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 		if (warnings > 0) {
 			if (warnings > 1)
 				notice += " (and " + std::to_string(warnings - 1) + " more on standard error)";
-			SetNotice(notice + ": press Ctrl+S again to save");
+			SetNotice(notice + ": " + PressAgain(kMsgSave, "save"));
 			fSaveArmed = true;
 			fGroup.RecordSave(WindowGroup::kSaveWarned, notice);
 			return;
@@ -561,7 +583,7 @@ void HostWindow::RequestQuit()
 		Quit();
 		break;
 	case WindowGroup::kWarn:
-		SetNotice(kQuitAgainNotice, kNoticeWhileModified);
+		SetNotice("Unsaved changes: " + PressAgain(kMsgQuit, "quit"), kNoticeWhileModified);
 		UpdateTitle();
 		break;
 	case WindowGroup::kHold:

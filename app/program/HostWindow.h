@@ -1,8 +1,9 @@
 // HostWindow: one of reshost's windows on the document. It shows the full
 // editor for one item at a time, the document's items in a list on its
 // right (choosing one shows it in the editor), and carries the host's
-// commands as shortcuts on the command key: save, undo, redo, next and
-// previous item, a new window on the shown item, quit. Its title names the
+// commands (HostCommands' table: save, undo, redo, next and previous item,
+// a new window on the shown item, quit) as shortcuts on the command key and
+// handles their messages, whether from a key or a script. Its title names the
 // item, marks unsaved changes and names the next undo and redo steps; a
 // status line at the bottom tells of saves, failed saves and a quit that
 // waits for confirmation, then names the item (type, id, name, size, file).
@@ -27,15 +28,9 @@ class DocumentFile;
 class ItemPreview;
 class WindowGroup;
 
+// The host commands' codes are HostCommands'.
 enum
 {
-	kMsgSave = 'hsav',
-	kMsgUndo = 'hund',
-	kMsgRedo = 'hred',
-	kMsgNextItem = 'hnxt',
-	kMsgPreviousItem = 'hprv',
-	kMsgQuit = 'hqit',
-	kMsgNewWindow = 'hnew',
 	kMsgUpdateTitle = 'httl',
 	kMsgChooseItem = 'hcho',
 	kMsgEditItem = 'hedt'
@@ -65,12 +60,23 @@ public:
 
 private:
 	friend class WindowGroup;
+	// Its table names the commands' handlers.
+	friend class HostCommands;
 
 	HostWindow(WindowGroup& group, Document& document);
 	// Builds the editor for the item at index; B_ERROR with ErrorMessage()
 	// set when no add-on makes one.
 	status_t SetUp(int32 index);
 	const std::string& ErrorMessage() const { return fError; }
+
+	// The host commands' handlers, which HostCommands' table names.
+	void SaveCommand(const BMessage& message);
+	void UndoCommand(const BMessage& message);
+	void RedoCommand(const BMessage& message);
+	void NextItemCommand(const BMessage& message);
+	void PreviousItemCommand(const BMessage& message);
+	void NewWindowCommand(const BMessage& message);
+	void QuitCommand(const BMessage& message);
 
 	void Save();
 	// Under the group's hold on the files: fNotice tells the result.

@@ -5,12 +5,7 @@
 #include <DataIO.h>
 #include <ResourceItem.h>
 
-#include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -56,37 +51,6 @@ std::string ItemListing::TypeText(type_code type)
 		text += char(c);
 	}
 	return text;
-}
-
-bool ItemListing::ParseTypeAndId(const std::string& text, type_code& type, int32& id)
-{
-	const std::string::size_type colon = text.rfind(':');
-	if (colon == std::string::npos)
-		return false;
-	const std::string typeText = text.substr(0, colon);
-	const std::string idText = text.substr(colon + 1);
-	if (typeText.size() == 4 && std::all_of(typeText.begin(), typeText.end(), [](char c) {
-		    return IsPrintable(static_cast<unsigned char>(c));
-	    })) {
-		type = 0;
-		for (char c : typeText)
-			type = (type << 8) | static_cast<unsigned char>(c);
-	} else if (typeText.size() == 10 && typeText.compare(0, 2, "0x") == 0 &&
-	           std::all_of(typeText.begin() + 2, typeText.end(),
-	                       [](char c) { return isxdigit(static_cast<unsigned char>(c)); }))
-		type = type_code(strtoul(typeText.c_str() + 2, NULL, 16));
-	else
-		return false;
-	if (idText.empty() || idText.size() > 11)
-		return false;
-	char* end = NULL;
-	errno = 0;
-	const long long parsed = strtoll(idText.c_str(), &end, 10);
-	if (*end != '\0' || errno != 0 || parsed < INT32_MIN || parsed > INT32_MAX ||
-	    !(isdigit(static_cast<unsigned char>(idText[0])) || idText[0] == '-'))
-		return false;
-	id = int32(parsed);
-	return true;
 }
 
 std::string ItemListing::QuotedName(const char* name)

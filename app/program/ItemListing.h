@@ -17,9 +17,6 @@ class ItemListing
 public:
 	// 'CSTR' as CSTR; 0x01020304 as 0x01020304.
 	static std::string TypeText(type_code type);
-	// TYPE:ID as a user writes it: the type as TypeText gives it, the id a
-	// decimal int32. False when text is not of that form.
-	static bool ParseTypeAndId(const std::string& text, type_code& type, int32& id);
 	// The name in double quotes; quotes, backslashes and control characters
 	// escaped as \" \\ \xHH.
 	static std::string QuotedName(const char* name);

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "ItemListing.h"
+#include "HostCommands.h"
 
 namespace {
 
@@ -45,13 +45,14 @@ std::string ProgramOptions::Usage()
 	       "  --describe TYPE:ID  print what the item's bytes mean (a signature, flags,\n"
 	       "                    a version, a message...), and open no window\n"
 	       "  --icon TYPE:ID OUT.png  write an ICON or MICN item as a PNG\n"
+	       "  --extract TYPE:ID  write the item's bytes, exactly, on standard output\n"
+	       "                    (TYPE:ID as for --describe: TYPE as --list prints it)\n"
 	       "  --write-sample FILE  write the sample document as a resource file\n"
 	       "  --help            show this text\n"
 	       "  --version         show the version\n"
 	       "\n"
-	       "Keys: Ctrl+S save, Ctrl+Z undo, Ctrl+Shift+Z redo, Ctrl+Page Down and\n"
-	       "Ctrl+Page Up next and previous item, Ctrl+N a new window on the shown item,\n"
-	       "Ctrl+Q quit (every window).\n";
+	       "Keys (Ctrl is the command key), and the script lines that do the same:\n" +
+	       HostCommands::KeysHelp();
 }
 
 ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
@@ -148,19 +149,23 @@ ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 			if (!takeNumber(fontSize, ProgramOptions::kMinFontSize, ProgramOptions::kMaxFontSize,
 			                "a size in pixels from 6 to 96"))
 				return kError;
-		} else if (name == "--describe" || name == "--icon") {
-			std::string item;
-			if (!takeValue(item))
+		} else if (name == "--describe" || name == "--icon" || name == "--extract") {
+			std::string text;
+			std::string problem;
+			if (!takeValue(text))
 				return kError;
-			if (!ItemListing::ParseTypeAndId(item, itemType, itemId)) {
-				errorMessage = name +
-				               " needs TYPE:ID (TYPE as --list prints it: four "
-				               "characters or 0x and eight hex digits), not " +
-				               item;
+			if (!ItemReference::Parse(text, item, problem)) {
+				errorMessage = name + " " + text + ": " + problem;
+				return kError;
+			}
+			if (item.hasName) {
+				errorMessage = name + " " + text + ": takes TYPE:ID, without a name";
 				return kError;
 			}
 			if (name == "--describe")
 				describeItem = true;
+			else if (name == "--extract")
+				extractItem = true;
 			else if (i + 1 >= argc || argv[i + 1][0] == '\0') {
 				errorMessage = "--icon needs the PNG file to write after TYPE:ID";
 				return kError;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "ItemReference.h"
+
 class ProgramOptions
 {
 public:
@@ -39,12 +41,13 @@ public:
 	long firstItem = 1;     // --item: the item shown first, counted from 1
 	long fontSize = 0;      // --font-size: pixels; 0: follow the display
 	long windowCount = 1;   // --windows: windows opened on the first item
-	// --describe TYPE:ID, --icon TYPE:ID OUT.png: the item to show as text
-	// or write as a PNG, and open no window.
+	// --describe TYPE:ID, --icon TYPE:ID OUT.png, --extract TYPE:ID: the
+	// item to show as text, write as a PNG or copy to standard output, and
+	// open no window.
 	bool describeItem = false;
 	std::string iconOutput;
-	type_code itemType = 0;
-	int32 itemId = 0;
+	bool extractItem = false;
+	ItemReference item;
 	std::string output; // what --help or --version prints
 	std::string errorMessage;
 };

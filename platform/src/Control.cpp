@@ -21,7 +21,8 @@ void BControl::AttachedToWindow()
 	if (Parent() != NULL)
 		SetViewColor(Parent()->ViewColor());
 	SetLowColor(ViewColor());
-	if (Target() == NULL)
+	BLooper* looper;
+	if (Target(&looper) == NULL && looper == NULL)
 		SetTarget(Window());
 	BView::AttachedToWindow();
 }

@@ -74,6 +74,20 @@ ProgramResult ProgramRunner::Run(const std::vector<std::string>& arguments,
                                  const std::vector<std::string>& environment,
                                  long fileSizeLimit) const
 {
+	return RunChild(arguments, input, environment, fileSizeLimit, NULL);
+}
+
+ProgramResult ProgramRunner::RunWithOutput(const std::vector<std::string>& arguments,
+                                           const std::string& outputPath) const
+{
+	return RunChild(arguments, "", {}, 0, &outputPath);
+}
+
+ProgramResult ProgramRunner::RunChild(const std::vector<std::string>& arguments,
+                                      const std::string& input,
+                                      const std::vector<std::string>& environment,
+                                      long fileSizeLimit, const std::string* outputTarget) const
+{
 	// Files, not pipes, carry the streams: nothing can block on a full pipe.
 	std::string inputPath = fRoot + "/stdin";
 	std::string outputPath = fRoot + "/stdout";
@@ -85,10 +99,15 @@ ProgramResult ProgramRunner::Run(const std::vector<std::string>& arguments,
 		throw std::runtime_error("fork failed");
 	if (child == 0) {
 		int in = open(inputPath.c_str(), O_RDONLY);
-		int out = open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+		const std::string& outputFile = outputTarget != NULL ? *outputTarget : outputPath;
+		int out =
+		    outputFile.empty() ? -1 : open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
 		int err = open(errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
 		dup2(in, 0);
-		dup2(out, 1);
+		if (out >= 0)
+			dup2(out, 1);
+		else
+			close(1);
 		dup2(err, 2);
 		for (const std::string& entry : environment)
 			putenv(const_cast<char*>(entry.c_str()));
@@ -109,7 +128,7 @@ ProgramResult ProgramRunner::Run(const std::vector<std::string>& arguments,
 	waitpid(child, &status, 0);
 	ProgramResult result;
 	result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-	result.output = Contents(outputPath);
+	result.output = outputTarget == NULL ? Contents(outputPath) : "";
 	result.errors = Contents(errorPath);
 	return result;
 }

@@ -34,12 +34,23 @@ public:
 	ProgramResult Run(const std::vector<std::string>& arguments, const std::string& input = "",
 	                  const std::vector<std::string>& environment = {},
 	                  long fileSizeLimit = 0) const;
+	// As Run, with standard output going to the file at outputPath (such as
+	// /dev/full) instead, or closed when outputPath is empty; the result
+	// holds no output.
+	ProgramResult RunWithOutput(const std::vector<std::string>& arguments,
+	                            const std::string& outputPath) const;
 
 	const std::string& Folder() const { return fFolder; }
 	std::string MakeFile(const std::string& name, const std::string& contents) const;
 	static std::string Contents(const std::string& path);
 
 private:
+	// Runs reshost with its standard output going to outputTarget, or to a
+	// file read into the result when outputTarget is NULL.
+	ProgramResult RunChild(const std::vector<std::string>& arguments, const std::string& input,
+	                       const std::vector<std::string>& environment, long fileSizeLimit,
+	                       const std::string* outputTarget) const;
+
 	std::string fRoot;
 	std::string fFolder;
 };

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "HostCommands.h"
 #include "ScriptParser.h"
 
 namespace {
@@ -39,7 +40,8 @@ TEST(ScriptParser, BlankLinesAndCommentsAreEmpty)
 		EXPECT_EQ(ScriptParser::ParseLine(text, 1, command, error), ScriptParser::kEmpty) << text;
 
 	ScriptCommand save = Parse("save   # and a comment after it");
-	EXPECT_EQ(save.kind, ScriptCommand::kSave);
+	EXPECT_EQ(save.kind, ScriptCommand::kHostCommand);
+	EXPECT_EQ(save.message.what, uint32(kMsgSave));
 	EXPECT_EQ(save.line, 7);
 }
 
@@ -148,12 +150,13 @@ TEST(ScriptParser, WaitsTakeUnits)
 
 TEST(ScriptParser, HostCommands)
 {
-	EXPECT_EQ(Parse("undo").kind, ScriptCommand::kUndo);
-	EXPECT_EQ(Parse("redo").kind, ScriptCommand::kRedo);
-	EXPECT_EQ(Parse("next").kind, ScriptCommand::kNextItem);
-	EXPECT_EQ(Parse("next item").kind, ScriptCommand::kNextItem);
-	EXPECT_EQ(Parse("previous item").kind, ScriptCommand::kPreviousItem);
-	EXPECT_EQ(Parse("quit").kind, ScriptCommand::kQuit);
+	EXPECT_EQ(Parse("undo").message.what, uint32(kMsgUndo));
+	EXPECT_EQ(Parse("redo").message.what, uint32(kMsgRedo));
+	EXPECT_EQ(Parse("next").message.what, uint32(kMsgNextItem));
+	EXPECT_EQ(Parse("next item").message.what, uint32(kMsgNextItem));
+	EXPECT_EQ(Parse("previous item").message.what, uint32(kMsgPreviousItem));
+	EXPECT_EQ(Parse("quit").kind, ScriptCommand::kHostCommand);
+	EXPECT_EQ(Parse("quit").message.what, uint32(kMsgQuit));
 	EXPECT_EQ(Parse("close").kind, ScriptCommand::kClose);
 	EXPECT_EQ(Parse("title").kind, ScriptCommand::kTitle);
 	EXPECT_EQ(Parse("text").kind, ScriptCommand::kText);

@@ -351,6 +351,9 @@ std::string RunStream(const Stream& stream)
 
 TEST(TextViewTest, RandomTypingCaretAndSelectionFollowTheModel)
 {
+	// No pulse comes by itself: the caret blinks only when a test says so,
+	// and a picture and its full redraw show the same phase.
+	PlatformTesting::SetTestClock(system_time());
 	for (uint32 seed = 1; seed <= 12; seed++) {
 		Stream stream = Generate(seed, 60);
 		std::string failure = RunStream(stream);
@@ -371,8 +374,10 @@ TEST(TextViewTest, RandomTypingCaretAndSelectionFollowTheModel)
 		std::string steps;
 		for (const Step& step : stream)
 			steps += "\n  " + step.Describe();
-		FAIL() << "seed " << seed << ": " << failure << "\nshortest stream:" << steps;
+		ADD_FAILURE() << "seed " << seed << ": " << failure << "\nshortest stream:" << steps;
+		break;
 	}
+	PlatformTesting::UseRealClock();
 }
 
 // #pragma mark - Pictures

@@ -1,7 +1,8 @@
 // The SDL2 display in a real X server (Xvfb): a window opens as a native
 // window, its pixels reach the screen and follow changes, the title and the
 // size follow both ways, real key presses and mouse clicks arrive as the
-// kits' messages, and the native window goes when the window quits.
+// kits' messages, files dropped on the window arrive as a drop at the
+// pointer, and the native window goes when the window quits.
 //
 // The display is chosen once for a process, before its first window, and
 // other tests in this program show headless windows: each test therefore
@@ -13,12 +14,16 @@
 #include <AppDefs.h>
 #include <Application.h>
 #include <InterfaceDefs.h>
+#include <Entry.h>
 #include <Message.h>
+#include <Path.h>
 #include <View.h>
 #include <Window.h>
 
 #include <Display.h>
 #include <PlatformTesting.h>
+
+#include <SDL.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -121,6 +126,16 @@ public:
 		case kMsgShortcut:
 			fLog.push_back("shortcut");
 			break;
+		case B_SIMPLE_DATA: {
+			const BPoint where = ConvertFromScreen(message->DropPoint());
+			std::string entry = std::string(message->WasDropped() ? "drop " : "data ") +
+			                    std::to_string(int(where.x)) + " " + std::to_string(int(where.y));
+			entry_ref ref;
+			for (int32 i = 0; message->FindRef("refs", i, &ref) == B_OK; i++)
+				entry += std::string(" ") + BPath(&ref).Leaf();
+			fLog.push_back(entry);
+			break;
+		}
 		default:
 			BView::MessageReceived(message);
 			break;
@@ -315,6 +330,53 @@ TEST(SdlDisplay, RealKeysAndClicksArriveAsMessages)
 		                                        "wheel 1"};
 		EXPECT_TRUE(WindowReaches(
 		    window, [&]() { return view->fLog; }, mouse));
+
+		window->Lock();
+		window->Quit();
+	});
+}
+
+// SDL's drop events, as the desktop's drag and drop makes them, pushed
+// into the pump's queue: one drop of both files at the pointer.
+TEST(SdlDisplay, FilesDroppedArriveAsOneDropAtThePointer)
+{
+	if (!InChildProcess())
+		return RunInChildProcess();
+
+	RunWithDisplay([]() {
+		Screen screen;
+		BWindow* window = new BWindow(BRect(0, 0, 199, 99), "sdl drop", B_TITLED_WINDOW, 0);
+		InputView* view = new InputView(BRect(100, 20, 149, 69), kBlue);
+		window->AddChild(view);
+		window->Show();
+		WaitUntilIdle(window);
+		std::string native;
+		ASSERT_TRUE(XServer::WaitFor(
+		    [&]() { return !(native = screen.FindWindow("sdl drop")).empty(); }, 10));
+		ASSERT_TRUE(screen.ShowsColor(native, 120, 40, kBlue));
+		screen.Command("xdotool mousemove --sync --window " + native + " 130 45");
+
+		Uint32 id = 0;
+		for (Uint32 candidate = 1; candidate < 16 && id == 0; candidate++) {
+			SDL_Window* sdlWindow = SDL_GetWindowFromID(candidate);
+			if (sdlWindow != NULL && std::string(SDL_GetWindowTitle(sdlWindow)) == "sdl drop")
+				id = candidate;
+		}
+		ASSERT_NE(id, 0u);
+		auto push = [&](Uint32 type, const char* file) {
+			SDL_Event event = {};
+			event.drop.type = type;
+			event.drop.windowID = id;
+			event.drop.file = file != NULL ? SDL_strdup(file) : NULL;
+			ASSERT_EQ(1, SDL_PushEvent(&event));
+		};
+		push(SDL_DROPBEGIN, NULL);
+		push(SDL_DROPFILE, "/tmp");
+		push(SDL_DROPFILE, "/etc/hostname");
+		push(SDL_DROPCOMPLETE, NULL);
+		const std::vector<std::string> drops = {"drop 30 25 tmp hostname"};
+		EXPECT_TRUE(WindowReaches(
+		    window, [&]() { return view->fLog; }, drops));
 
 		window->Lock();
 		window->Quit();

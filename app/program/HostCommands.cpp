@@ -1,0 +1,149 @@
+// HostCommands: the table of the host's commands.
+
+#include "HostCommands.h"
+
+#include <InterfaceDefs.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "HostWindow.h"
+
+namespace {
+
+// The keys without a character of their own that a shortcut may use, by
+// the names the keys carry.
+struct KeyName
+{
+	uint32 key;
+	const char* name;
+};
+
+const KeyName kKeyNames[] = {
+    {B_LEFT_ARROW, "Left"}, {B_RIGHT_ARROW, "Right"},   {B_UP_ARROW, "Up"},
+    {B_DOWN_ARROW, "Down"}, {B_HOME, "Home"},           {B_END, "End"},
+    {B_PAGE_UP, "Page Up"}, {B_PAGE_DOWN, "Page Down"}, {B_INSERT, "Insert"},
+    {B_DELETE, "Delete"},   {B_BACKSPACE, "Backspace"}, {B_RETURN, "Return"},
+    {B_TAB, "Tab"},         {B_ESCAPE, "Escape"},       {B_SPACE, "Space"},
+};
+
+// Splits a verb of several words at its spaces.
+std::vector<std::string> WordsOf(const std::string& verb)
+{
+	std::vector<std::string> words;
+	std::istringstream stream(verb);
+	for (std::string word; stream >> word;)
+		words.push_back(word);
+	return words;
+}
+
+} // namespace
+
+const std::vector<HostCommand>& HostCommands::All()
+{
+	static const std::vector<HostCommand> commands = {
+	    {kMsgSave,
+	     'S',
+	     0,
+	     {"save"},
+	     NULL,
+	     NULL,
+	     "save every changed item to its file",
+	     &HostWindow::SaveCommand},
+	    {kMsgUndo, 'Z', 0, {"undo"}, NULL, NULL, "undo the last step", &HostWindow::UndoCommand},
+	    {kMsgRedo,
+	     'Z',
+	     B_SHIFT_KEY,
+	     {"redo"},
+	     NULL,
+	     NULL,
+	     "redo the step undone last",
+	     &HostWindow::RedoCommand},
+	    {kMsgNextItem,
+	     B_PAGE_DOWN,
+	     0,
+	     {"next", "next item"},
+	     NULL,
+	     NULL,
+	     "show the next item",
+	     &HostWindow::NextItemCommand},
+	    {kMsgPreviousItem,
+	     B_PAGE_UP,
+	     0,
+	     {"previous", "previous item"},
+	     NULL,
+	     NULL,
+	     "show the previous item",
+	     &HostWindow::PreviousItemCommand},
+	    {kMsgNewWindow,
+	     'N',
+	     0,
+	     {"new window"},
+	     NULL,
+	     NULL,
+	     "a new window on the shown item",
+	     &HostWindow::NewWindowCommand},
+	    {kMsgQuit, 'Q', 0, {"quit"}, NULL, NULL, "quit, every window", &HostWindow::QuitCommand},
+	};
+	return commands;
+}
+
+const HostCommand* HostCommands::Find(uint32 what)
+{
+	const std::vector<HostCommand>& commands = All();
+	auto found = std::find_if(commands.begin(), commands.end(),
+	                          [what](const HostCommand& command) { return command.what == what; });
+	return found != commands.end() ? &*found : NULL;
+}
+
+const HostCommand* HostCommands::FindVerb(const std::vector<std::string>& words, size_t& verbWords)
+{
+	const HostCommand* found = NULL;
+	verbWords = 0;
+	for (const HostCommand& command : All()) {
+		for (const std::string& verb : command.verbs) {
+			const std::vector<std::string> parts = WordsOf(verb);
+			if (parts.size() > verbWords && parts.size() <= words.size() &&
+			    std::equal(parts.begin(), parts.end(), words.begin())) {
+				found = &command;
+				verbWords = parts.size();
+			}
+		}
+	}
+	return found;
+}
+
+std::string HostCommands::ShortcutName(const HostCommand& command)
+{
+	std::string name = "Ctrl+";
+	if ((command.modifiers & B_SHIFT_KEY) != 0)
+		name += "Shift+";
+	if ((command.modifiers & B_OPTION_KEY) != 0)
+		name += "Alt+";
+	for (const KeyName& key : kKeyNames) {
+		if (key.key == command.key)
+			return name + key.name;
+	}
+	return name + char(command.key);
+}
+
+std::string HostCommands::Usage(const HostCommand& command)
+{
+	std::string usage;
+	for (const std::string& verb : command.verbs) {
+		usage += (usage.empty() ? "" : " | ") + verb;
+		if (command.argumentUsage != NULL)
+			usage += std::string(" ") + command.argumentUsage;
+	}
+	return usage;
+}
+
+std::string HostCommands::KeysHelp()
+{
+	std::string help;
+	for (const HostCommand& command : All()) {
+		help += "  " + ShortcutName(command) + " " + command.description +
+		        " (script: " + Usage(command) + ")\n";
+	}
+	return help;
+}

@@ -1,0 +1,147 @@
+// The host commands' table as its readers use it, row by row: each row's
+// shortcut, pressed in a window, does what each of its script verbs does
+// when a script runs it, and something that shows; each verb parses to its
+// row's message and refuses words it does not take; the README's keys
+// table names every row's shortcut and verbs.
+
+#include <gtest/gtest.h>
+
+#include <Autolock.h>
+#include <InterfaceDefs.h>
+
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <ostream>
+#include <set>
+
+#include "HostCommands.h"
+#include "ScriptParser.h"
+#include "ScriptSession.h"
+
+namespace {
+
+// What the program shows: every open window's title (its item, the undo
+// and redo steps and any notice), and whether it quit.
+struct Look
+{
+	std::vector<std::string> titles;
+	bool quit = false;
+
+	bool operator==(const Look&) const = default;
+};
+
+void PrintTo(const Look& look, std::ostream* stream)
+{
+	*stream << (look.quit ? "quit; " : "") << look.titles.size() << " windows:";
+	for (const std::string& title : look.titles)
+		*stream << " \"" << title << "\"";
+}
+
+// Three items, one byte typed into the first: every command has something
+// to show here (the item moves either way, undo has a step, redo has none,
+// a quit warns of the unsaved change, a save has no files to save to).
+std::unique_ptr<Session> EditedSession()
+{
+	auto session = std::make_unique<Session>(
+	    std::vector<std::string>{"first item", "second item", "third item"}, kTestFace);
+	EXPECT_TRUE(session->Ready());
+	EXPECT_EQ(session->Run({"type \"41\""}, false), "");
+	return session;
+}
+
+Look LookOf(Session& session)
+{
+	std::ostringstream ignored;
+	ScriptRunner(session.Windows(), true, ignored).WaitUntilIdle();
+	Look look;
+	look.quit = session.Windows().QuitAccepted();
+	for (int32 number : session.Windows().OpenNumbers()) {
+		if (HostWindow* window = session.Windows().WindowAt(number)) {
+			BAutolock lock(window);
+			look.titles.push_back(window->Title());
+		}
+	}
+	return look;
+}
+
+} // namespace
+
+TEST(HostCommandsTest, EachShortcutDoesWhatItsVerbsDo)
+{
+	Look untouched;
+	{
+		std::unique_ptr<Session> session = EditedSession();
+		untouched = LookOf(*session);
+	}
+	for (const HostCommand& command : HostCommands::All()) {
+		const std::string shortcut = HostCommands::ShortcutName(command);
+		Look pressed;
+		{
+			std::unique_ptr<Session> session = EditedSession();
+			// As the display delivers it: a letter's own lowercase byte.
+			const char key = char(command.key < 0x80 ? tolower(int(command.key)) : command.key);
+			PlatformTesting::PostAndWait(
+			    session->Window(),
+			    PlatformTesting::MakeKeyDown(std::string(1, key).c_str(),
+			                                 int32(B_COMMAND_KEY | command.modifiers)));
+			pressed = LookOf(*session);
+		}
+		EXPECT_NE(pressed, untouched) << shortcut << " showed nothing";
+		for (const std::string& verb : command.verbs) {
+			std::unique_ptr<Session> session = EditedSession();
+			EXPECT_EQ(session->Run({verb}, false), "") << verb;
+			EXPECT_EQ(LookOf(*session), pressed) << shortcut << " and the verb " << verb;
+		}
+	}
+}
+
+TEST(HostCommandsTest, EveryVerbParsesToItsRow)
+{
+	std::set<uint32> codes;
+	std::set<std::pair<uint32, uint32>> shortcuts;
+	for (const HostCommand& command : HostCommands::All()) {
+		EXPECT_TRUE(codes.insert(command.what).second) << "two rows post one message";
+		EXPECT_TRUE(shortcuts.insert({command.key, command.modifiers}).second)
+		    << "two rows on " << HostCommands::ShortcutName(command);
+		EXPECT_EQ(HostCommands::Find(command.what), &command);
+		ASSERT_FALSE(command.verbs.empty());
+		for (const std::string& verb : command.verbs) {
+			ScriptCommand parsed;
+			std::string error;
+			ASSERT_EQ(ScriptParser::ParseLine("  " + verb + "  # a comment", 3, parsed, error),
+			          ScriptParser::kCommand)
+			    << verb << ": " << error;
+			EXPECT_EQ(parsed.kind, ScriptCommand::kHostCommand) << verb;
+			EXPECT_EQ(parsed.message.what, command.what) << verb;
+			if (command.readArguments == NULL) {
+				EXPECT_EQ(ScriptParser::ParseLine(verb + " more", 3, parsed, error),
+				          ScriptParser::kError);
+				EXPECT_EQ(error, "line 3: usage: " + HostCommands::Usage(command)) << verb;
+			}
+		}
+	}
+	// The script language's other verbs and a near miss are no host command.
+	size_t verbWords;
+	for (const char* other : {"text", "title", "close", "window", "new", "item", "nextitem"})
+		EXPECT_EQ(HostCommands::FindVerb({other, "item"}, verbWords), nullptr) << other;
+}
+
+TEST(HostCommandsTest, TheReadmeNamesEveryShortcutAndVerb)
+{
+	std::ifstream file(std::string(getenv("HEXDUMP_SOURCE_DIR")) + "/README.md");
+	ASSERT_TRUE(file) << "no README.md in the source folder";
+	std::vector<std::string> lines;
+	for (std::string line; std::getline(file, line);)
+		lines.push_back(line);
+	for (const HostCommand& command : HostCommands::All()) {
+		const std::string start = "| " + HostCommands::ShortcutName(command) + " |";
+		auto row = std::find_if(lines.begin(), lines.end(), [&start](const std::string& line) {
+			return line.rfind(start, 0) == 0;
+		});
+		ASSERT_NE(row, lines.end()) << "no row " << start;
+		for (const std::string& verb : command.verbs)
+			EXPECT_NE(row->find("`" + verb + "`"), std::string::npos) << *row;
+	}
+}
