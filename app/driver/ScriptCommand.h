@@ -12,6 +12,7 @@
 #include <SupportDefs.h>
 
 #include <string>
+#include <vector>
 
 struct ScriptCommand
 {
@@ -27,6 +28,7 @@ struct ScriptCommand
 		kActivate,    // on
 		kWait,        // duration
 		kResize,      // width, height
+		kDrop,        // paths: files dropped from the desktop on the dump
 		kHostCommand, // message: a row's of HostCommands, with its arguments
 		kSnapshot,    // path
 		kText,        // prints the dump as drawn
@@ -59,6 +61,7 @@ struct ScriptCommand
 	int32 height = 0;
 	int32 number = 0;
 	std::string path;
+	std::vector<std::string> paths;
 	BMessage message{0};
 };
 

@@ -450,6 +450,15 @@ ScriptParser::Result ScriptParser::ParseLine(const std::string& text, int32 line
 		return kCommand;
 	}
 
+	if (verb == "drop") {
+		if (argumentCount == 0)
+			return fail("usage: drop PATH [PATH...] (files dropped on the dump's middle)");
+		command.kind = ScriptCommand::kDrop;
+		for (size_t i = 1; i < words.size(); i++)
+			command.paths.push_back(words[i].text);
+		return kCommand;
+	}
+
 	if (verb == "snapshot") {
 		if (!expectArguments(1, "snapshot FILE.png"))
 			return kError;

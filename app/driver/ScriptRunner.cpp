@@ -13,13 +13,17 @@
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <numeric>
 
 #include "HexDumpLayout.h"
 #include "HostWindow.h"
+#include "ItemListing.h"
 #include "ScreenText.h"
 #include "ScriptParser.h"
 #include "WindowGroup.h"
@@ -399,6 +403,33 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 		window->Unlock();
 		WaitUntilIdle();
 		break;
+
+	case ScriptCommand::kDrop: {
+		for (const std::string& path : command.paths) {
+			if (access(path.c_str(), F_OK) != 0) {
+				error =
+				    where + "cannot drop " + ItemListing::Escaped(path) + ": " + strerror(errno);
+				return B_ERROR;
+			}
+		}
+		// On the dump's middle, as a person drops files on the window.
+		window->Lock();
+		BView* view = window->DumpView();
+		const BPoint middle =
+		    view != NULL
+		        ? view->ConvertToWindow(BPoint((view->Bounds().left + view->Bounds().right) / 2,
+		                                       (view->Bounds().top + view->Bounds().bottom) / 2))
+		        : BPoint(window->Bounds().Width() / 2, window->Bounds().Height() / 2);
+		BMessage drop;
+		const status_t status = MakeFileDrop(window, middle, command.paths, &drop);
+		window->Unlock();
+		if (status != B_OK) {
+			error = where + "cannot drop the files: the kits refuse their paths";
+			return B_ERROR;
+		}
+		Post(window, drop);
+		break;
+	}
 
 	case ScriptCommand::kHostCommand:
 		Post(window, command.message);

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "HostWindow.h"
+#include "ItemReference.h"
 
 namespace {
 
@@ -35,6 +36,53 @@ std::vector<std::string> WordsOf(const std::string& verb)
 	for (std::string word; stream >> word;)
 		words.push_back(word);
 	return words;
+}
+
+// The item commands' arguments. A key opens the window's form for them
+// instead: a message without them.
+
+// TYPE:ID[:NAME], then for a new item "file PATH" or "text TEXT" (its bytes;
+// none without either).
+bool ReadNewItem(const std::vector<std::string>& words, BMessage& message, std::string& error)
+{
+	ItemReference reference;
+	if (words.empty() || !ItemReference::Parse(words[0], reference, error)) {
+		if (words.empty())
+			error = "an item is named TYPE:ID[:NAME]";
+		return false;
+	}
+	message.AddString("item", words[0].c_str());
+	if (words.size() == 1)
+		return true;
+	if (words.size() == 3 && (words[1] == "file" || words[1] == "text")) {
+		message.AddString(words[1].c_str(), words[2].c_str());
+		return true;
+	}
+	error = "after the item: file PATH or text \"TEXT\"";
+	return false;
+}
+
+bool ReadItemInfo(const std::vector<std::string>& words, BMessage& message, std::string& error)
+{
+	ItemReference reference;
+	if (words.size() != 1) {
+		error = "one item, TYPE:ID[:NAME]";
+		return false;
+	}
+	if (!ItemReference::Parse(words[0], reference, error))
+		return false;
+	message.AddString("item", words[0].c_str());
+	return true;
+}
+
+bool ReadPath(const std::vector<std::string>& words, BMessage& message, std::string& error)
+{
+	if (words.size() != 1 || words[0].empty()) {
+		error = "one file's path";
+		return false;
+	}
+	message.AddString("path", words[0].c_str());
+	return true;
 }
 
 } // namespace
@@ -84,6 +132,46 @@ const std::vector<HostCommand>& HostCommands::All()
 	     "a new window on the shown item",
 	     &HostWindow::NewWindowCommand},
 	    {kMsgQuit, 'Q', 0, {"quit"}, NULL, NULL, "quit, every window", &HostWindow::QuitCommand},
+	    {kMsgAddItem,
+	     'A',
+	     B_SHIFT_KEY,
+	     {"add", "add item"},
+	     "TYPE:ID[:NAME] [file PATH | text \"TEXT\"]",
+	     &ReadNewItem,
+	     "add an item after the shown one: empty, or a file's bytes, or a text",
+	     &HostWindow::AddItemCommand},
+	    {kMsgRemoveItem,
+	     B_DELETE,
+	     B_SHIFT_KEY,
+	     {"remove", "remove item"},
+	     NULL,
+	     NULL,
+	     "remove the shown item (also Delete in the item list)",
+	     &HostWindow::RemoveItemCommand},
+	    {kMsgItemInfo,
+	     'I',
+	     0,
+	     {"info", "item info"},
+	     "TYPE:ID[:NAME]",
+	     &ReadItemInfo,
+	     "change the shown item's type, id and name",
+	     &HostWindow::ItemInfoCommand},
+	    {kMsgImport,
+	     'I',
+	     B_SHIFT_KEY,
+	     {"import"},
+	     "PATH",
+	     &ReadPath,
+	     "replace the shown item's bytes with a file's",
+	     &HostWindow::ImportCommand},
+	    {kMsgExport,
+	     'E',
+	     0,
+	     {"export"},
+	     "PATH",
+	     &ReadPath,
+	     "write the shown item's bytes to a file",
+	     &HostWindow::ExportCommand},
 	};
 	return commands;
 }

@@ -26,7 +26,12 @@ enum
 	kMsgNextItem = 'hnxt',
 	kMsgPreviousItem = 'hprv',
 	kMsgNewWindow = 'hnew',
-	kMsgQuit = 'hqit'
+	kMsgQuit = 'hqit',
+	kMsgAddItem = 'hadd',
+	kMsgRemoveItem = 'hrmv',
+	kMsgItemInfo = 'hinf',
+	kMsgImport = 'himp',
+	kMsgExport = 'hexp'
 };
 
 struct HostCommand

@@ -27,8 +27,8 @@ ItemForm::ItemForm(uint32 command, Fields fields, const char* title, const char*
 	fTitle = new BStringView(BRect(0, 0, 10, 10), "FormTitle", title, B_FOLLOW_LEFT_RIGHT);
 	AddChild(fTitle);
 	const auto addField = [this](const char* name, const char* label) {
-		BTextControl* field = new BTextControl(BRect(0, 0, 10, 10), name, label, "", NULL,
-		                                       B_FOLLOW_LEFT_RIGHT);
+		BTextControl* field =
+		    new BTextControl(BRect(0, 0, 10, 10), name, label, "", NULL, B_FOLLOW_LEFT_RIGHT);
 		AddChild(field);
 		fRows.push_back(field);
 		return field;
@@ -147,8 +147,8 @@ void ItemForm::MessageReceived(BMessage* message)
 	if (fPath != NULL)
 		command.AddString("path", fPath->Text());
 	else {
-		command.AddString("item", std::string(fType->Text()) + ":" + fID->Text() + ":" +
-		                              fName->Text());
+		command.AddString("item",
+		                  std::string(fType->Text()) + ":" + fID->Text() + ":" + fName->Text());
 	}
 	if (fFile != NULL && fFile->Text()[0] != '\0')
 		command.AddString("file", fFile->Text());
