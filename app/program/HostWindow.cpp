@@ -105,7 +105,8 @@ HostWindow::HostWindow(WindowGroup& group, Document& document)
 
 	// The document calls this on the thread that changed it, which may hold
 	// this window's lock or not: the title follows through the queue.
-	fListener = fDocument.AddListener([this]() { PostMessage(kMsgUpdateTitle); });
+	fListener = fDocument.AddListener(
+	    [this](const std::vector<Document::ItemChange>&) { PostMessage(kMsgUpdateTitle); });
 }
 
 HostWindow::~HostWindow()
