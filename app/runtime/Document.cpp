@@ -52,6 +52,21 @@ int32 Document::IndexOf(const BResourceHandle& item) const
 	return int32(std::find(fItems.begin(), fItems.end(), item.fItem) - fItems.begin());
 }
 
+std::vector<BResourceHandle> Document::Items() const
+{
+	std::shared_lock<std::shared_mutex> lock(fLock);
+	std::vector<BResourceHandle> items;
+	items.reserve(fItems.size());
+	for (BResourceItem* item : fItems)
+		items.push_back(BResourceHandle(item));
+	return items;
+}
+
+size_t Document::HandleHash::operator()(const BResourceHandle& item) const
+{
+	return std::hash<const BResourceItem*>()(item.fItem);
+}
+
 status_t Document::CheckInfo(type_code type, int32 id, const char* name,
                              const BResourceItem* except, std::string* error) const
 {

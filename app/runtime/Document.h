@@ -66,6 +66,13 @@ public:
 	BResourceHandle ItemAt(int32 index) const;
 	// -1 for a handle that names no live item.
 	int32 IndexOf(const BResourceHandle& item) const;
+	// The live items in list order, read at once.
+	std::vector<BResourceHandle> Items() const;
+	// Hashes handles by the item they name, for sets of handles.
+	struct HandleHash
+	{
+		size_t operator()(const BResourceHandle& item) const;
+	};
 
 	// The operations below are each one undo step, named "add item",
 	// "remove item", "item info" and "import"; every watcher is told of the
