@@ -21,10 +21,16 @@ std::string BytesOf(const BMallocIO& data)
 // A count with thousands separators: "35,664".
 std::string Grouped(uint64 count)
 {
-	std::string digits = std::to_string(count);
-	for (size_t at = digits.size(); at > 3; at -= 3)
-		digits.insert(at - 3, ",");
-	return digits;
+	// Built front to back: GCC warns falsely (-Wrestrict) about inserts
+	// into the middle of a string once this is inlined.
+	const std::string digits = std::to_string(count);
+	std::string grouped;
+	for (size_t at = 0; at < digits.size(); at++) {
+		if (at > 0 && (digits.size() - at) % 3 == 0)
+			grouped += ',';
+		grouped += digits[at];
+	}
+	return grouped;
 }
 
 std::string Counted(uint64 count, const char* noun)
@@ -87,23 +93,23 @@ void DocumentFile::AddItemsTo(Document& document, int32 id)
 		fItems.insert(
 		    document.AddItem(B_RAW_TYPE, id, fFile.Name().c_str(), data.data(), data.size()));
 	}
-	const uint64 count = fItems.size();
+}
 
+std::string DocumentFile::Description(const Document& document) const
+{
+	const uint64 count = LiveItems(document).size();
 	switch (fIsResourceFile ? fResources.FileKind() : ResourceFile::kNotResourceFile) {
 	case ResourceFile::kX86File:
-		fDescription = "x86 resource file, " + Counted(count, "resource");
-		break;
+		return "x86 resource file, " + Counted(count, "resource");
 	case ResourceFile::kPpcFile:
-		fDescription = "PPC resource file, " + Counted(count, "resource");
-		break;
+		return "PPC resource file, " + Counted(count, "resource");
 	case ResourceFile::kExecutableFile:
-		fDescription = fResources.Executable().KindName() + ", " + Counted(count, "resource") +
-		               " after an image of " + Grouped(fResources.LeadingBytes().size()) + " bytes";
-		break;
+		return fResources.Executable().KindName() + ", " + Counted(count, "resource") +
+		       " after an image of " + Grouped(fResources.LeadingBytes().size()) + " bytes";
 	case ResourceFile::kNotResourceFile:
-		fDescription = "no resource file: the file's bytes as one item";
 		break;
 	}
+	return "no resource file: the file's bytes as one item";
 }
 
 bool DocumentFile::HasChanges(const Document& document) const

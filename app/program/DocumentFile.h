@@ -59,10 +59,9 @@ public:
 	// After a Save that succeeded: what the write could not keep, or "".
 	const std::string& SaveNotice() const { return fNotice; }
 
-	// What kind of file it is and what it gives, for the status line,
-	// e.g. "ELF64 executable, 4 resources after an image of 35,664 bytes";
-	// set once the items are added.
-	const std::string& Description() const { return fDescription; }
+	// What kind of file it is and what it gives now, for the status line,
+	// e.g. "ELF64 executable, 4 resources after an image of 35,664 bytes".
+	std::string Description(const Document& document) const;
 	// Whether the item came from this file or joined it.
 	bool Holds(const BResourceHandle& item) const { return fItems.count(item) > 0; }
 	// Makes an item added to the document one of this file's.
@@ -92,7 +91,6 @@ private:
 	std::vector<ResourceFile::Item> fStoredItems;
 	// The items that came from this file or joined it.
 	std::unordered_set<BResourceHandle, Document::HandleHash> fItems;
-	std::string fDescription;
 	std::string fError;
 	std::string fNotice;
 };

@@ -228,7 +228,7 @@ int HostProgram::Run(int argc, const char* const* argv)
 	// No edit may grow an item past what the program can open again.
 	document.SetItemSizeLimit(size_t(maxSize));
 	// --item beyond the last item is refused with --list as without it (an
-	// empty document lists nothing, or has nothing to edit, below).
+	// empty document lists nothing, or opens a window with no item).
 	if (options.firstItem > document.CountItems() && document.CountItems() > 0) {
 		return Complain("--item " + std::to_string(options.firstItem) + ": the document has " +
 		                std::to_string(document.CountItems()) + " items");
@@ -240,13 +240,6 @@ int HostProgram::Run(int argc, const char* const* argv)
 	}
 	if (options.describeItem || !options.iconOutput.empty())
 		return ShowItem(options, document, files);
-	if (document.CountItems() == 0) {
-		// The window shows an item: a document without one cannot open yet.
-		std::string what;
-		for (const DocumentFile& file : files)
-			what += (what.empty() ? "" : "; ") + file.Path() + ": " + file.Description();
-		return Complain("nothing to edit: no items to show (" + what + ")");
-	}
 
 	std::string addonPath = options.addonPath.empty() ? DefaultAddonPath() : options.addonPath;
 	std::string loadError;
