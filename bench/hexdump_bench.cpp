@@ -2,7 +2,8 @@
 // each next to its floor measured in the same run, and the ratios between
 // them. Every figure is the median of 5 repetitions. The window is an 800 x
 // 600 headless one drawing with the FreeType face (DejaVu Sans Mono, 12 px);
-// key presses are timed from posting the key to the window being idle.
+// key presses are timed from posting the key to the window being idle. A
+// key with two host windows open measures what the host adds per item.
 
 #include <benchmark/benchmark.h>
 
@@ -28,8 +29,12 @@
 
 #include "FontFace.h"
 #include "MedianReport.h"
+#include "Document.h"
+#include "HostWindow.h"
 #include "PixelBuffer.h"
+#include "Session.h"
 #include "ViewHarness.h"
+#include "WindowGroup.h"
 
 namespace {
 
@@ -505,6 +510,44 @@ void BM_PeakMemory(benchmark::State& state)
 	state.counters["item_MiB"] = double(size) / (1 << 20);
 }
 
+// --- Two host windows on a document of many items ---------------------------
+
+// A hex digit typed in one of two windows on a document of items items of
+// 64 bytes: the key, the other window's notice and both windows' list
+// updates, until both are idle.
+void BM_TwoWindowsKey(benchmark::State& state, int32 items)
+{
+	Session session;
+	Document& document = session.GetDocument();
+	const std::string bytes(64, 'x');
+	for (int32 index = 0; index < items; index++)
+		document.AddItem('RAWT', index + 1, "item", bytes.data(), bytes.size());
+	std::string error;
+	if (session.LoadAddon(HEXDUMP_ADDON_PATH, error) != B_OK) {
+		state.SkipWithError(error.c_str());
+		return;
+	}
+	WindowGroup windows(session);
+	windows.SetProgramQuit([]() {});
+	HostWindow* typing = windows.Open(0, error);
+	HostWindow* watching = windows.Open(0, error);
+	if (typing == NULL || watching == NULL) {
+		state.SkipWithError(error.c_str());
+		return;
+	}
+	PlatformTesting::WaitUntilIdle(typing);
+	PlatformTesting::WaitUntilIdle(watching);
+	for (auto _ : state) {
+		const auto start = std::chrono::steady_clock::now();
+		PlatformTesting::PostAndWait(typing, PlatformTesting::MakeKeyDown("4"));
+		PlatformTesting::WaitUntilIdle(watching);
+		PlatformTesting::WaitUntilIdle(typing);
+		state.SetIterationTime(
+		    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+	}
+	windows.CloseAll();
+}
+
 // --- Registration and the ratios ---------------------------------------------
 
 void Register()
@@ -554,6 +597,12 @@ void Register()
 		    ->Iterations(3);
 	}
 	RegisterBenchmark("peak_memory/16MiB", BM_PeakMemory)->Iterations(1);
+	for (int32 items : {1, 10000}) {
+		RegisterBenchmark(("two_windows_key/items:" + std::to_string(items)).c_str(),
+		                  BM_TwoWindowsKey, items)
+		    ->UseManualTime()
+		    ->Iterations(200);
+	}
 }
 
 // Prints one ratio line; "bar" is the limit for it, 0 when none.
@@ -586,6 +635,9 @@ void PrintRatios(const MedianReport& report)
 		printf("  %-64s %9.3f ms  (bar 0.5 ms: %s)\n",
 		       ("slowest key at 4 KiB: " + worst4KName).c_str(), worst4K,
 		       worst4K <= 0.5 ? "met" : "MISSED");
+	Ratio("hex digit, two windows: 10,000 items / 1 item",
+	      report.Milliseconds("two_windows_key/items:10000"),
+	      report.Milliseconds("two_windows_key/items:1"), 1.3);
 	const double drawFloor = report.Milliseconds("draw/floor");
 	Ratio("full Draw / (clear + glyph blits)", report.Milliseconds("draw/full"), drawFloor, 3);
 	Ratio("hex digit at 0, 4 KiB / (clear + glyph blits)",

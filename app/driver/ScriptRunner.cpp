@@ -286,7 +286,8 @@ void ScriptRunner::AdvanceClock(bigtime_t duration)
 			if (window == NULL)
 				continue;
 			window->Lock();
-			const BPoint scroll = window->DumpView()->Bounds().LeftTop();
+			const BView* dump = window->DumpView();
+			const BPoint scroll = dump != NULL ? dump->Bounds().LeftTop() : BPoint(0, 0);
 			window->Unlock();
 			looks.push_back({Snapshot(window), scroll});
 		}
@@ -325,6 +326,18 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 	HostWindow* window = Addressed(problem);
 	if (window == NULL) {
 		error = where + problem;
+		return B_ERROR;
+	}
+	// Presses and focus aim at the dump, which a window shows only while
+	// the document has items.
+	const bool aimsAtDump =
+	    command.kind == ScriptCommand::kPress || command.kind == ScriptCommand::kMove ||
+	    command.kind == ScriptCommand::kRelease || command.kind == ScriptCommand::kFocus;
+	window->Lock();
+	const bool hasDump = window->DumpView() != NULL;
+	window->Unlock();
+	if (aimsAtDump && !hasDump) {
+		error = where + "the window shows no item";
 		return B_ERROR;
 	}
 
@@ -480,6 +493,11 @@ status_t ScriptRunner::DumpText(std::vector<std::string>& lines, std::string& er
 	DrawingRecord record;
 	window->Lock();
 	BView* view = window->DumpView();
+	if (view == NULL) {
+		window->Unlock();
+		error = "the window shows no item";
+		return B_ERROR;
+	}
 	view->Invalidate();
 	BRect visible = view->Bounds();
 	font_height height;

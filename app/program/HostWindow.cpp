@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <unordered_map>
 
 #include "Document.h"
 #include "DocumentFile.h"
@@ -98,16 +99,23 @@ std::string PressAgain(uint32 what, const std::string& toDo)
 
 HostWindow::HostWindow(WindowGroup& group, Document& document)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fGroup(group),
-      fDocument(document), fEditor(NULL), fList(NULL), fStatus(NULL), fPreview(NULL), fItem(0),
-      fListener(0), fNoticeKind(kNoticeOfCommand), fListWidth(0), fMinListWidth(0), fEditorWidth(0),
+      fDocument(document), fEditor(NULL), fList(NULL), fStatus(NULL), fPreview(NULL), fListener(0),
+      fNoticeKind(kNoticeOfCommand), fListWidth(0), fMinListWidth(0), fEditorWidth(0),
       fSaveArmed(false), fRefusalsSeen(document.CountRefusedGrowths()), fLastEditKey(kNoEdit)
 {
 	for (const HostCommand& command : HostCommands::All())
 		AddShortcut(command.key, command.modifiers, new BMessage(command.what));
 
 	// The document calls this on the thread that changed it, which may hold
-	// this window's lock or not: the title follows through the queue.
-	fListener = fDocument.AddListener([this]() { PostMessage(kMsgUpdateTitle); });
+	// this window's lock or not: the list and the title follow through the
+	// queue.
+	fListener = fDocument.AddListener([this](const std::vector<Document::ItemChange>& changes) {
+		{
+			std::lock_guard<std::mutex> guard(fPendingLock);
+			fPending.insert(fPending.end(), changes.begin(), changes.end());
+		}
+		PostMessage(kMsgUpdateTitle);
+	});
 }
 
 HostWindow::~HostWindow()
@@ -129,10 +137,12 @@ HostWindow::~HostWindow()
 
 status_t HostWindow::SetUp(int32 index)
 {
-	fItem = index;
-	fEditor = fGroup.MakeEditor(fDocument.ItemAt(fItem), fError);
-	if (fEditor == NULL)
-		return B_ERROR;
+	fShown = fDocument.ItemAt(index);
+	if (fShown.IsValid()) {
+		fEditor = fGroup.MakeEditor(fShown, fError);
+		if (fEditor == NULL)
+			return B_ERROR;
+	}
 
 	fList = new BListView(BRect(0, 0, 100, Bounds().Height()), "ItemList", B_SINGLE_SELECTION_LIST,
 	                      B_FOLLOW_ALL_SIDES);
@@ -141,8 +151,10 @@ status_t HostWindow::SetUp(int32 index)
 	    new BScrollView("ItemListScroll", fList, B_FOLLOW_RIGHT | B_FOLLOW_TOP_BOTTOM, 0, false,
 	                    true, B_PLAIN_BORDER);
 	AddChild(scroller);
-	fList->Select(RowOf(fItem));
-	fList->ScrollToSelection();
+	if (fShown.IsValid()) {
+		fList->Select(RowOfItem(fShown));
+		fList->ScrollToSelection();
+	}
 	// Set after the first selection, which shows what the editor shows.
 	fList->SetSelectionMessage(new BMessage(kMsgChooseItem));
 	fList->SetInvocationMessage(new BMessage(kMsgEditItem));
@@ -162,10 +174,11 @@ status_t HostWindow::SetUp(int32 index)
 	fPreview->SetViewColor(statusBar->ViewColor());
 	AddChild(fPreview);
 
-	BView* view = fEditor->View();
-	AddChild(view);
+	if (fEditor != NULL) {
+		AddChild(fEditor->View());
+		fEditor->View()->MakeFocus(true);
+	}
 	ResizeToEditor();
-	view->MakeFocus(true);
 	UpdateTitle();
 	return B_OK;
 }
@@ -173,54 +186,83 @@ status_t HostWindow::SetUp(int32 index)
 void HostWindow::FillList(const std::vector<DocumentFile>& files)
 {
 	std::error_code error;
-	fItemPaths.assign(size_t(fDocument.CountItems()), std::string());
-	fItemBigEndian.assign(size_t(fDocument.CountItems()), false);
-	fItemKinds.assign(size_t(fDocument.CountItems()), std::string());
 	for (const DocumentFile& file : files) {
 		const std::string path = std::filesystem::absolute(file.Path(), error).string();
-		for (int32 index = file.FirstItem(); index < file.FirstItem() + file.ItemCount(); index++) {
-			fItemPaths[size_t(index)] = error ? file.Path() : path;
-			fItemBigEndian[size_t(index)] = file.IsBigEndian();
-			fItemKinds[size_t(index)] = file.Description();
-		}
+		fFileFacts.push_back(
+		    {error ? file.Path() : path, file.IsBigEndian(), file.Description(fDocument)});
 	}
+	auto fileOf = [&files](const BResourceHandle& item) {
+		for (size_t file = 0; file < files.size(); file++) {
+			if (files[file].Holds(item))
+				return int32(file);
+		}
+		return int32(-1);
+	};
 
 	// Items of one file are listed without its name, which the status line
-	// and the title give.
+	// and the title give; items of no file follow the files'.
 	const bool grouped = files.size() > 1;
-	int32 next = 0;
-	for (const DocumentFile& file : files) {
-		if (!grouped)
-			break;
-		const std::string headingText = ItemListing::Escaped(file.Path());
-		BStringItem* heading = new BStringItem(headingText.c_str());
-		heading->SetEnabled(false);
-		fList->AddItem(heading);
-		fRowItems.push_back(-1);
-		fRowTexts.push_back(headingText);
-		for (next = file.FirstItem(); next < file.FirstItem() + file.ItemCount(); next++) {
-			fRowTexts.push_back(ListLine(next));
-			fList->AddItem(new BStringItem(fRowTexts.back().c_str(), 1));
-			fRowItems.push_back(next);
-		}
+	const std::vector<BResourceHandle> items = fDocument.Items();
+	for (size_t file = 0; grouped && file < files.size(); file++) {
+		InsertRow(int32(fRowItems.size()), BResourceHandle(), int32(file), 0);
+		for (const BResourceHandle& item : files[file].LiveItems(fDocument))
+			InsertRow(int32(fRowItems.size()), item, int32(file), 1);
 	}
-	for (; next < fDocument.CountItems(); next++) {
-		fRowTexts.push_back(ListLine(next));
-		fList->AddItem(new BStringItem(fRowTexts.back().c_str()));
-		fRowItems.push_back(next);
+	for (const BResourceHandle& item : items) {
+		const int32 file = fileOf(item);
+		if (!grouped || file < 0)
+			InsertRow(int32(fRowItems.size()), item, file, 0);
 	}
 }
 
-int32 HostWindow::RowOf(int32 index) const
+int32 HostWindow::RowOfItem(const BResourceHandle& item) const
 {
-	return int32(std::find(fRowItems.begin(), fRowItems.end(), index) - fRowItems.begin());
+	if (!item.IsValid())
+		return -1;
+	std::vector<BResourceHandle>::const_iterator found =
+	    std::find(fRowItems.begin(), fRowItems.end(), item);
+	return found != fRowItems.end() ? int32(found - fRowItems.begin()) : -1;
+}
+
+void HostWindow::InsertRow(int32 row, const BResourceHandle& item, int32 file, int32 level)
+{
+	std::string text;
+	if (item.IsValid())
+		text = ListLine(item, fDocument.IndexOf(item));
+	else
+		text = ItemListing::Escaped(fFileFacts[size_t(file)].path);
+	BStringItem* line = new BStringItem(text.c_str(), uint32(level));
+	line->SetEnabled(item.IsValid());
+	fRowItems.insert(fRowItems.begin() + row, item);
+	fRowFiles.insert(fRowFiles.begin() + row, file);
+	fRowTexts.insert(fRowTexts.begin() + row, text);
+	fList->AddItem(line, row);
+}
+
+void HostWindow::RemoveRow(int32 row)
+{
+	delete fList->RemoveItem(row);
+	fRowItems.erase(fRowItems.begin() + row);
+	fRowFiles.erase(fRowFiles.begin() + row);
+	fRowTexts.erase(fRowTexts.begin() + row);
+}
+
+void HostWindow::RefreshRow(int32 row, int32 index)
+{
+	fRowTexts[size_t(row)] = ListLine(fRowItems[size_t(row)], index);
+	BStringItem* line = static_cast<BStringItem*>(fList->ItemAt(row));
+	const std::string text = FittedRow(row);
+	if (text != line->Text()) {
+		line->SetText(text.c_str());
+		fList->InvalidateItem(row);
+	}
 }
 
 std::string HostWindow::FittedRow(int32 row) const
 {
 	const std::string& text = fRowTexts[size_t(row)];
 	const float width = fList->Bounds().Width() + 1 - RowTextSlack(row);
-	if (fRowItems[size_t(row)] < 0)
+	if (!fRowItems[size_t(row)].IsValid())
 		return Shortened(*fList, "", text, "", true, width);
 	// The name is what stands between the first and the last quote.
 	const size_t open = text.find('"');
@@ -266,9 +308,11 @@ void HostWindow::ResizeToEditor()
 	const float minDump = std::max(minEditor, std::ceil(kMinDumpColumns * charWidth));
 	SetSizeLimits(minDump + fMinListWidth - 1, kMaxWindowSize,
 	              minEditor + fPreview->MinHeight() + statusHeight - 1, kMaxWindowSize);
-	float width;
-	float height;
-	fEditor->View()->GetPreferredSize(&width, &height);
+	// Without an item, room for an editor as wide as the least dump.
+	float width = minDump;
+	float height = 2 * minEditor;
+	if (fEditor != NULL)
+		fEditor->View()->GetPreferredSize(&width, &height);
 	fEditorWidth = width;
 	ResizeTo(width + fListWidth, height + statusHeight);
 	LayOut();
@@ -280,7 +324,6 @@ void HostWindow::LayOut()
 	// across the bottom, leave. The list has its rows' width while the
 	// window has room for it beside the whole dump; in a narrower window
 	// the list gives way first, down to its least.
-	BView* view = fEditor->View();
 	BView* list = fList->Parent();
 	BView* statusBar = fStatus->Parent();
 	const BRect bounds = Bounds();
@@ -296,8 +339,10 @@ void HostWindow::LayOut()
 	const float barWidth = fList->ScrollBar(B_VERTICAL)->Frame().Width() + 1;
 	previewHeight = std::clamp(editorHeight - 5 * barWidth, fPreview->MinHeight(), previewHeight);
 	const float listHeight = editorHeight - previewHeight;
-	view->MoveTo(0, 0);
-	view->ResizeTo(bounds.Width() - listWidth, editorHeight - 1);
+	if (fEditor != NULL) {
+		fEditor->View()->MoveTo(0, 0);
+		fEditor->View()->ResizeTo(bounds.Width() - listWidth, editorHeight - 1);
+	}
 	list->MoveTo(bounds.Width() + 1 - listWidth, 0);
 	list->ResizeTo(listWidth - 1, listHeight - 1);
 	fPreview->MoveTo(bounds.Width() + 1 - listWidth, listHeight);
@@ -391,18 +436,20 @@ void HostWindow::MessageReceived(BMessage* message)
 	case kMsgUpdateTitle:
 		ExpireNotice();
 		NoteRefusedGrowth();
+		ApplyChanges();
 		UpdateTitle();
-		UpdateList();
 		break;
 	case kMsgChooseItem:
 	case kMsgEditItem: {
 		int32 row;
 		if (message->FindInt32("index", &row) == B_OK && row >= 0 &&
-		    row < int32(fRowItems.size()) && fRowItems[size_t(row)] >= 0 &&
-		    fRowItems[size_t(row)] != fItem)
-			ShowItem(fRowItems[size_t(row)]);
+		    row < int32(fRowItems.size()) && fRowItems[size_t(row)].IsValid() &&
+		    fRowItems[size_t(row)] != fShown) {
+			StartCommand();
+			Present(fRowItems[size_t(row)]);
+		}
 		// A double click or Enter on a row also hands the keyboard to the editor.
-		if (message->what == kMsgEditItem)
+		if (message->what == kMsgEditItem && DumpView() != NULL)
 			DumpView()->MakeFocus(true);
 		break;
 	}
@@ -430,12 +477,12 @@ void HostWindow::RedoCommand(const BMessage&)
 
 void HostWindow::NextItemCommand(const BMessage&)
 {
-	ShowItem(fItem + 1);
+	ShowItem(CurrentItem() + 1);
 }
 
 void HostWindow::PreviousItemCommand(const BMessage&)
 {
-	ShowItem(fItem - 1);
+	ShowItem(CurrentItem() - 1);
 }
 
 void HostWindow::NewWindowCommand(const BMessage&)
@@ -531,28 +578,152 @@ void HostWindow::SaveFiles(std::vector<DocumentFile>& files)
 void HostWindow::ShowItem(int32 index)
 {
 	StartCommand();
-	int32 count = fDocument.CountItems();
-	fItem = (index % count + count) % count;
-	fEditor->Retarget(fDocument.ItemAt(fItem));
-	fList->Select(RowOf(fItem));
-	fList->ScrollToSelection();
+	const int32 count = fDocument.CountItems();
+	if (count > 0)
+		Present(fDocument.ItemAt((index % count + count) % count));
+}
+
+status_t HostWindow::Present(const BResourceHandle& item)
+{
+	fShown = item;
+	status_t status = B_OK;
+	if (fEditor != NULL && fShown.IsValid())
+		fEditor->Retarget(fShown);
+	else
+		status = AttachEditor();
+	const int32 row = RowOfItem(fShown);
+	if (row >= 0) {
+		fList->Select(row);
+		fList->ScrollToSelection();
+	}
 	UpdateTitle();
+	return status;
+}
+
+status_t HostWindow::AttachEditor()
+{
+	if (!fShown.IsValid()) {
+		// No item to edit: the editor goes (a new one comes with an item).
+		if (fEditor != NULL) {
+			fEditor->View()->RemoveSelf();
+			delete fEditor;
+			fEditor = NULL;
+			LayOut();
+		}
+		return B_OK;
+	}
+	if (fEditor != NULL)
+		return B_OK;
+	fEditor = fGroup.MakeEditor(fShown, fError);
+	if (fEditor == NULL) {
+		SetNotice("No editor: " + fError);
+		return B_ERROR;
+	}
+	AddChild(fEditor->View());
+	// The window takes the size the editor wants, as when it opened with it.
+	ResizeToEditor();
+	fEditor->View()->MakeFocus(true);
+	return B_OK;
+}
+
+void HostWindow::ApplyChanges()
+{
+	std::vector<Document::ItemChange> changes;
+	{
+		std::lock_guard<std::mutex> guard(fPendingLock);
+		changes.swap(fPending);
+	}
+	if (changes.empty())
+		return;
+	// Each change is settled by what the document holds now, so that a
+	// removal undone before this runs leaves the row as it was.
+	bool moved = false;
+	BResourceHandle takesPlace;
+	for (const Document::ItemChange& change : changes) {
+		const int32 index = fDocument.IndexOf(change.item);
+		int32 row = RowOfItem(change.item);
+		if (index < 0 && row >= 0) {
+			if (change.item == fShown) {
+				// The item after it in the list, else the one before.
+				for (int32 other = row + 1;
+				     !takesPlace.IsValid() && other < int32(fRowItems.size()); other++) {
+					if (fDocument.IndexOf(fRowItems[size_t(other)]) >= 0)
+						takesPlace = fRowItems[size_t(other)];
+				}
+				for (int32 other = row - 1; !takesPlace.IsValid() && other >= 0; other--) {
+					if (fDocument.IndexOf(fRowItems[size_t(other)]) >= 0)
+						takesPlace = fRowItems[size_t(other)];
+				}
+			}
+			RemoveRow(row);
+			moved = true;
+		} else if (index >= 0 && row < 0) {
+			int32 file = -1;
+			fGroup.UseFiles([&](std::vector<DocumentFile>& files) {
+				for (size_t other = 0; other < files.size(); other++) {
+					if (files[other].Holds(change.item))
+						file = int32(other);
+				}
+			});
+			// After the last row of an item of its file (or of any item,
+			// when the list has no headings) that comes before it.
+			const bool grouped = fFileFacts.size() > 1;
+			row = 0;
+			for (int32 other = 0; other < int32(fRowItems.size()); other++) {
+				const BResourceHandle& item = fRowItems[size_t(other)];
+				const bool sameGroup = !grouped || fRowFiles[size_t(other)] == file;
+				if (sameGroup && !item.IsValid())
+					row = other + 1;
+				else if (sameGroup && fDocument.IndexOf(item) < index)
+					row = other + 1;
+			}
+			InsertRow(row, change.item, file, grouped && file >= 0 ? 1 : 0);
+			moved = true;
+		} else if (row >= 0) {
+			RefreshRow(row, index);
+		}
+	}
+	if (moved) {
+		// The files' counts of items changed.
+		fGroup.UseFiles([this](std::vector<DocumentFile>& files) {
+			for (size_t file = 0; file < files.size() && file < fFileFacts.size(); file++)
+				fFileFacts[file].kind = files[file].Description(fDocument);
+		});
+		// Items after the change moved in the list: their numbers follow.
+		const std::vector<BResourceHandle> items = fDocument.Items();
+		std::unordered_map<BResourceHandle, int32, Document::HandleHash> indexes;
+		for (size_t index = 0; index < items.size(); index++)
+			indexes[items[index]] = int32(index);
+		for (int32 row = 0; row < int32(fRowItems.size()); row++) {
+			if (fRowItems[size_t(row)].IsValid())
+				RefreshRow(row, indexes[fRowItems[size_t(row)]]);
+		}
+	}
+	if (fDocument.IndexOf(fShown) < 0) {
+		if (!takesPlace.IsValid())
+			takesPlace = fDocument.ItemAt(0);
+		Present(takesPlace);
+	} else if (!fEditor && fShown.IsValid()) {
+		AttachEditor();
+	}
 }
 
 void HostWindow::Replay(bool undo)
 {
 	// A step on another item is shown before it is replayed, so that no
-	// change happens out of sight.
+	// change happens out of sight; an item the step brings back is shown
+	// once it is there.
 	const BResourceHandle item = undo ? fDocument.UndoItem() : fDocument.RedoItem();
-	for (int32 index = 0; item.IsValid() && index < fDocument.CountItems(); index++) {
-		if (fDocument.ItemAt(index) == item && index != fItem)
-			ShowItem(index);
-	}
+	if (fDocument.IndexOf(item) >= 0 && item != fShown)
+		ShowItem(fDocument.IndexOf(item));
 	StartCommand();
 	if ((undo ? fDocument.Undo() : fDocument.Redo()) != B_OK) {
 		SetNotice(undo ? "Nothing to undo" : "Nothing to redo",
 		          undo ? kNoticeWhileNoUndo : kNoticeWhileNoRedo);
 	}
+	ApplyChanges();
+	if (fDocument.IndexOf(item) >= 0 && item != fShown)
+		Present(item);
 	UpdateTitle();
 }
 
@@ -569,7 +740,7 @@ void HostWindow::OpenWindow()
 {
 	StartCommand();
 	std::string error;
-	if (fGroup.Open(fItem, error) == NULL) {
+	if (fGroup.Open(std::max(CurrentItem(), int32(0)), error) == NULL) {
 		fprintf(stderr, "reshost: %s\n", ItemListing::Escaped(error).c_str());
 		SetNotice("No new window: " + error);
 	}
@@ -612,7 +783,7 @@ void HostWindow::NoteRefusedGrowth()
 	if (refusals == fRefusalsSeen)
 		return;
 	fRefusalsSeen = refusals;
-	if (fDocument.LastRefusedItem() != fDocument.ItemAt(fItem))
+	if (fDocument.LastRefusedItem() != fShown)
 		return;
 	// The largest item the program can open again at this font size.
 	SetNotice("Not inserted: the item would grow past " +
@@ -626,11 +797,14 @@ void HostWindow::UpdateTitle()
 	std::string title;
 	if (fDocument.IsModified())
 		title += "*";
-	title += fDocument.Item(fDocument.ItemAt(fItem))->Name();
-	if (fDocument.CountItems() > 1) {
-		title += " (item " + std::to_string(fItem + 1) + " of " +
-		         std::to_string(fDocument.CountItems()) + ")";
-	}
+	const int32 count = fDocument.CountItems();
+	const int32 index = fDocument.IndexOf(fShown);
+	if (index < 0)
+		title += "No items";
+	else
+		title += fDocument.Item(fShown)->Name();
+	if (count > 1)
+		title += " (item " + std::to_string(index + 1) + " of " + std::to_string(count) + ")";
 	if (fDocument.CanUndo())
 		title += " - Undo " + fDocument.UndoName();
 	if (fDocument.CanRedo())
@@ -647,11 +821,14 @@ void HostWindow::UpdatePreview()
 {
 	// Read under the lock: another window may be editing the item. The
 	// preview reads only what its type's layout needs.
-	const bool bigEndian = fItemBigEndian.empty() ? false : bool(fItemBigEndian[size_t(fItem)]);
-	fDocument.ReadItem(fDocument.ItemAt(fItem), [this, bigEndian](const BResourceItem& item) {
-		const BMallocIO& data = item.DataIO();
-		fPreview->SetItem(item.Type(), data.Buffer(), data.BufferLength(), bigEndian);
-	});
+	const int32 row = RowOfItem(fShown);
+	const int32 file = row >= 0 ? fRowFiles[size_t(row)] : -1;
+	const bool bigEndian = file >= 0 && fFileFacts[size_t(file)].bigEndian;
+	if (fDocument.ReadItem(fShown, [this, bigEndian](const BResourceItem& item) {
+		    const BMallocIO& data = item.DataIO();
+		    fPreview->SetItem(item.Type(), data.Buffer(), data.BufferLength(), bigEndian);
+	    }) != B_OK)
+		fPreview->SetNoItem();
 }
 
 void HostWindow::SetNotice(const std::string& notice, NoticeKind kind)
@@ -688,21 +865,27 @@ void HostWindow::UpdateStatus()
 	// Window managers cut long titles short: the status line shows the
 	// notice whole, first, and cuts the description after it to the
 	// width: the file's path loses its start, then the item its end.
-	std::string item = "Item " + std::to_string(fItem + 1) + " of " +
+	std::string item = "Item " + std::to_string(fDocument.IndexOf(fShown) + 1) + " of " +
 	                   std::to_string(fDocument.CountItems()) + ": ";
-	fDocument.ReadItem(fDocument.ItemAt(fItem), [&item](const BResourceItem& shown) {
-		item += "type " + ItemListing::TypeText(shown.Type()) + ", id " +
-		        std::to_string(shown.ID()) + ", " + ItemListing::QuotedName(shown.Name()) + ", " +
-		        std::to_string(shown.DataIO().BufferLength()) + " bytes";
-	});
+	if (fDocument.ReadItem(fShown, [&item](const BResourceItem& shown) {
+		    item += "type " + ItemListing::TypeText(shown.Type()) + ", id " +
+		            std::to_string(shown.ID()) + ", " + ItemListing::QuotedName(shown.Name()) +
+		            ", " + std::to_string(shown.DataIO().BufferLength()) + " bytes";
+	    }) != B_OK) {
+		// No item: what the files are tells why.
+		item = "No items";
+		for (const FileFacts& file : fFileFacts)
+			item += " - " + file.kind;
+	}
 	// Names may hold control characters: measured and shown escaped.
 	const std::string shownNotice = ItemListing::Escaped(fNotice);
 	const std::string notice = shownNotice.empty() ? std::string() : shownNotice + " - ";
 	// The path, then the kind of file, which stays whole while the path
 	// is cut.
-	const std::string path = ItemListing::Escaped(fItemPaths[size_t(fItem)]);
-	const std::string kind =
-	    fItemKinds[size_t(fItem)].empty() ? "" : " (" + fItemKinds[size_t(fItem)] + ")";
+	const int32 row = RowOfItem(fShown);
+	const int32 file = row >= 0 ? fRowFiles[size_t(row)] : -1;
+	const std::string path = file >= 0 ? ItemListing::Escaped(fFileFacts[size_t(file)].path) : "";
+	const std::string kind = file >= 0 ? " (" + fFileFacts[size_t(file)].kind + ")" : "";
 	const float width = fStatus->Bounds().Width() + 1;
 	std::string status = notice + item;
 	if (!path.empty())
@@ -714,28 +897,12 @@ void HostWindow::UpdateStatus()
 	fStatus->SetText(status.c_str());
 }
 
-std::string HostWindow::ListLine(int32 index) const
+std::string HostWindow::ListLine(const BResourceHandle& item, int32 index) const
 {
 	// Another window's thread may be changing the item's size meanwhile.
 	std::string line;
-	fDocument.ReadItem(fDocument.ItemAt(index), [&line, index](const BResourceItem& item) {
-		line = ItemListing::Line(index + 1, item);
+	fDocument.ReadItem(item, [&line, index](const BResourceItem& shown) {
+		line = ItemListing::Line(index + 1, shown);
 	});
 	return line;
-}
-
-void HostWindow::UpdateList()
-{
-	// Sizes change with edits, undo and redo: redraw the rows that differ.
-	for (int32 row = 0; row < fList->CountItems(); row++) {
-		if (fRowItems[size_t(row)] < 0)
-			continue;
-		fRowTexts[size_t(row)] = ListLine(fRowItems[size_t(row)]);
-		BStringItem* line = static_cast<BStringItem*>(fList->ItemAt(row));
-		const std::string text = FittedRow(row);
-		if (text != line->Text()) {
-			line->SetText(text.c_str());
-			fList->InvalidateItem(row);
-		}
-	}
 }

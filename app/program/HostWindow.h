@@ -8,22 +8,27 @@
 // status line at the bottom tells of saves, failed saves and a quit that
 // waits for confirmation, then names the item (type, id, name, size, file).
 // With items from several files the list groups them under their files'
-// names. Windows on
-// one item stay in step through the document's change notices. Made by its
+// names. The windows stay in step through the document's change notices,
+// each rewriting only the rows a change names; a window whose item goes shows
+// the item that takes its place, or no item (and no editor) once the
+// document has none. Made by its
 // WindowGroup on the thread that opens it; afterwards it runs on its own
 // thread, like every window.
 #ifndef HOST_WINDOW_H
 #define HOST_WINDOW_H
 
+#include <ResourceHandle.h>
 #include <Window.h>
 
+#include <mutex>
 #include <string>
 #include <vector>
+
+#include "Document.h"
 
 class BFullItemEditor;
 class BListView;
 class BStringView;
-class Document;
 class DocumentFile;
 class ItemPreview;
 class WindowGroup;
@@ -53,10 +58,12 @@ public:
 	BListView* ItemList() const { return fList; }
 	BStringView* StatusLine() const { return fStatus; }
 	ItemPreview* Preview() const { return fPreview; }
-	int32 CurrentItem() const { return fItem; }
+	// The index of the item shown, or -1 when the document has none.
+	int32 CurrentItem() const { return fDocument.IndexOf(fShown); }
+	BResourceHandle ShownItem() const { return fShown; }
 	// The list's row of the item at index (rows of file names come between
 	// the items of several files).
-	int32 RowOf(int32 index) const;
+	int32 RowOf(int32 index) const { return RowOfItem(fDocument.ItemAt(index)); }
 
 private:
 	friend class WindowGroup;
@@ -64,8 +71,9 @@ private:
 	friend class HostCommands;
 
 	HostWindow(WindowGroup& group, Document& document);
-	// Builds the editor for the item at index; B_ERROR with ErrorMessage()
-	// set when no add-on makes one.
+	// Builds the editor for the item at index, or none in a document
+	// without items; B_ERROR with ErrorMessage() set when no add-on makes
+	// one.
 	status_t SetUp(int32 index);
 	const std::string& ErrorMessage() const { return fError; }
 
@@ -81,20 +89,36 @@ private:
 	void Save();
 	// Under the group's hold on the files: fNotice tells the result.
 	void SaveFiles(std::vector<DocumentFile>& files);
+	// Shows the item at index, counted round the list.
 	void ShowItem(int32 index);
+	// Shows item (an invalid handle: none) in the editor, the list, the
+	// title, the status line and the preview. B_ERROR when no add-on
+	// makes an editor for it.
+	status_t Present(const BResourceHandle& item);
+	// Makes or drops the editor as the shown item needs one or not.
+	status_t AttachEditor();
 	void Replay(bool undo);
 	void OpenWindow();
 	void StartCommand();
 	void RequestQuit();
 	void UpdateTitle();
 	void UpdateStatus();
-	void UpdateList();
+	// Brings the list up to date with the changes the document told of:
+	// rows of added items come in, those of removed items go, the row of an
+	// item whose data or info changed is rewritten. A shown item that went
+	// gives way to the one that takes its place in the list.
+	void ApplyChanges();
+	int32 RowOfItem(const BResourceHandle& item) const;
+	void InsertRow(int32 row, const BResourceHandle& item, int32 file, int32 level);
+	void RemoveRow(int32 row);
+	// Rewrites the row's text from its item (whose index is given).
+	void RefreshRow(int32 row, int32 index);
 	// The preview follows the shown item's bytes.
 	void UpdatePreview();
 	// Tells of an insertion the document refused for the shown item.
 	void NoteRefusedGrowth();
-	// The item's line in the list, as --list prints it.
-	std::string ListLine(int32 index) const;
+	// The item's line in the list, as --list prints it, for its index.
+	std::string ListLine(const BResourceHandle& item, int32 index) const;
 	// The list's rows: the items, under their files' names when the items
 	// come from more than one file.
 	void FillList(const std::vector<DocumentFile>& files);
@@ -138,21 +162,31 @@ private:
 	BListView* fList;
 	BStringView* fStatus;
 	ItemPreview* fPreview;
-	int32 fItem;
-	// Our listener on the document, which tells of every change.
+	// The item shown; invalid when the document has none.
+	BResourceHandle fShown;
+	// Our listener on the document, which tells of every change; what it
+	// told of waits here for the window's thread.
 	int32 fListener;
+	std::mutex fPendingLock;
+	std::vector<Document::ItemChange> fPending;
 	std::string fNotice;
 	NoticeKind fNoticeKind;
-	// For each row of the list, the index of its item, or -1 on a file's name.
-	std::vector<int32> fRowItems;
-	// Each row's whole text, before FittedRow cuts it.
+	// What the window shows of each file.
+	struct FileFacts
+	{
+		std::string path;
+		// Whether numbers inside its items are big-endian (a PPC file's).
+		bool bigEndian;
+		// The kind of file, as DocumentFile describes it.
+		std::string kind;
+	};
+	std::vector<FileFacts> fFileFacts;
+	// For each row of the list: its item (invalid on a file's name), the
+	// index in fFileFacts of its file (-1 for none), its whole text before
+	// FittedRow cuts it.
+	std::vector<BResourceHandle> fRowItems;
+	std::vector<int32> fRowFiles;
 	std::vector<std::string> fRowTexts;
-	// The path of each item's file; empty for the sample document.
-	std::vector<std::string> fItemPaths;
-	// Whether numbers inside each item are big-endian (a PPC file's).
-	std::vector<bool> fItemBigEndian;
-	// The kind of file each item came from, as DocumentFile describes it.
-	std::vector<std::string> fItemKinds;
 	// The list's width for its widest row (within bounds), and its least.
 	float fListWidth;
 	float fMinListWidth;

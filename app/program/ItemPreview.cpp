@@ -55,6 +55,18 @@ void ItemPreview::SetItem(type_code type, const void* data, size_t length, bool 
 	Invalidate();
 }
 
+void ItemPreview::SetNoItem()
+{
+	const std::vector<std::string> lines = {"No item"};
+	if (lines == fLines && fIconSide == 0)
+		return;
+	fLines = lines;
+	fIconBytes.clear();
+	fIconSide = 0;
+	fIcon.reset();
+	Invalidate();
+}
+
 int32 ItemPreview::IconScale() const
 {
 	if (fIconSide == 0)

@@ -21,6 +21,8 @@ public:
 	// Shows the readable form of length bytes of data of type (numbers in
 	// them big-endian when bigEndian); redraws only when it changed.
 	void SetItem(type_code type, const void* data, size_t length, bool bigEndian);
+	// Shows that there is no item to show.
+	void SetNoItem();
 
 	// Where the icon is drawn, and how many pixels a side each of its
 	// pixels takes; an invalid rectangle when the item is no icon.

@@ -41,6 +41,10 @@ public:
 
 	virtual bool AddItem(BListItem* item);
 	virtual bool AddItem(BListItem* item, int32 atIndex);
+	// Takes the item out of the list (the caller owns it again); a selected
+	// item is deselected first, as Deselect does.
+	virtual BListItem* RemoveItem(int32 index);
+	virtual bool RemoveItem(BListItem* item);
 	BListItem* ItemAt(int32 index) const;
 	int32 IndexOf(BPoint point) const;
 	int32 CountItems() const;

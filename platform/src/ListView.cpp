@@ -151,6 +151,24 @@ bool BListView::AddItem(BListItem* item, int32 atIndex)
 	return true;
 }
 
+BListItem* BListView::RemoveItem(int32 index)
+{
+	if (index < 0 || index >= CountItems())
+		return NULL;
+	Deselect(index);
+	BListItem* item = fItems[size_t(index)];
+	fItems.erase(fItems.begin() + index);
+	_FixupScrollBar();
+	Invalidate();
+	return item;
+}
+
+bool BListView::RemoveItem(BListItem* item)
+{
+	std::vector<BListItem*>::iterator found = std::find(fItems.begin(), fItems.end(), item);
+	return found != fItems.end() && RemoveItem(int32(found - fItems.begin())) != NULL;
+}
+
 BListItem* BListView::ItemAt(int32 index) const
 {
 	if (index < 0 || index >= CountItems())
