@@ -433,7 +433,7 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 		        ? view->ConvertToWindow(BPoint((view->Bounds().left + view->Bounds().right) / 2,
 		                                       (view->Bounds().top + view->Bounds().bottom) / 2))
 		        : BPoint(window->Bounds().Width() / 2, window->Bounds().Height() / 2);
-		BMessage drop;
+		BMessage drop(B_SIMPLE_DATA);
 		const status_t status = MakeFileDrop(window, middle, command.paths, &drop);
 		window->Unlock();
 		if (status != B_OK) {

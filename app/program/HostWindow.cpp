@@ -24,6 +24,7 @@
 #include "Document.h"
 #include "DocumentFile.h"
 #include "HostCommands.h"
+#include "ItemForm.h"
 #include "ItemListing.h"
 #include "ItemPreview.h"
 #include "WindowGroup.h"
@@ -99,8 +100,8 @@ std::string PressAgain(uint32 what, const std::string& toDo)
 
 HostWindow::HostWindow(WindowGroup& group, Document& document)
     : BWindow(BRect(80, 60, 680, 460), "reshost", B_TITLED_WINDOW, 0), fGroup(group),
-      fDocument(document), fEditor(NULL), fList(NULL), fStatus(NULL), fPreview(NULL), fListener(0),
-      fNoticeKind(kNoticeOfCommand), fListWidth(0), fMinListWidth(0), fEditorWidth(0),
+      fDocument(document), fEditor(NULL), fList(NULL), fStatus(NULL), fPreview(NULL), fForm(NULL),
+      fListener(0), fNoticeKind(kNoticeOfCommand), fListWidth(0), fMinListWidth(0), fEditorWidth(0),
       fSaveArmed(false), fRefusalsSeen(document.CountRefusedGrowths()), fLastEditKey(kNoEdit)
 {
 	for (const HostCommand& command : HostCommands::All())
@@ -331,7 +332,13 @@ void HostWindow::LayOut()
 	float lineHeight;
 	fStatus->GetPreferredSize(NULL, &lineHeight);
 	const float statusHeight = lineHeight + 2 * kStatusInset;
-	const float editorHeight = bounds.Height() + 1 - statusHeight;
+	// An item command's form sits over the status line, across the window.
+	float formHeight = 0;
+	if (fForm != NULL) {
+		fForm->GetPreferredSize(NULL, &formHeight);
+		formHeight += 1;
+	}
+	const float editorHeight = bounds.Height() + 1 - statusHeight - formHeight;
 	// The preview under the list has its preferred height while the list
 	// keeps room for its scroll bar's arrows and thumb.
 	float previewHeight;
@@ -347,7 +354,11 @@ void HostWindow::LayOut()
 	list->ResizeTo(listWidth - 1, listHeight - 1);
 	fPreview->MoveTo(bounds.Width() + 1 - listWidth, listHeight);
 	fPreview->ResizeTo(listWidth - 1, previewHeight - 1);
-	statusBar->MoveTo(0, editorHeight);
+	if (fForm != NULL) {
+		fForm->MoveTo(0, editorHeight);
+		fForm->ResizeTo(bounds.Width(), formHeight - 1);
+	}
+	statusBar->MoveTo(0, editorHeight + formHeight);
 	statusBar->ResizeTo(bounds.Width(), statusHeight - 1);
 	fStatus->ResizeTo(bounds.Width() - 2 * kStatusInset, lineHeight - 1);
 
@@ -415,7 +426,24 @@ void HostWindow::DispatchMessage(BMessage* message, BHandler* handler)
 		const char* bytes;
 		int32 modifiers = 0;
 		message->FindInt32("modifiers", &modifiers);
-		if ((modifiers & B_COMMAND_KEY) == 0 && message->FindString("bytes", &bytes) == B_OK) {
+		const bool plain =
+		    (modifiers & B_COMMAND_KEY) == 0 && message->FindString("bytes", &bytes) == B_OK;
+		// Escape closes an item command's form; Delete in the list removes
+		// the item (an undoable step).
+		if (plain && bytes[0] == B_ESCAPE && fForm != NULL) {
+			CloseForm();
+			UpdateTitle();
+			return;
+		}
+		if (plain && bytes[0] == B_DELETE && fList->IsFocus()) {
+			RemoveItemCommand(BMessage(kMsgRemoveItem));
+			return;
+		}
+		// Keys typed into the form are no edits of the item.
+		bool inForm = false;
+		for (BView* view = CurrentFocus(); view != NULL && fForm != NULL; view = view->Parent())
+			inForm = inForm || view == fForm;
+		if (plain && !inForm) {
 			const KeyKind kind = KindOfKey(bytes[0]);
 			if (kind == kMovingKey || (kind != kNoEdit && kind != fLastEditKey))
 				fDocument.EndUndoRun();
@@ -433,6 +461,16 @@ void HostWindow::MessageReceived(BMessage* message)
 		return;
 	}
 	switch (message->what) {
+	case kMsgCloseForm:
+		CloseForm();
+		UpdateTitle();
+		break;
+	case B_SIMPLE_DATA:
+		if (message->WasDropped())
+			AddDroppedFiles(*message);
+		else
+			BWindow::MessageReceived(message);
+		break;
 	case kMsgUpdateTitle:
 		ExpireNotice();
 		NoteRefusedGrowth();

@@ -30,7 +30,9 @@ class BFullItemEditor;
 class BListView;
 class BStringView;
 class DocumentFile;
+class ItemForm;
 class ItemPreview;
+struct ItemReference;
 class WindowGroup;
 
 // The host commands' codes are HostCommands'.
@@ -58,6 +60,7 @@ public:
 	BListView* ItemList() const { return fList; }
 	BStringView* StatusLine() const { return fStatus; }
 	ItemPreview* Preview() const { return fPreview; }
+	ItemForm* Form() const { return fForm; }
 	// The index of the item shown, or -1 when the document has none.
 	int32 CurrentItem() const { return fDocument.IndexOf(fShown); }
 	BResourceHandle ShownItem() const { return fShown; }
@@ -85,6 +88,28 @@ private:
 	void PreviousItemCommand(const BMessage& message);
 	void NewWindowCommand(const BMessage& message);
 	void QuitCommand(const BMessage& message);
+	// The item commands: a message without arguments (from a key) opens
+	// the form that asks for them.
+	void AddItemCommand(const BMessage& message);
+	void RemoveItemCommand(const BMessage& message);
+	void ItemInfoCommand(const BMessage& message);
+	void ImportCommand(const BMessage& message);
+	void ExportCommand(const BMessage& message);
+	// Files dropped on the window become items after the shown one.
+	void AddDroppedFiles(const BMessage& drop);
+
+	// Shows form over the status line, in place of any other.
+	void OpenForm(ItemForm* form);
+	void CloseForm();
+	// Ends an item command: done (failure empty), the form closes; else it
+	// stays open and the notice says why.
+	void Finish(const std::string& failure);
+	// Inserts an item after the shown one and shows it.
+	status_t AddItem(const ItemReference& reference, const std::string& bytes, std::string& error);
+	// A file's bytes for an item, within the document's item size limit.
+	status_t ReadFileBytes(const std::string& path, std::string& bytes, std::string& error) const;
+	// The least id from 1 up that no item of type has.
+	int32 NextFreeId(type_code type) const;
 
 	void Save();
 	// Under the group's hold on the files: fNotice tells the result.
@@ -162,6 +187,8 @@ private:
 	BListView* fList;
 	BStringView* fStatus;
 	ItemPreview* fPreview;
+	// The open item command's form, or NULL.
+	ItemForm* fForm;
 	// The item shown; invalid when the document has none.
 	BResourceHandle fShown;
 	// Our listener on the document, which tells of every change; what it

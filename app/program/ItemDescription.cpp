@@ -2,6 +2,8 @@
 
 #include "ItemDescription.h"
 
+#include <TypeConstants.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -392,6 +394,26 @@ int32 ItemDescription::IconSide(type_code type, size_t length)
 	if (type == kMiniIconType && length == 16 * 16)
 		return 16;
 	return 0;
+}
+
+type_code ItemDescription::TypeOfContents(const void* data, size_t length)
+{
+	struct Signature
+	{
+		const char* bytes;
+		size_t length;
+		type_code type;
+	};
+	static const Signature kSignatures[] = {
+	    {"\x89PNG\r\n\x1A\n", 8, 'PNG '}, {"GIF87a", 6, 'GIFf'},       {"GIF89a", 6, 'GIFf'},
+	    {"\xFF\xD8\xFF", 3, 'JPEG'},      {"ncif", 4, 'VICN'},         {"1BOF", 4, B_MESSAGE_TYPE},
+	    {"FOB1", 4, B_MESSAGE_TYPE},      {"HMF1", 4, B_MESSAGE_TYPE}, {"1FMH", 4, B_MESSAGE_TYPE},
+	};
+	for (const Signature& signature : kSignatures) {
+		if (length >= signature.length && memcmp(data, signature.bytes, signature.length) == 0)
+			return signature.type;
+	}
+	return B_RAW_TYPE;
 }
 
 std::vector<std::string> ItemDescription::Describe(type_code type, const void* data, size_t length,

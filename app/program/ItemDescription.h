@@ -22,6 +22,11 @@ public:
 	// The side in pixels of a square B_CMAP8 icon of type with length
 	// bytes (32 for ICON, 16 for MICN), or 0 when the bytes are no icon.
 	static int32 IconSide(type_code type, size_t length);
+
+	// The type an item of these bytes takes when a file is dropped: what
+	// its first bytes say (a PNG, GIF or JPEG picture, a vector icon, a
+	// flattened message), else B_RAW_TYPE.
+	static type_code TypeOfContents(const void* data, size_t length);
 };
 
 #endif // ITEM_DESCRIPTION_H

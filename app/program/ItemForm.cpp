@@ -147,8 +147,8 @@ void ItemForm::MessageReceived(BMessage* message)
 	if (fPath != NULL)
 		command.AddString("path", fPath->Text());
 	else {
-		command.AddString("item",
-		                  std::string(fType->Text()) + ":" + fID->Text() + ":" + fName->Text());
+		command.AddString(
+		    "item", (std::string(fType->Text()) + ":" + fID->Text() + ":" + fName->Text()).c_str());
 	}
 	if (fFile != NULL && fFile->Text()[0] != '\0')
 		command.AddString("file", fFile->Text());
