@@ -9,6 +9,9 @@
 #include <String.h>
 #include <SupportDefs.h>
 
+#include <atomic>
+#include <mutex>
+
 class Document;
 
 class _EXPORT BResourceItem
@@ -40,15 +43,32 @@ private:
 	// the buffer cannot grow.
 	void Remove(off_t position, size_t length);
 	status_t Insert(off_t position, const void* bytes, size_t length);
+	// Moves the bytes after the run down over it and shrinks the data.
+	void MoveOut(off_t position, size_t length);
 	// Moves the bytes from position on up by length, into room already
 	// made, and writes the run there.
 	void MoveIn(off_t position, const void* bytes, size_t length, size_t oldSize);
+	// Writes an insertion over the pending removal it replaces.
+	status_t Replace(off_t position, const void* bytes, size_t length);
+
+	// A removal is recorded at once but its bytes stay until anything else
+	// touches the data: an insertion of as many bytes at the same place (a
+	// replaced byte) then writes over them without moving the tail at all;
+	// anything else takes them out first. Opened only under the write
+	// lock; readers under the shared read lock may race to take them out,
+	// so that goes through fPendingLock (and casts the const away: items
+	// are never made const).
+	void TakeOutPendingRemoval() const;
 
 	Document* fOwner;
 	type_code fType;
 	int32 fID;
 	BString fName;
 	BMallocIO fData;
+	mutable std::atomic<bool> fRemovalPending;
+	mutable std::mutex fPendingLock;
+	off_t fPendingPosition;
+	size_t fPendingLength;
 };
 
 #endif // _RESOURCE_ITEM_H
