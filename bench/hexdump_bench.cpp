@@ -77,10 +77,17 @@ ViewHarness& HarnessFor(uint32 size, const std::string& purpose = "keys")
 		sHarness->Focus();
 		sHarnessKey = key;
 		sHarnessBuilds++;
-		// A few untimed presses first, so that the first figures of a
-		// window do not carry the first fills of caches and allocations.
+		// A few untimed presses first, in both columns, so that the first
+		// figures of a window do not carry the first fills of caches and
+		// allocations.
 		for (int i = 0; i < 10; i++) {
 			sHarness->Key("x");
+			sHarness->Key("\b");
+		}
+		sHarness->PressHexColumn(0);
+		for (int i = 0; i < 10; i++) {
+			sHarness->Key("5");
+			sHarness->Key("5");
 			sHarness->Key("\b");
 		}
 	}

@@ -9,9 +9,6 @@
 #include <String.h>
 #include <SupportDefs.h>
 
-#include <atomic>
-#include <mutex>
-
 class Document;
 
 class _EXPORT BResourceItem
@@ -54,10 +51,9 @@ private:
 	// A removal is recorded at once but its bytes stay until anything else
 	// touches the data: an insertion of as many bytes at the same place (a
 	// replaced byte) then writes over them without moving the tail at all;
-	// anything else takes them out first. Opened only under the write
-	// lock; readers under the shared read lock may race to take them out,
-	// so that goes through fPendingLock (and casts the const away: items
-	// are never made const).
+	// anything else, a read, or the end of the write lock, takes them out
+	// first. Only the writer can see them, so a read casts the const away
+	// (items are never made const).
 	void TakeOutPendingRemoval() const;
 
 	Document* fOwner;
@@ -65,8 +61,7 @@ private:
 	int32 fID;
 	BString fName;
 	BMallocIO fData;
-	mutable std::atomic<bool> fRemovalPending;
-	mutable std::mutex fPendingLock;
+	bool fRemovalPending;
 	off_t fPendingPosition;
 	size_t fPendingLength;
 };

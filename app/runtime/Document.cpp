@@ -242,6 +242,10 @@ BResourceCollection* Document::LockForWriting(const char* undoName)
 
 void Document::UnlockForWriting()
 {
+	// A removal that an item held back for a replacement goes before any
+	// other thread can read the item.
+	for (BResourceItem* item : fItems)
+		item->TakeOutPendingRemoval();
 	Step step = std::move(fOpenStep);
 	fOpenStep = Step();
 	fOpenWriters.clear();

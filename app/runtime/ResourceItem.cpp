@@ -49,14 +49,14 @@ status_t BResourceItem::RemoveData(off_t position, size_t length)
 	fOwner->RecordEdit(this, false, position, start, length);
 	fPendingPosition = position;
 	fPendingLength = length;
-	fRemovalPending.store(true, std::memory_order_release);
+	fRemovalPending = true;
 	return B_OK;
 }
 
 status_t BResourceItem::InsertData(off_t position, const void* bytes, size_t length)
 {
-	if (fRemovalPending.load(std::memory_order_relaxed) && position == fPendingPosition &&
-	    length == fPendingLength && bytes != NULL)
+	if (fRemovalPending && position == fPendingPosition && length == fPendingLength &&
+	    bytes != NULL)
 		return Replace(position, bytes, length);
 	TakeOutPendingRemoval();
 	if (position < 0 || size_t(position) > fData.BufferLength() || (bytes == NULL && length > 0))
@@ -89,19 +89,17 @@ status_t BResourceItem::Replace(off_t position, const void* bytes, size_t length
 		return B_NO_MEMORY;
 	fOwner->RecordEdit(this, true, position, bytes, length);
 	fData.WriteAt(position, bytes, length);
-	fRemovalPending.store(false, std::memory_order_relaxed);
+	fRemovalPending = false;
 	return B_OK;
 }
 
 void BResourceItem::TakeOutPendingRemoval() const
 {
-	if (!fRemovalPending.load(std::memory_order_acquire))
+	if (!fRemovalPending)
 		return;
-	std::lock_guard<std::mutex> pending(fPendingLock);
-	if (!fRemovalPending.load(std::memory_order_relaxed))
-		return;
-	const_cast<BResourceItem*>(this)->MoveOut(fPendingPosition, fPendingLength);
-	fRemovalPending.store(false, std::memory_order_release);
+	BResourceItem* self = const_cast<BResourceItem*>(this);
+	self->fRemovalPending = false;
+	self->MoveOut(fPendingPosition, fPendingLength);
 }
 
 // The data's own buffer moves within itself (WriteAt moves overlapping

@@ -739,10 +739,10 @@ TEST(ItemEditModel, RandomStepsLeaveTheBytesUndoAndRedoAsAStringModel)
 	}
 }
 
-// A removal that no insertion follows stays pending past the write lock: the
-// first readers, several threads under the read lock at once, take it out,
-// and every one of them sees the bytes without it.
-TEST_F(DocumentTest, ReaderThreadsTakeOutAPendingRemovalOnce)
+// A removal that no insertion follows is held back only while the write lock
+// lasts: reader threads that take the read lock at once after it all see the
+// bytes without it.
+TEST_F(DocumentTest, ReaderThreadsSeeARemovalAfterItsWriteLock)
 {
 	for (int round = 0; round < 50; round++) {
 		Delete(fWriter, fFirst, 1, 1);
