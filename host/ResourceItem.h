@@ -40,15 +40,30 @@ private:
 	// the buffer cannot grow.
 	void Remove(off_t position, size_t length);
 	status_t Insert(off_t position, const void* bytes, size_t length);
+	// Moves the bytes after the run down over it and shrinks the data.
+	void MoveOut(off_t position, size_t length);
 	// Moves the bytes from position on up by length, into room already
 	// made, and writes the run there.
 	void MoveIn(off_t position, const void* bytes, size_t length, size_t oldSize);
+	// Writes an insertion over the pending removal it replaces.
+	status_t Replace(off_t position, const void* bytes, size_t length);
+
+	// A removal is recorded at once but its bytes stay until anything else
+	// touches the data: an insertion of as many bytes at the same place (a
+	// replaced byte) then writes over them without moving the tail at all;
+	// anything else, a read, or the end of the write lock, takes them out
+	// first. Only the writer can see them, so a read casts the const away
+	// (items are never made const).
+	void TakeOutPendingRemoval() const;
 
 	Document* fOwner;
 	type_code fType;
 	int32 fID;
 	BString fName;
 	BMallocIO fData;
+	bool fRemovalPending;
+	off_t fPendingPosition;
+	size_t fPendingLength;
 };
 
 #endif // _RESOURCE_ITEM_H

@@ -330,15 +330,22 @@ status_t ItemFile::Read(uint64 sizeLimit)
 		return tooLarge(uint64(info.st_size));
 
 	// The file may grow while it is read: read to its end, within the limit.
+	// Once the size it had is read, one byte more tells whether it grew,
+	// without making room for more (a larger buffer and a copy of what was
+	// read) when it did not.
 	fData.resize(size_t(info.st_size));
 	size_t filled = 0;
 	while (true) {
-		if (filled == fData.size()) {
-			if (fData.size() >= limit + 1)
-				break;
+		char probe;
+		const bool full = filled == fData.size();
+		if (full && fData.size() >= limit + 1)
+			break;
+		ssize_t count = full ? read(file.Get(), &probe, 1)
+		                     : read(file.Get(), fData.data() + filled, fData.size() - filled);
+		if (count > 0 && full) {
 			fData.resize(size_t(std::min<uint64>(limit + 1, fData.size() + 65536)));
+			fData[filled] = probe;
 		}
-		ssize_t count = read(file.Get(), fData.data() + filled, fData.size() - filled);
 		if (count < 0) {
 			if (errno == EINTR)
 				continue;

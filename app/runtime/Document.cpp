@@ -524,6 +524,11 @@ BResourceCollection* Document::LockForWriting(const char* undoName)
 
 void Document::UnlockForWriting()
 {
+	// A removal that an item held back for a replacement goes before any
+	// other thread can read the item; only items written under this lock
+	// can hold one.
+	for (const auto& written : fOpenWriters)
+		written.first->TakeOutPendingRemoval();
 	Step step = std::move(fOpenStep);
 	fOpenStep = Step();
 	fOpenWriters.clear();

@@ -6,7 +6,8 @@
 
 BResourceItem::BResourceItem(Document* owner, type_code type, int32 id, const char* name,
                              const void* data, size_t length)
-    : fOwner(owner), fType(type), fID(id), fName(name != NULL ? name : "")
+    : fOwner(owner), fType(type), fID(id), fName(name != NULL ? name : ""), fRemovalPending(false),
+      fPendingPosition(0), fPendingLength(0)
 {
 	if (length > 0)
 		fData.WriteAt(0, data, length);
@@ -31,11 +32,13 @@ const char* BResourceItem::Name() const
 
 const BMallocIO& BResourceItem::DataIO() const
 {
+	TakeOutPendingRemoval();
 	return fData;
 }
 
 status_t BResourceItem::RemoveData(off_t position, size_t length)
 {
+	TakeOutPendingRemoval();
 	const size_t size = fData.BufferLength();
 	if (position < 0 || size_t(position) > size || length > size - size_t(position))
 		return B_BAD_VALUE;
@@ -44,12 +47,18 @@ status_t BResourceItem::RemoveData(off_t position, size_t length)
 	const char* start = static_cast<const char*>(fData.Buffer()) + position;
 	// Recorded before the bytes go: the undo step keeps them.
 	fOwner->RecordEdit(this, false, position, start, length);
-	Remove(position, length);
+	fPendingPosition = position;
+	fPendingLength = length;
+	fRemovalPending = true;
 	return B_OK;
 }
 
 status_t BResourceItem::InsertData(off_t position, const void* bytes, size_t length)
 {
+	if (fRemovalPending && position == fPendingPosition && length == fPendingLength &&
+	    bytes != NULL)
+		return Replace(position, bytes, length);
+	TakeOutPendingRemoval();
 	if (position < 0 || size_t(position) > fData.BufferLength() || (bytes == NULL && length > 0))
 		return B_BAD_VALUE;
 	if (length == 0)
@@ -72,10 +81,37 @@ status_t BResourceItem::InsertData(off_t position, const void* bytes, size_t len
 	return B_OK;
 }
 
+status_t BResourceItem::Replace(off_t position, const void* bytes, size_t length)
+{
+	// The size the data had before the removal, as the insertion would
+	// make it again.
+	if (fOwner->RefusesGrowth(this, fData.BufferLength()))
+		return B_NO_MEMORY;
+	fOwner->RecordEdit(this, true, position, bytes, length);
+	fData.WriteAt(position, bytes, length);
+	fRemovalPending = false;
+	return B_OK;
+}
+
+void BResourceItem::TakeOutPendingRemoval() const
+{
+	if (!fRemovalPending)
+		return;
+	BResourceItem* self = const_cast<BResourceItem*>(this);
+	self->fRemovalPending = false;
+	self->MoveOut(fPendingPosition, fPendingLength);
+}
+
 // The data's own buffer moves within itself (WriteAt moves overlapping
 // runs): a removal needs no memory, nor does an insertion into room that
 // the data already has.
 void BResourceItem::Remove(off_t position, size_t length)
+{
+	TakeOutPendingRemoval();
+	MoveOut(position, length);
+}
+
+void BResourceItem::MoveOut(off_t position, size_t length)
 {
 	// The tail moves down over the removed run; shrinking never fails.
 	const size_t size = fData.BufferLength();
@@ -87,6 +123,7 @@ void BResourceItem::Remove(off_t position, size_t length)
 
 status_t BResourceItem::Insert(off_t position, const void* bytes, size_t length)
 {
+	TakeOutPendingRemoval();
 	// Room at the end first, then the tail moves up into it: the only step
 	// that can fail comes before anything has changed.
 	const size_t size = fData.BufferLength();

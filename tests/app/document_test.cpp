@@ -16,6 +16,7 @@
 #include <atomic>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Document.h"
@@ -978,6 +979,111 @@ std::string RunModel(const std::vector<Event>& events)
 	return run.Run(events);
 }
 
+// One call on the item inside a write step. A replacement is a removal and an
+// insertion of as many bytes at the same place, as the editor sends a changed
+// byte; a read looks at the bytes in the middle of the step.
+struct ItemCall
+{
+	enum Kind
+	{
+		kRemove,
+		kInsert,
+		kReplace,
+		kRead
+	};
+	Kind kind;
+	off_t position;
+	size_t length;
+	char value;
+};
+
+typedef std::vector<std::vector<ItemCall>> Steps;
+
+Steps RandomSteps(std::mt19937& random)
+{
+	Steps steps(random() % 12 + 1);
+	for (std::vector<ItemCall>& step : steps) {
+		step.resize(random() % 4 + 1);
+		for (ItemCall& call : step) {
+			// Positions may lie past the end: such calls are refused.
+			call = {ItemCall::Kind(random() % 4), off_t(random() % 10), random() % 3 + 1,
+			        char('A' + random() % 26)};
+		}
+	}
+	return steps;
+}
+
+// Runs the steps on a fresh item and on a string; returns what first differs,
+// or an empty string when the item, undo and redo agree with the model.
+std::string CheckAgainstModel(const Steps& steps)
+{
+	const std::string start = "abcdef";
+	Document document;
+	BResourceAddonBase writer(document.AddonArgs());
+	const BResourceHandle handle = document.AddItem('RAWT', 1, "item", start.data(), start.size());
+	std::string model = start;
+	std::vector<std::string> history{model};
+	std::string fault;
+	auto check = [&](const std::string& bytes, const std::string& where) {
+		if (fault.empty() && bytes != model)
+			fault = where + ": item \"" + bytes + "\", model \"" + model + "\"";
+	};
+	for (size_t s = 0; s < steps.size(); s++) {
+		BResourceCollection* collection = writer.WriteLock("typing");
+		BResourceItem* item = collection->WriteItem(handle, &writer);
+		const std::string before = model;
+		for (const ItemCall& call : steps[s]) {
+			const std::string run(call.length, call.value);
+			const bool fits = size_t(call.position) + call.length <= model.size();
+			switch (call.kind) {
+			case ItemCall::kRead:
+				check(Bytes(item), "read in step " + std::to_string(s));
+				break;
+			case ItemCall::kInsert:
+				if ((item->InsertData(call.position, run.data(), run.size()) == B_OK) !=
+				    (size_t(call.position) <= model.size()))
+					fault = fault.empty() ? "insertion refused or let through" : fault;
+				if (size_t(call.position) <= model.size())
+					model.insert(size_t(call.position), run);
+				break;
+			case ItemCall::kRemove:
+			case ItemCall::kReplace:
+				if ((item->RemoveData(call.position, call.length) == B_OK) != fits)
+					fault = fault.empty() ? "removal refused or let through" : fault;
+				if (fits)
+					model.erase(size_t(call.position), call.length);
+				if (call.kind == ItemCall::kReplace && fits) {
+					item->InsertData(call.position, run.data(), run.size());
+					model.insert(size_t(call.position), run);
+				}
+				break;
+			}
+		}
+		writer.WriteUnlock(collection);
+		check(Bytes(document.Item(handle)), "after step " + std::to_string(s));
+		if (model != before)
+			history.push_back(model);
+	}
+	// Merged steps replay as one: each undo reaches an earlier state of the
+	// history, and undoing everything reaches the start.
+	size_t at = history.size() - 1;
+	while (document.CanUndo()) {
+		document.Undo();
+		const std::string bytes = Bytes(document.Item(handle));
+		while (at > 0 && history[at] != bytes)
+			at--;
+		if (history[at] != bytes && fault.empty())
+			fault = "undo gave \"" + bytes + "\", no earlier state";
+	}
+	model = start;
+	check(Bytes(document.Item(handle)), "after undoing everything");
+	while (document.CanRedo())
+		document.Redo();
+	model = history.back();
+	check(Bytes(document.Item(handle)), "after redoing everything");
+	return fault;
+}
+
 } // namespace
 
 TEST(DocumentModelTest, RandomEditsAndOperationsAgreeWithSnapshotModel)
@@ -1009,5 +1115,71 @@ TEST(DocumentModelTest, RandomEditsAndOperationsAgreeWithSnapshotModel)
 		}
 		ADD_FAILURE() << "seed " << seed << ": " << failure << "\n  " << Describe(events);
 		return;
+	}
+}
+
+// Random write steps of removals, insertions and replacements (a removal and
+// an insertion at one place, whose bytes change in place), with reads in
+// between, against a string; a failing case shrinks by dropping steps and
+// calls.
+TEST(ItemEditModel, RandomStepsLeaveTheBytesUndoAndRedoAsAStringModel)
+{
+	std::mt19937 random(22);
+	for (int round = 0; round < 400; round++) {
+		Steps steps = RandomSteps(random);
+		std::string fault = CheckAgainstModel(steps);
+		if (fault.empty())
+			continue;
+		for (bool shrunk = true; shrunk;) {
+			shrunk = false;
+			for (size_t s = 0; s < steps.size() && !shrunk; s++) {
+				for (size_t c = 0; c < steps[s].size() && !shrunk; c++) {
+					Steps smaller = steps;
+					smaller[s].erase(smaller[s].begin() + c);
+					if (smaller[s].empty())
+						smaller.erase(smaller.begin() + s);
+					const std::string smallerFault = CheckAgainstModel(smaller);
+					if (!smallerFault.empty()) {
+						steps = smaller;
+						fault = smallerFault;
+						shrunk = true;
+					}
+				}
+			}
+		}
+		std::string calls;
+		for (const std::vector<ItemCall>& step : steps) {
+			calls += "[";
+			for (const ItemCall& call : step)
+				calls += " " + std::to_string(call.kind) + "@" + std::to_string(call.position) +
+				         "x" + std::to_string(call.length);
+			calls += " ]";
+		}
+		FAIL() << fault << " after " << calls << " (kinds: remove, insert, replace, read)";
+	}
+}
+
+// A removal that no insertion follows is held back only while the write lock
+// lasts: reader threads that take the read lock at once after it all see the
+// bytes without it.
+TEST_F(DocumentTest, ReaderThreadsSeeARemovalAfterItsWriteLock)
+{
+	for (int round = 0; round < 50; round++) {
+		Delete(fWriter, fFirst, 1, 1);
+		std::vector<std::string> seen(3);
+		std::vector<std::thread> readers;
+		for (std::string& bytes : seen) {
+			readers.emplace_back([this, &bytes] {
+				const BResourceCollection* collection = fWriter.ReadLock();
+				bytes = Bytes(collection->ReadItem(fFirst));
+				fWriter.ReadUnlock(collection);
+			});
+		}
+		for (std::thread& reader : readers)
+			reader.join();
+		for (const std::string& bytes : seen)
+			EXPECT_EQ(bytes, "acdef");
+		fDocument.Undo();
+		ASSERT_EQ(FirstBytes(), "abcdef");
 	}
 }
