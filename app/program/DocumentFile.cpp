@@ -34,10 +34,7 @@ std::string Counted(uint64 count, const char* noun)
 
 } // namespace
 
-DocumentFile::DocumentFile(const std::string& path)
-    : fFile(path), fIsResourceFile(false), fFirstItem(0), fItemCount(0)
-{
-}
+DocumentFile::DocumentFile(const std::string& path) : fFile(path), fIsResourceFile(false) {}
 
 status_t DocumentFile::Read(uint64 itemSizeLimit,
                             const std::function<std::string(uint64)>& whyTooLarge)
@@ -80,29 +77,28 @@ status_t DocumentFile::Read(uint64 itemSizeLimit,
 
 void DocumentFile::AddItemsTo(Document& document, int32 id)
 {
-	fFirstItem = document.CountItems();
 	if (fIsResourceFile) {
 		for (const ResourceFile::Item& item : fResources.Items()) {
-			document.AddItem(item.type, item.id, item.name.c_str(), item.data.data(),
-			                 item.data.size());
+			fItems.insert(document.AddItem(item.type, item.id, item.name.c_str(), item.data.data(),
+			                               item.data.size()));
 		}
 	} else {
 		const std::vector<char>& data = fFile.Data();
-		document.AddItem(B_RAW_TYPE, id, fFile.Name().c_str(), data.data(), data.size());
+		fItems.insert(
+		    document.AddItem(B_RAW_TYPE, id, fFile.Name().c_str(), data.data(), data.size()));
 	}
-	fItemCount = document.CountItems() - fFirstItem;
+	const uint64 count = fItems.size();
 
 	switch (fIsResourceFile ? fResources.FileKind() : ResourceFile::kNotResourceFile) {
 	case ResourceFile::kX86File:
-		fDescription = "x86 resource file, " + Counted(uint64(fItemCount), "resource");
+		fDescription = "x86 resource file, " + Counted(count, "resource");
 		break;
 	case ResourceFile::kPpcFile:
-		fDescription = "PPC resource file, " + Counted(uint64(fItemCount), "resource");
+		fDescription = "PPC resource file, " + Counted(count, "resource");
 		break;
 	case ResourceFile::kExecutableFile:
-		fDescription = fResources.Executable().KindName() + ", " +
-		               Counted(uint64(fItemCount), "resource") + " after an image of " +
-		               Grouped(fResources.LeadingBytes().size()) + " bytes";
+		fDescription = fResources.Executable().KindName() + ", " + Counted(count, "resource") +
+		               " after an image of " + Grouped(fResources.LeadingBytes().size()) + " bytes";
 		break;
 	case ResourceFile::kNotResourceFile:
 		fDescription = "no resource file: the file's bytes as one item";
@@ -114,8 +110,12 @@ bool DocumentFile::HasChanges(const Document& document) const
 {
 	if (fIsResourceFile)
 		return ItemsOf(document) != fStoredItems;
+	// A raw file whose item is gone has nothing to save; Save says so.
+	const std::vector<BResourceHandle> items = LiveItems(document);
+	if (items.empty())
+		return true;
 	bool differs = false;
-	document.ReadItem(document.ItemAt(fFirstItem), [this, &differs](const BResourceItem& item) {
+	document.ReadItem(items.front(), [this, &differs](const BResourceItem& item) {
 		differs = fFile.Differs(item.DataIO().Buffer(), item.DataIO().BufferLength());
 	});
 	return differs;
@@ -152,8 +152,8 @@ std::vector<ResourceFile::Item> DocumentFile::ItemsOf(const Document& document) 
 {
 	std::vector<ResourceFile::Item> items;
 	// Read under the document's lock: another window may be editing.
-	for (int32 index = fFirstItem; index < fFirstItem + fItemCount; index++) {
-		document.ReadItem(document.ItemAt(index), [&items](const BResourceItem& item) {
+	for (const BResourceHandle& handle : LiveItems(document)) {
+		document.ReadItem(handle, [&items](const BResourceItem& item) {
 			items.push_back({item.Type(), item.ID(), item.Name() != NULL ? item.Name() : "",
 			                 BytesOf(item.DataIO())});
 		});
@@ -170,8 +170,20 @@ status_t DocumentFile::Flatten(const Document& document, std::string& bytes)
 			return B_ERROR;
 		}
 	} else {
-		document.ReadItem(document.ItemAt(fFirstItem),
+		const std::vector<BResourceHandle> items = LiveItems(document);
+		if (items.empty()) {
+			fError = fFile.Path() + ": cannot save: its item is no longer in the document";
+			return B_ERROR;
+		}
+		document.ReadItem(items.front(),
 		                  [&bytes](const BResourceItem& item) { bytes = BytesOf(item.DataIO()); });
 	}
 	return B_OK;
+}
+
+std::vector<BResourceHandle> DocumentFile::LiveItems(const Document& document) const
+{
+	std::vector<BResourceHandle> items = document.Items();
+	std::erase_if(items, [this](const BResourceHandle& item) { return !Holds(item); });
+	return items;
 }

@@ -4,9 +4,11 @@
 // gives the resources appended to it and is saved as its image unchanged
 // with the resources rebuilt behind it; any other file gives one raw item
 // named after the file and is saved as that item's bytes. Either
-// way the bytes go to disk through ItemFile's atomic write. Owned by the
-// program; read on the main thread before the window opens, saved on the
-// window's thread.
+// way the bytes go to disk through ItemFile's atomic write. The file keeps
+// the handles of its items, removed ones too (an undo may bring them back),
+// and saves those that are in the document, in the document's order. Owned
+// by the session; read on the main thread before the window opens, saved on
+// the window's thread.
 #ifndef DOCUMENT_FILE_H
 #define DOCUMENT_FILE_H
 
@@ -14,12 +16,12 @@
 
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "Document.h"
 #include "ItemFile.h"
 #include "ResourceFile.h"
-
-class Document;
 
 class DocumentFile
 {
@@ -61,8 +63,12 @@ public:
 	// e.g. "ELF64 executable, 4 resources after an image of 35,664 bytes";
 	// set once the items are added.
 	const std::string& Description() const { return fDescription; }
-	// Whether the document's item at index came from this file.
-	bool Holds(int32 index) const { return index >= fFirstItem && index < fFirstItem + fItemCount; }
+	// Whether the item came from this file or joined it.
+	bool Holds(const BResourceHandle& item) const { return fItems.count(item) > 0; }
+	// Makes an item added to the document one of this file's.
+	void Adopt(const BResourceHandle& item) { fItems.insert(item); }
+	// The file's items that are in the document, in its order.
+	std::vector<BResourceHandle> LiveItems(const Document& document) const;
 
 	bool IsResourceFile() const { return fIsResourceFile; }
 	// Whether numbers inside the items are big-endian: a PPC file's are.
@@ -71,10 +77,6 @@ public:
 		return fIsResourceFile && fResources.FileKind() == ResourceFile::kPpcFile;
 	}
 	const std::string& Path() const { return fFile.Path(); }
-	// The document's items from this file: FirstItem() on, ItemCount() of
-	// them.
-	int32 FirstItem() const { return fFirstItem; }
-	int32 ItemCount() const { return fItemCount; }
 	const std::string& ErrorMessage() const { return fError; }
 
 private:
@@ -88,9 +90,8 @@ private:
 	ResourceFile fResources;
 	// The items as the resource file held them when read or last saved.
 	std::vector<ResourceFile::Item> fStoredItems;
-	// The document's items that came from this file.
-	int32 fFirstItem;
-	int32 fItemCount;
+	// The items that came from this file or joined it.
+	std::unordered_set<BResourceHandle, Document::HandleHash> fItems;
 	std::string fDescription;
 	std::string fError;
 	std::string fNotice;

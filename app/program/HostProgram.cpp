@@ -24,7 +24,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include "AddonLoader.h"
 #include "Document.h"
 #include "DocumentFile.h"
 #include "IconImage.h"
@@ -35,6 +34,7 @@
 #include "ProgramOptions.h"
 #include "SampleItems.h"
 #include "ScriptRunner.h"
+#include "Session.h"
 #include "WindowGroup.h"
 
 namespace fs = std::filesystem;
@@ -112,8 +112,8 @@ int ShowItem(const ProgramOptions& options, const Document& document,
 			return WriteOutput(static_cast<const char*>(data.Buffer()), data.BufferLength(), named);
 		if (options.describeItem) {
 			const bool bigEndian =
-			    std::any_of(files.begin(), files.end(), [index](const DocumentFile& file) {
-				    return file.Holds(index) && file.IsBigEndian();
+			    std::any_of(files.begin(), files.end(), [&](const DocumentFile& file) {
+				    return file.Holds(document.ItemAt(index)) && file.IsBigEndian();
 			    });
 			for (const std::string& line : ItemDescription::Describe(
 			         item->Type(), data.Buffer(), data.BufferLength(), bigEndian))
@@ -211,31 +211,24 @@ int HostProgram::Run(int argc, const char* const* argv)
 			return Complain(sample.ErrorMessage());
 		return kExitOK;
 	}
-	// A file named twice (or through a link) is opened once: two items on
-	// one file would each save over the other's edits. A raw file's item
-	// keeps the position of its first name on the command line as its id.
-	std::vector<DocumentFile> files;
-	std::vector<int32> positions;
-	for (size_t position = 0; position < options.files.size(); position++) {
-		DocumentFile file(options.files[position]);
-		if (file.Read(maxSize, [maxSize](uint64 size) { return WhyTooLarge(size, maxSize); }) !=
-		    B_OK)
-			return Complain(file.ErrorMessage());
-		auto same = std::find_if(files.begin(), files.end(), [&file](const DocumentFile& other) {
-			return other.IsSameFile(file);
-		});
-		if (same != files.end()) {
-			fprintf(
-			    stderr, "reshost: %s\n",
-			    ItemListing::Escaped(options.files[position] + " is " +
-			                         options.files[size_t(positions[same - files.begin()] - 1)] +
-			                         " again: opened once")
-			        .c_str());
-			continue;
-		}
-		files.push_back(std::move(file));
-		positions.push_back(int32(position + 1));
+	// The session: the files (a file named twice is opened once) or the
+	// sample, the document of their items, and later the add-on.
+	Session session;
+	if (options.files.empty())
+		session.OpenSample();
+	else {
+		std::vector<std::string> notes;
+		std::string error;
+		const status_t status = session.OpenFiles(
+		    options.files, maxSize, [maxSize](uint64 size) { return WhyTooLarge(size, maxSize); },
+		    notes, error);
+		for (const std::string& note : notes)
+			fprintf(stderr, "reshost: %s\n", ItemListing::Escaped(note).c_str());
+		if (status != B_OK)
+			return Complain(error);
 	}
+	Document& document = session.GetDocument();
+	const std::vector<DocumentFile>& files = session.Files();
 
 	std::ifstream scriptFile;
 	std::istream* script = NULL;
@@ -262,15 +255,6 @@ int HostProgram::Run(int argc, const char* const* argv)
 		script = &scriptFile;
 	}
 
-	Document document;
-	if (files.empty()) {
-		for (const ResourceFile::Item& item : SampleItems::Items())
-			document.AddItem(item.type, item.id, item.name.c_str(), item.data.data(),
-			                 item.data.size());
-	} else {
-		for (size_t i = 0; i < files.size(); i++)
-			files[i].AddItemsTo(document, positions[i]);
-	}
 	// No edit may grow an item past what the program can open again.
 	document.SetItemSizeLimit(size_t(maxSize));
 	// --item beyond the last item is refused with --list as without it (an
@@ -294,10 +278,10 @@ int HostProgram::Run(int argc, const char* const* argv)
 		return Complain("nothing to edit: no items to show (" + what + ")");
 	}
 
-	AddonLoader loader;
 	std::string addonPath = options.addonPath.empty() ? DefaultAddonPath() : options.addonPath;
-	if (loader.Load(addonPath.c_str(), document.AddonArgs()) != B_OK)
-		return Complain("cannot load the add-on " + addonPath + ": " + loader.ErrorMessage());
+	std::string loadError;
+	if (session.LoadAddon(addonPath, loadError) != B_OK)
+		return Complain("cannot load the add-on " + addonPath + ": " + loadError);
 
 	std::string snapshotPath = options.snapshotPath;
 	bool defaultSnapshot = snapshotPath.empty() && headless && script == NULL && !options.printText;
@@ -307,7 +291,7 @@ int HostProgram::Run(int argc, const char* const* argv)
 	BApplication application(kSignature);
 	// After the application and before the loader goes: closing the group
 	// closes any window left, whose editor's code is the loader's.
-	WindowGroup windows(document, loader, files);
+	WindowGroup windows(session);
 	windows.SetDriven(true);
 	windows.SetProgramQuit([]() { be_app->PostMessage(B_QUIT_REQUESTED); });
 	for (long count = 0; count < options.windowCount; count++) {

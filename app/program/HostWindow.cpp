@@ -107,7 +107,8 @@ HostWindow::HostWindow(WindowGroup& group, Document& document)
 
 	// The document calls this on the thread that changed it, which may hold
 	// this window's lock or not: the title follows through the queue.
-	fListener = fDocument.AddListener([this]() { PostMessage(kMsgUpdateTitle); });
+	fListener = fDocument.AddListener(
+	    [this](const std::vector<Document::ItemChange>&) { PostMessage(kMsgUpdateTitle); });
 }
 
 HostWindow::~HostWindow()
@@ -178,7 +179,8 @@ void HostWindow::FillList(const std::vector<DocumentFile>& files)
 	fItemKinds.assign(size_t(fDocument.CountItems()), std::string());
 	for (const DocumentFile& file : files) {
 		const std::string path = std::filesystem::absolute(file.Path(), error).string();
-		for (int32 index = file.FirstItem(); index < file.FirstItem() + file.ItemCount(); index++) {
+		for (const BResourceHandle& item : file.LiveItems(fDocument)) {
+			const int32 index = fDocument.IndexOf(item);
 			fItemPaths[size_t(index)] = error ? file.Path() : path;
 			fItemBigEndian[size_t(index)] = file.IsBigEndian();
 			fItemKinds[size_t(index)] = file.Description();
@@ -188,7 +190,6 @@ void HostWindow::FillList(const std::vector<DocumentFile>& files)
 	// Items of one file are listed without its name, which the status line
 	// and the title give.
 	const bool grouped = files.size() > 1;
-	int32 next = 0;
 	for (const DocumentFile& file : files) {
 		if (!grouped)
 			break;
@@ -198,16 +199,17 @@ void HostWindow::FillList(const std::vector<DocumentFile>& files)
 		fList->AddItem(heading);
 		fRowItems.push_back(-1);
 		fRowTexts.push_back(headingText);
-		for (next = file.FirstItem(); next < file.FirstItem() + file.ItemCount(); next++) {
-			fRowTexts.push_back(ListLine(next));
+		for (const BResourceHandle& item : file.LiveItems(fDocument)) {
+			const int32 index = fDocument.IndexOf(item);
+			fRowTexts.push_back(ListLine(index));
 			fList->AddItem(new BStringItem(fRowTexts.back().c_str(), 1));
-			fRowItems.push_back(next);
+			fRowItems.push_back(index);
 		}
 	}
-	for (; next < fDocument.CountItems(); next++) {
-		fRowTexts.push_back(ListLine(next));
+	for (int32 index = 0; !grouped && index < fDocument.CountItems(); index++) {
+		fRowTexts.push_back(ListLine(index));
 		fList->AddItem(new BStringItem(fRowTexts.back().c_str()));
-		fRowItems.push_back(next);
+		fRowItems.push_back(index);
 	}
 }
 

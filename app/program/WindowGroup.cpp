@@ -7,6 +7,7 @@
 #include "AddonLoader.h"
 #include "Document.h"
 #include "HostWindow.h"
+#include "Session.h"
 
 namespace {
 
@@ -17,9 +18,9 @@ const int32 kCascadeLength = 8;
 
 } // namespace
 
-WindowGroup::WindowGroup(Document& document, AddonLoader& loader, std::vector<DocumentFile>& files)
-    : fDocument(document), fLoader(loader), fFiles(files), fLastNumber(0), fQuitArmed(false),
-      fQuitAccepted(false), fDriven(false)
+WindowGroup::WindowGroup(Session& session)
+    : fSession(session), fDocument(session.GetDocument()), fLoader(session.Loader()),
+      fLastNumber(0), fQuitArmed(false), fQuitAccepted(false), fDriven(false)
 {
 }
 
@@ -182,8 +183,7 @@ void WindowGroup::DisarmQuit()
 
 void WindowGroup::UseFiles(const std::function<void(std::vector<DocumentFile>&)>& user)
 {
-	std::lock_guard<std::mutex> guard(fFilesLock);
-	user(fFiles);
+	fSession.UseFiles(user);
 }
 
 void WindowGroup::RecordSave(SaveResult result, const std::string& message)

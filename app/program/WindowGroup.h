@@ -6,7 +6,7 @@
 // warning that a second request confirms, a confirmed quit, whether a
 // driver feeds the windows; and the files are saved through here, one
 // window at a time, each save's outcome kept for the driver. Owned by the program or a test on its
-// thread, which keeps the document, the loader and the files until the group is gone; the windows
+// thread, whose session outlives the group; the windows
 // call it from their own threads.
 #ifndef WINDOW_GROUP_H
 #define WINDOW_GROUP_H
@@ -25,6 +25,7 @@ class AddonLoader;
 class BFullItemEditor;
 class Document;
 class HostWindow;
+class Session;
 
 class WindowGroup
 {
@@ -37,9 +38,9 @@ public:
 		kHold   // confirmed, but a driver feeds the windows: it ends the session
 	};
 
-	// files holds the files the items came from, or is empty for the sample
-	// document, which has no files to save to.
-	WindowGroup(Document& document, AddonLoader& loader, std::vector<DocumentFile>& files);
+	// The session's files are those the items came from, or none for the
+	// sample document, which has no files to save to.
+	explicit WindowGroup(Session& session);
 	// Closes the windows still open, so that no editor outlives the loader.
 	~WindowGroup();
 	WindowGroup(const WindowGroup&) = delete;
@@ -121,9 +122,9 @@ private:
 	// releases.
 	Answer Confirm(std::unique_lock<std::mutex>& lock);
 
+	Session& fSession;
 	Document& fDocument;
 	AddonLoader& fLoader;
-	std::vector<DocumentFile>& fFiles;
 
 	// Guards everything below; never held while locking a window.
 	mutable std::mutex fLock;
@@ -137,7 +138,6 @@ private:
 
 	// The loader builds one editor at a time.
 	std::mutex fLoaderLock;
-	std::mutex fFilesLock;
 };
 
 #endif // WINDOW_GROUP_H

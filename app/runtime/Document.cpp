@@ -7,6 +7,8 @@
 #include <ResourceAddonBase.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 
 Document::Document()
     : fCollection(new BResourceCollection(this)), fMergeOpen(false), fSavedDepth(0),
@@ -17,21 +19,300 @@ Document::Document()
 
 Document::~Document()
 {
-	for (BResourceItem* item : fItems)
-		delete item;
 	delete fCollection;
+}
+
+void Document::ItemDeleter::operator()(BResourceItem* item) const
+{
+	delete item;
 }
 
 BResourceHandle Document::AddItem(type_code type, int32 id, const char* name, const void* data,
                                   size_t length)
 {
-	BResourceItem* item = new BResourceItem(this, type, id, name, data, length);
+	OwnedItem made(new BResourceItem(this, type, id, name, data, length));
+	BResourceItem* item = made.get();
 	{
 		std::unique_lock<std::shared_mutex> lock(fLock);
+		fOwned.reserve(fOwned.size() + 1);
+		fItems.reserve(fItems.size() + 1);
+		fLive[item] = true;
+		fOwned.push_back(std::move(made));
 		fItems.push_back(item);
 	}
-	NotifyListeners();
+	NotifyListeners({ItemChange{BResourceHandle(item), kItemAdded}});
 	return BResourceHandle(item);
+}
+
+int32 Document::IndexOf(const BResourceHandle& item) const
+{
+	std::shared_lock<std::shared_mutex> lock(fLock);
+	if (Resolve(item) == NULL)
+		return -1;
+	return int32(std::find(fItems.begin(), fItems.end(), item.fItem) - fItems.begin());
+}
+
+std::vector<BResourceHandle> Document::Items() const
+{
+	std::shared_lock<std::shared_mutex> lock(fLock);
+	std::vector<BResourceHandle> items;
+	items.reserve(fItems.size());
+	for (BResourceItem* item : fItems)
+		items.push_back(BResourceHandle(item));
+	return items;
+}
+
+size_t Document::HandleHash::operator()(const BResourceHandle& item) const
+{
+	return std::hash<const BResourceItem*>()(item.fItem);
+}
+
+status_t Document::CheckInfo(type_code type, int32 id, const char* name,
+                             const BResourceItem* except, std::string* error) const
+{
+	if (name != NULL && strlen(name) > kMaxItemNameLength) {
+		if (error != NULL)
+			*error = "the name is " + std::to_string(strlen(name)) +
+			         " bytes long; an item's name may have at most " +
+			         std::to_string(kMaxItemNameLength);
+		return B_NAME_TOO_LONG;
+	}
+	for (const BResourceItem* item : fItems) {
+		if (item != except && item->fType == type && item->fID == id) {
+			if (error != NULL) {
+				const char code[] = {char(type >> 24), char(type >> 16), char(type >> 8),
+				                     char(type), '\0'};
+				*error = "an item of type '" + std::string(code) + "' with id " +
+				         std::to_string(id) + " is already there (\"" + item->fName.String() +
+				         "\")";
+			}
+			return B_NAME_IN_USE;
+		}
+	}
+	return B_OK;
+}
+
+status_t Document::InsertItem(int32 index, type_code type, int32 id, const char* name,
+                              const void* data, size_t length, BResourceHandle* added,
+                              std::string* error)
+{
+	const size_t limit = fItemSizeLimit;
+	if (limit > 0 && length > limit) {
+		if (error != NULL)
+			*error = "the data is " + std::to_string(length) +
+			         " bytes long; an item may have at most " + std::to_string(limit);
+		return B_NO_MEMORY;
+	}
+	OwnedItem made(new BResourceItem(this, type, id, name, data, length));
+	BResourceItem* item = made.get();
+	Step step;
+	step.name = "add item";
+	step.edits.push_back(Edit{Edit::kAdd, item, false, 0, std::string(), index, 0, 0, ""});
+	{
+		std::unique_lock<std::shared_mutex> lock(fLock);
+		fOwned.reserve(fOwned.size() + 1);
+		fLive[item] = false;
+		fOwned.push_back(std::move(made));
+	}
+	// The item stays owned, though never shown, when the step is refused.
+	status_t status = RunStep(std::move(step), error);
+	if (status == B_OK && added != NULL)
+		*added = BResourceHandle(item);
+	return status;
+}
+
+status_t Document::RemoveItems(const std::vector<BResourceHandle>& items, std::string* error)
+{
+	Step step;
+	step.name = "remove item";
+	for (const BResourceHandle& handle : items)
+		step.edits.push_back(
+		    Edit{Edit::kRemove, handle.fItem, false, 0, std::string(), -1, 0, 0, ""});
+	return RunStep(std::move(step), error);
+}
+
+status_t Document::SetItemInfo(const BResourceHandle& item, type_code type, int32 id,
+                               const char* name, std::string* error)
+{
+	Step step;
+	step.name = "item info";
+	step.edits.push_back(Edit{Edit::kInfo, item.fItem, false, 0, std::string(), -1, type, id,
+	                          name != NULL ? name : ""});
+	return RunStep(std::move(step), error);
+}
+
+status_t Document::ReplaceItemData(const BResourceHandle& item, const void* data, size_t length,
+                                   std::string* error)
+{
+	const size_t limit = fItemSizeLimit;
+	if (limit > 0 && length > limit) {
+		if (error != NULL)
+			*error = "the data is " + std::to_string(length) +
+			         " bytes long; an item may have at most " + std::to_string(limit);
+		return B_NO_MEMORY;
+	}
+	Step step;
+	step.name = "import";
+	// The old bytes are filled in under the lock.
+	step.edits.push_back(Edit{Edit::kBytes, item.fItem, false, 0, std::string(), -1, 0, 0, ""});
+	step.edits.push_back(Edit{Edit::kBytes, item.fItem, true, 0,
+	                          std::string(static_cast<const char*>(data), length), -1, 0, 0, ""});
+	return RunStep(std::move(step), error);
+}
+
+status_t Document::RunStep(Step&& step, std::string* error)
+{
+	std::vector<ItemChange> changes;
+	{
+		std::unique_lock<std::shared_mutex> lock(fLock);
+		// Checked against the list as it will be when each change comes.
+		std::vector<BResourceItem*> removed;
+		for (Edit& edit : step.edits) {
+			const bool live =
+			    edit.kind == Edit::kAdd
+			        ? fLive.count(edit.item) > 0 && !fLive.at(edit.item)
+			        : Resolve(BResourceHandle(edit.item)) != NULL &&
+			              std::find(removed.begin(), removed.end(), edit.item) == removed.end();
+			if (!live) {
+				if (error != NULL)
+					*error = "the item is not in the document";
+				return B_BAD_VALUE;
+			}
+			if (edit.kind == Edit::kRemove)
+				removed.push_back(edit.item);
+			if (edit.kind == Edit::kAdd && (edit.index < 0 || size_t(edit.index) > fItems.size())) {
+				if (error != NULL)
+					*error = "there is no place " + std::to_string(edit.index) + " in a list of " +
+					         std::to_string(fItems.size()) + " items";
+				return B_BAD_INDEX;
+			}
+			if (edit.kind == Edit::kAdd || edit.kind == Edit::kInfo) {
+				status_t status = CheckInfo(edit.kind == Edit::kAdd ? edit.item->fType : edit.type,
+				                            edit.kind == Edit::kAdd ? edit.item->fID : edit.id,
+				                            edit.kind == Edit::kAdd ? edit.item->fName.String()
+				                                                    : edit.name.c_str(),
+				                            edit.item, error);
+				if (status != B_OK)
+					return status;
+			}
+			if (edit.kind == Edit::kBytes && !edit.insertion) {
+				const BMallocIO& data = edit.item->fData;
+				edit.bytes.assign(static_cast<const char*>(data.Buffer()), data.BufferLength());
+			}
+		}
+		if (step.edits.empty()) {
+			if (error != NULL)
+				*error = "no item is chosen";
+			return B_BAD_VALUE;
+		}
+		// Byte edits that change nothing are left out; a step that is left
+		// with nothing is none.
+		std::erase_if(step.edits, [](const Edit& edit) {
+			return edit.kind == Edit::kBytes && edit.bytes.empty();
+		});
+		if (step.edits.empty())
+			return B_OK;
+		Reserve(step);
+		std::lock_guard<std::mutex> state(fStateLock);
+		const bool savedStateGone = fSavedDepth > int32(fUndo.size());
+		fUndo.reserve(fUndo.size() + 1);
+		ApplyStep(step, true);
+		for (const Edit& edit : step.edits) {
+			QueueChange(edit.item, ChangeBits(edit, true), NULL);
+			NoteChange(changes, edit.item, ChangeBits(edit, true));
+		}
+		fUndo.push_back(std::move(step));
+		if (savedStateGone)
+			fSavedDepth = -1;
+		fMergeOpen = false;
+		fRedo.clear();
+	}
+	PostNotices();
+	NotifyListeners(changes);
+	return B_OK;
+}
+
+void Document::Reserve(const Step& step)
+{
+	size_t adds = 0;
+	for (const Edit& edit : step.edits)
+		adds += edit.kind == Edit::kAdd || edit.kind == Edit::kRemove ? 1 : 0;
+	fItems.reserve(fItems.size() + adds);
+}
+
+void Document::Apply(Edit& edit, bool forward)
+{
+	BResourceItem* item = edit.item;
+	switch (edit.kind) {
+	case Edit::kBytes:
+		if (edit.insertion == forward)
+			item->Insert(edit.position, edit.bytes.data(), edit.bytes.size());
+		else
+			item->Remove(edit.position, edit.bytes.size());
+		break;
+	case Edit::kAdd:
+	case Edit::kRemove:
+		if ((edit.kind == Edit::kAdd) == forward) {
+			fItems.insert(fItems.begin() + edit.index, item);
+			fLive[item] = true;
+		} else {
+			// A removal learns its index as it is made; replaying it
+			// later finds the item there again.
+			std::vector<BResourceItem*>::iterator found =
+			    std::find(fItems.begin(), fItems.end(), item);
+			edit.index = int32(found - fItems.begin());
+			fItems.erase(found);
+			fLive[item] = false;
+		}
+		break;
+	case Edit::kInfo: {
+		std::string name = item->fName.String();
+		item->fName = edit.name.c_str();
+		edit.name.swap(name);
+		std::swap(item->fType, edit.type);
+		std::swap(item->fID, edit.id);
+		break;
+	}
+	}
+}
+
+void Document::ApplyStep(Step& step, bool forward)
+{
+	if (forward) {
+		for (Edit& edit : step.edits)
+			Apply(edit, true);
+	} else {
+		for (std::vector<Edit>::reverse_iterator edit = step.edits.rbegin();
+		     edit != step.edits.rend(); ++edit)
+			Apply(*edit, false);
+	}
+}
+
+uint32 Document::ChangeBits(const Edit& edit, bool forward)
+{
+	switch (edit.kind) {
+	case Edit::kBytes:
+		return kItemDataChanged;
+	case Edit::kInfo:
+		return kItemInfoChanged;
+	case Edit::kAdd:
+		return forward ? kItemAdded : kItemRemoved;
+	case Edit::kRemove:
+		return forward ? kItemRemoved : kItemAdded;
+	}
+	return 0;
+}
+
+void Document::NoteChange(std::vector<ItemChange>& changes, BResourceItem* item, uint32 bits)
+{
+	BResourceHandle handle(item);
+	for (ItemChange& change : changes) {
+		if (change.item == handle) {
+			change.changes |= bits;
+			return;
+		}
+	}
+	changes.push_back(ItemChange{handle, bits});
 }
 
 int32 Document::CountItems() const
@@ -138,7 +419,7 @@ void Document::MarkSaved()
 	NotifyListeners();
 }
 
-int32 Document::AddListener(std::function<void()> listener)
+int32 Document::AddListener(Listener listener)
 {
 	std::lock_guard<std::mutex> state(fStateLock);
 	fListeners.push_back(std::make_pair(fNextListener, std::move(listener)));
@@ -148,7 +429,7 @@ int32 Document::AddListener(std::function<void()> listener)
 void Document::RemoveListener(int32 id)
 {
 	std::lock_guard<std::mutex> state(fStateLock);
-	std::erase_if(fListeners, [id](const std::pair<int32, std::function<void()>>& listener) {
+	std::erase_if(fListeners, [id](const std::pair<int32, Listener>& listener) {
 		return listener.first == id;
 	});
 }
@@ -237,6 +518,7 @@ BResourceCollection* Document::LockForWriting(const char* undoName)
 	fOpenStep.name = std::move(name);
 	fOpenStep.edits.clear();
 	fOpenWriters.clear();
+	fOpenChanges.clear();
 	return fCollection;
 }
 
@@ -245,6 +527,8 @@ void Document::UnlockForWriting()
 	Step step = std::move(fOpenStep);
 	fOpenStep = Step();
 	fOpenWriters.clear();
+	std::vector<ItemChange> changes = std::move(fOpenChanges);
+	fOpenChanges.clear();
 	const bool changed = !step.edits.empty();
 	bool refused;
 	{
@@ -258,7 +542,7 @@ void Document::UnlockForWriting()
 		} catch (...) {
 			// A step that cannot be kept for undo is taken back: the items
 			// are as before the write lock, and the failure passes on.
-			TakeBack(step);
+			ApplyStep(step, false);
 			fLock.unlock();
 			throw;
 		}
@@ -266,18 +550,7 @@ void Document::UnlockForWriting()
 	fLock.unlock();
 	PostNotices();
 	if (changed || refused)
-		NotifyListeners();
-}
-
-void Document::TakeBack(const Step& step)
-{
-	for (std::vector<Edit>::const_reverse_iterator edit = step.edits.rbegin();
-	     edit != step.edits.rend(); ++edit) {
-		if (edit->insertion)
-			edit->item->Remove(edit->position, edit->bytes.size());
-		else
-			edit->item->Insert(edit->position, edit->bytes.data(), edit->bytes.size());
-	}
+		NotifyListeners(changes);
 }
 
 void Document::RecordStep(Step& step)
@@ -286,8 +559,10 @@ void Document::RecordStep(Step& step)
 	// memory; everything after it cannot fail.
 	std::lock_guard<std::mutex> state(fStateLock);
 	BResourceItem* item = step.edits.front().item;
-	const bool oneItem = std::all_of(step.edits.begin(), step.edits.end(),
-	                                 [item](const Edit& edit) { return edit.item == item; });
+	const bool oneItem =
+	    std::all_of(step.edits.begin(), step.edits.end(), [item](const Edit& edit) {
+		    return edit.item == item && edit.kind == Edit::kBytes;
+	    });
 	if (fMergeOpen && oneItem && !fUndo.empty() && fUndo.back().name == step.name &&
 	    Continues(fUndo.back().edits.back(), step.edits.front())) {
 		// One edit folds in place: AppendEdit changes nothing when it runs
@@ -332,9 +607,8 @@ BResourceItem* Document::Resolve(const BResourceHandle& item) const
 {
 	// Handles of other documents, or of items of a deleted one, match none
 	// of ours.
-	std::vector<BResourceItem*>::const_iterator found =
-	    std::find(fItems.begin(), fItems.end(), item.fItem);
-	return found != fItems.end() ? *found : NULL;
+	std::unordered_map<const BResourceItem*, bool>::const_iterator found = fLive.find(item.fItem);
+	return found != fLive.end() && found->second ? item.fItem : NULL;
 }
 
 void Document::BeginItemWrite(BResourceItem* item, const BResourceAddonBase* who)
@@ -347,7 +621,16 @@ void Document::RecordEdit(BResourceItem* item, bool insertion, off_t position, c
 {
 	// The edit joins the step last: when memory runs out on the way, the
 	// step holds no edit that was not made (a notice too many does no harm).
-	Edit edit{item, insertion, position, std::string(static_cast<const char*>(bytes), length)};
+	Edit edit{Edit::kBytes,
+	          item,
+	          insertion,
+	          position,
+	          std::string(static_cast<const char*>(bytes), length),
+	          -1,
+	          0,
+	          0,
+	          ""};
+	NoteChange(fOpenChanges, item, kItemDataChanged);
 	std::map<BResourceItem*, const BResourceAddonBase*>::const_iterator writer =
 	    fOpenWriters.find(item);
 	{
@@ -375,7 +658,7 @@ BResourceHandle Document::TakeNextChange(const BResourceAddonBase* who, uint32* 
 
 bool Document::Continues(const Edit& last, const Edit& edit)
 {
-	if (last.item != edit.item)
+	if (last.item != edit.item || last.kind != Edit::kBytes || edit.kind != Edit::kBytes)
 		return false;
 	const off_t runEnd = last.position + off_t(last.bytes.size());
 	const off_t editEnd = edit.position + off_t(edit.bytes.size());
@@ -404,7 +687,8 @@ bool Document::Continues(const Edit& last, const Edit& edit)
 //   where it starts (Delete) joins the removed bytes.
 void Document::AppendEdit(std::vector<Edit>& edits, Edit&& edit)
 {
-	if (!edits.empty() && edits.back().item == edit.item) {
+	if (!edits.empty() && edits.back().item == edit.item && edits.back().kind == Edit::kBytes &&
+	    edit.kind == Edit::kBytes) {
 		Edit& last = edits.back();
 		const off_t runEnd = last.position + off_t(last.bytes.size());
 		const off_t editEnd = edit.position + off_t(edit.bytes.size());
@@ -455,6 +739,7 @@ void Document::QueueChange(BResourceItem* item, uint32 bits, const BResourceAddo
 
 status_t Document::Replay(bool undo)
 {
+	std::vector<ItemChange> changes;
 	fLock.lock();
 	{
 		std::lock_guard<std::mutex> state(fStateLock);
@@ -463,27 +748,23 @@ status_t Document::Replay(bool undo)
 			fLock.unlock();
 			return B_ERROR;
 		}
+		std::vector<Step>& to = undo ? fRedo : fUndo;
+		to.reserve(to.size() + 1);
+		Reserve(from.back());
 		Step step = std::move(from.back());
 		from.pop_back();
-		if (undo) {
-			TakeBack(step);
-		} else {
-			for (const Edit& edit : step.edits) {
-				if (edit.insertion)
-					edit.item->Insert(edit.position, edit.bytes.data(), edit.bytes.size());
-				else
-					edit.item->Remove(edit.position, edit.bytes.size());
-			}
-		}
+		ApplyStep(step, !undo);
 		// Every watcher hears of a replay, the one that made the step too.
-		for (const Edit& edit : step.edits)
-			QueueChange(edit.item, B_RESOURCE_DATA_CHANGED, NULL);
-		(undo ? fRedo : fUndo).push_back(std::move(step));
+		for (const Edit& edit : step.edits) {
+			QueueChange(edit.item, ChangeBits(edit, !undo), NULL);
+			NoteChange(changes, edit.item, ChangeBits(edit, !undo));
+		}
+		to.push_back(std::move(step));
 		fMergeOpen = false;
 	}
 	fLock.unlock();
 	PostNotices();
-	NotifyListeners();
+	NotifyListeners(changes);
 	return B_OK;
 }
 
@@ -504,13 +785,13 @@ void Document::PostNotices()
 	}
 }
 
-void Document::NotifyListeners()
+void Document::NotifyListeners(const std::vector<ItemChange>& changes)
 {
-	std::vector<std::pair<int32, std::function<void()>>> listeners;
+	std::vector<std::pair<int32, Listener>> listeners;
 	{
 		std::lock_guard<std::mutex> state(fStateLock);
 		listeners = fListeners;
 	}
-	for (const std::pair<int32, std::function<void()>>& listener : listeners)
-		listener.second();
+	for (const std::pair<int32, Listener>& listener : listeners)
+		listener.second(changes);
 }

@@ -1,8 +1,11 @@
-// Document: the host's document: an ordered set of items (type code, id,
-// name, data), one reader-writer lock, named undo steps, a modified flag
-// against the last save point, and a change queue per watcher (every add-on
-// base with a change target). Owned by the program or a test; any thread may
-// call it. It must outlive every add-on base made with its AddonArgs().
+// Document: the host's document: an ordered list of items (type code, id,
+// name, data), one reader-writer lock, named undo steps made of changes
+// (byte edits, items added, removed, info changed), a modified flag against
+// the last save point, and a change queue per watcher (every add-on base with
+// a change target). Owns every item it ever held until it goes: a removed
+// item lives on for the undo step that may bring it back, so a handle never
+// names another item. Owned by the session or a test; any thread may call it.
+// It must outlive every add-on base made with its AddonArgs().
 #ifndef DOCUMENT_H
 #define DOCUMENT_H
 
@@ -15,13 +18,28 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <shared_mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class BHandler;
 class BResourceAddonBase;
+
+// What changed in an item, as change notices and listeners carry it. Data
+// is the add-on interface's own bit; the others are the host's.
+enum
+{
+	kItemDataChanged = B_RESOURCE_DATA_CHANGED,
+	kItemInfoChanged = 0x10,
+	kItemAdded = 0x20,
+	kItemRemoved = 0x40
+};
+
+// The longest item name, in bytes.
+const size_t kMaxItemNameLength = 255;
 
 class Document
 {
@@ -31,12 +49,50 @@ public:
 	Document(const Document&) = delete;
 	Document& operator=(const Document&) = delete;
 
-	// Adds an item with a copy of data; not an undoable step.
+	// One item's changes, kItem* bits OR-ed.
+	struct ItemChange
+	{
+		BResourceHandle item;
+		uint32 changes;
+	};
+
+	// Adds an item with a copy of data at the end, as a file is read; not an
+	// undoable step.
 	BResourceHandle AddItem(type_code type, int32 id, const char* name, const void* data,
 	                        size_t length);
+	// The live items, in list order.
 	int32 CountItems() const;
 	// An invalid handle for an index out of range.
 	BResourceHandle ItemAt(int32 index) const;
+	// -1 for a handle that names no live item.
+	int32 IndexOf(const BResourceHandle& item) const;
+	// The live items in list order, read at once.
+	std::vector<BResourceHandle> Items() const;
+	// Hashes handles by the item they name, for sets of handles.
+	struct HandleHash
+	{
+		size_t operator()(const BResourceHandle& item) const;
+	};
+
+	// The operations below are each one undo step, named "add item",
+	// "remove item", "item info" and "import"; every watcher is told of the
+	// items they change. On a refusal they change nothing and, when error
+	// is given, put one line there that says why.
+	// Inserts an item before index (CountItems() appends): B_NAME_IN_USE when
+	// an item of the type has the id, B_NAME_TOO_LONG for a name of more
+	// than kMaxItemNameLength bytes, B_BAD_INDEX for an index out of range,
+	// B_NO_MEMORY for data beyond the item size limit.
+	status_t InsertItem(int32 index, type_code type, int32 id, const char* name, const void* data,
+	                    size_t length, BResourceHandle* added = NULL, std::string* error = NULL);
+	// Removes the items, in the order given; B_BAD_VALUE, with nothing
+	// removed, when one names no live item or none is given.
+	status_t RemoveItems(const std::vector<BResourceHandle>& items, std::string* error = NULL);
+	// Gives the item a new type, id and name, refused as InsertItem refuses.
+	status_t SetItemInfo(const BResourceHandle& item, type_code type, int32 id, const char* name,
+	                     std::string* error = NULL);
+	// Replaces the item's data with a copy of these bytes.
+	status_t ReplaceItemData(const BResourceHandle& item, const void* data, size_t length,
+	                         std::string* error = NULL);
 	// NULL for an invalid handle or one of another document. Read it while
 	// no other thread writes (the program's thread, a test), or through
 	// ReadItem.
@@ -71,8 +127,11 @@ public:
 
 	// Listeners are called after every change of items, undo state or
 	// modified flag, on the thread that made it, with no lock held, in the
-	// order they were added. AddListener returns the id RemoveListener takes.
-	int32 AddListener(std::function<void()> listener);
+	// order they were added, with the items changed (none when only the undo
+	// state, the modified flag or a refusal changed). AddListener returns the
+	// id RemoveListener takes.
+	typedef std::function<void(const std::vector<ItemChange>& changes)> Listener;
+	int32 AddListener(Listener listener);
 	void RemoveListener(int32 id);
 	// Called whenever an add-on base asks for the write lock, before it is
 	// granted or refused, with the undo name: lets tests see the order of
@@ -95,15 +154,41 @@ private:
 	friend class BResourceCollection;
 	friend class BResourceItem;
 
+	// Deletes an item, whose destructor is the host's.
+	struct ItemDeleter
+	{
+		void operator()(BResourceItem* item) const;
+	};
+	typedef std::unique_ptr<BResourceItem, ItemDeleter> OwnedItem;
+
+	// One change of a step; applying it the other way takes it back.
 	struct Edit
 	{
+		enum Kind
+		{
+			kBytes,
+			kAdd,
+			kRemove,
+			kInfo
+		};
+		Kind kind;
 		BResourceItem* item;
+		// kBytes: bytes inserted at position, or removed from there.
 		bool insertion;
 		off_t position;
 		std::string bytes;
+		// kAdd, kRemove: the item's index in the list once added, or before
+		// it went.
+		int32 index;
+		// kInfo: the info the item does not have now; applying the change
+		// swaps it with the item's.
+		type_code type;
+		int32 id;
+		std::string name;
 	};
-	// One user step: the edits of one or more write locks, in order. Edits
-	// of one run are folded together as they are added (see AppendEdit).
+	// One user step: the changes of one or more write locks, or of one
+	// operation, in order. Byte edits of one run are folded together as
+	// they are added (see AppendEdit).
 	struct Step
 	{
 		std::string name;
@@ -134,8 +219,22 @@ private:
 	// Keeps a closed write step for undo, merged with the last one when it
 	// continues it.
 	void RecordStep(Step& step);
-	// Applies the inverse of the step's edits, last first.
-	static void TakeBack(const Step& step);
+	// Applies one change, forward or back; the list must have room for an
+	// added item (see Reserve).
+	void Apply(Edit& edit, bool forward);
+	// Applies the step's changes in order, or their inverses last first.
+	void ApplyStep(Step& step, bool forward);
+	// Makes room so that replaying step cannot run out of memory midway.
+	void Reserve(const Step& step);
+	// Runs an operation's step: applies it under the write lock, keeps it
+	// for undo as a step of its own and tells watchers and listeners.
+	status_t RunStep(Step&& step, std::string* error);
+	// Why an item may not take this type, id and name (other than except),
+	// or B_OK; under the lock.
+	status_t CheckInfo(type_code type, int32 id, const char* name, const BResourceItem* except,
+	                   std::string* error) const;
+	static uint32 ChangeBits(const Edit& edit, bool forward);
+	static void NoteChange(std::vector<ItemChange>& changes, BResourceItem* item, uint32 bits);
 	// Adds an edit to a step's edits, folded into the last one when it
 	// continues it (a typed run, a run of Backspaces or Deletes).
 	static void AppendEdit(std::vector<Edit>& edits, Edit&& edit);
@@ -146,7 +245,7 @@ private:
 	void QueueChange(BResourceItem* item, uint32 bits, const BResourceAddonBase* except);
 	status_t Replay(bool undo);
 	void PostNotices();
-	void NotifyListeners();
+	void NotifyListeners(const std::vector<ItemChange>& changes = {});
 	// Whether growing item to size bytes passes the limit; a refusal is
 	// counted and reported to listeners when the write lock is released.
 	bool RefusesGrowth(BResourceItem* item, size_t size);
@@ -156,13 +255,20 @@ private:
 	// held while waiting for fLock.
 	mutable std::mutex fStateLock;
 
-	// Owned: deleted by the destructor (their destructors are the host's).
+	// Every item made, live or removed.
+	std::vector<OwnedItem> fOwned;
+	// The live items in list order.
 	std::vector<BResourceItem*> fItems;
+	// Whether each item made is in the list: an entry is made with the item,
+	// so that adding and removing it later allocates nothing.
+	std::unordered_map<const BResourceItem*, bool> fLive;
 	BResourceCollection* fCollection;
 
 	// The write lock's open step, and whose writes it holds.
 	Step fOpenStep;
 	std::map<BResourceItem*, const BResourceAddonBase*> fOpenWriters;
+	// What the open write step changed, for listeners.
+	std::vector<ItemChange> fOpenChanges;
 
 	std::vector<Step> fUndo;
 	std::vector<Step> fRedo;
@@ -174,7 +280,7 @@ private:
 
 	std::map<const BResourceAddonBase*, Watcher> fWatchers;
 
-	std::vector<std::pair<int32, std::function<void()>>> fListeners;
+	std::vector<std::pair<int32, Listener>> fListeners;
 	int32 fNextListener;
 	std::function<void(const char*)> fWriteLockObserver;
 	bool fRefuseRead;

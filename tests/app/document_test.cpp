@@ -12,7 +12,9 @@
 
 #include <PlatformTesting.h>
 
+#include <algorithm>
 #include <atomic>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -487,9 +489,12 @@ TEST_F(DocumentTest, TheWriteLockObserverSeesEveryRequestFirstAndListenersFollow
 		events.push_back(std::string("lock ") + (name != NULL ? name : "(none)"));
 	});
 	// Every listener hears, in order, until it is removed.
-	fDocument.AddListener([&]() { events.push_back("changed"); });
-	const int32 removed = fDocument.AddListener([&]() { events.push_back("removed"); });
-	fDocument.AddListener([&]() { events.push_back("also"); });
+	fDocument.AddListener(
+	    [&](const std::vector<Document::ItemChange>&) { events.push_back("changed"); });
+	const int32 removed = fDocument.AddListener(
+	    [&](const std::vector<Document::ItemChange>&) { events.push_back("removed"); });
+	fDocument.AddListener(
+	    [&](const std::vector<Document::ItemChange>&) { events.push_back("also"); });
 	fDocument.RemoveListener(removed);
 	Type(fWriter, fFirst, 0, "1");
 	fDocument.SetRefuseWriteLock(true);
@@ -585,4 +590,424 @@ TEST_F(DocumentTest, EachWriteUnlockPostsOneNoticePerWatcherWithPendingChanges)
 	looper->RemoveHandler(&writerTarget);
 	looper->RemoveHandler(&otherTarget);
 	looper->Quit();
+}
+
+namespace {
+
+// A model of the document that knows nothing of how it keeps its steps: the
+// live items, and an undo stack of whole snapshots with the step's name,
+// the items it changed and how.
+struct ModelItem
+{
+	int32 key;
+	type_code type;
+	int32 id;
+	std::string name;
+	std::string bytes;
+};
+
+struct ModelState
+{
+	std::vector<ModelItem> items;
+	// A new number for every state that an edit or operation makes, so that
+	// "modified" is "not the state that was saved".
+	int32 number;
+};
+
+struct ModelStep
+{
+	std::string name;
+	// The items changed, in order, with the bits doing the step gives them;
+	// undoing it swaps added and removed.
+	std::vector<std::pair<int32, uint32>> changes;
+	ModelState other;
+};
+
+// One intent, resolved against the items when it runs, so that any sub-list
+// of a sequence is a sequence too.
+struct Event
+{
+	enum Kind
+	{
+		kType,
+		kDelete,
+		kAdd,
+		kRemove,
+		kInfo,
+		kImport,
+		kUndo,
+		kRedo,
+		kSave,
+		kEndRun
+	};
+	Kind kind;
+	uint32 a;
+	uint32 b;
+	uint32 c;
+};
+
+std::string Describe(const std::vector<Event>& events)
+{
+	static const char* const kNames[] = {"type",   "delete", "add",  "remove", "info",
+	                                     "import", "undo",   "redo", "save",   "end run"};
+	std::string text;
+	for (const Event& event : events) {
+		text += std::string(kNames[event.kind]) + "(" + std::to_string(event.a) + "," +
+		        std::to_string(event.b) + "," + std::to_string(event.c) + ") ";
+	}
+	return text;
+}
+
+class DocumentModelRun
+{
+public:
+	DocumentModelRun() : fWriter(fDocument.AddonArgs()), fOther(fDocument.AddonArgs())
+	{
+		fWriter.SetChangeTarget(&fWriterTarget);
+		fOther.SetChangeTarget(&fOtherTarget);
+		fListener = fDocument.AddListener([this](const std::vector<Document::ItemChange>& changes) {
+			fHeard.insert(fHeard.end(), changes.begin(), changes.end());
+		});
+		fState.number = 0;
+		Load('TEXT', 1, "first", "abc");
+		Load('RAWT', 1, "second", "");
+		fSavedNumber = fState.number;
+	}
+
+	~DocumentModelRun()
+	{
+		fDocument.RemoveListener(fListener);
+		fWriter.SetChangeTarget(NULL);
+		fOther.SetChangeTarget(NULL);
+	}
+
+	// The first disagreement after events, or "".
+	std::string Run(const std::vector<Event>& events)
+	{
+		for (size_t index = 0; index < events.size(); index++) {
+			std::vector<std::pair<int32, uint32>> byOthers;
+			std::vector<std::pair<int32, uint32>> byAll;
+			Play(events[index], byOthers, byAll);
+			const std::string failure = Check(byOthers, byAll);
+			if (!failure.empty())
+				return "after event " + std::to_string(index) + ": " + failure;
+		}
+		return std::string();
+	}
+
+private:
+	void Load(type_code type, int32 id, const char* name, const std::string& bytes)
+	{
+		const int32 key = int32(fHandles.size());
+		fHandles.push_back(fDocument.AddItem(type, id, name, bytes.data(), bytes.size()));
+		fState.items.push_back(ModelItem{key, type, id, name, bytes});
+		fHeard.clear();
+	}
+
+	// Plays event on the document and the model; byOthers gets what the
+	// watcher that did not write hears, byAll what the writer hears too.
+	void Play(const Event& event, std::vector<std::pair<int32, uint32>>& byOthers,
+	          std::vector<std::pair<int32, uint32>>& byAll)
+	{
+		std::vector<ModelItem>& items = fState.items;
+		const size_t count = items.size();
+		switch (event.kind) {
+		case Event::kType:
+		case Event::kDelete: {
+			if (count == 0)
+				return;
+			ModelItem& item = items[event.a % count];
+			const bool insertion = event.kind == Event::kType;
+			if (!insertion && item.bytes.empty())
+				return;
+			const size_t at = event.b % (item.bytes.size() + (insertion ? 1 : 0));
+			const size_t length = insertion
+			                          ? 1 + event.c % 3
+			                          : 1 + event.c % std::min<size_t>(3, item.bytes.size() - at);
+			const std::string text(length, char('A' + event.c % 26));
+			Write(fWriter, fHandles[item.key], insertion ? "typing" : "delete",
+			      [&](BResourceItem* written) {
+				      EXPECT_EQ(insertion ? written->InsertData(off_t(at), text.data(), length)
+				                          : written->RemoveData(off_t(at), length),
+				                B_OK);
+			      });
+			const bool continues =
+			    fRun.open && fRun.key == item.key && fRun.insertion == insertion &&
+			    (insertion ? at == fRun.end : at + length == fRun.start || at == fRun.start);
+			if (!continues)
+				Push(insertion ? "typing" : "delete", {{item.key, kItemDataChanged}});
+			if (insertion) {
+				item.bytes.insert(at, text);
+				fRun = Run_{true, item.key, true, continues ? fRun.start : at, at + length};
+			} else {
+				item.bytes.erase(at, length);
+				fRun = Run_{true, item.key, false, continues ? std::min(fRun.start, at) : at, 0};
+			}
+			fState.number = ++fNumbers;
+			byOthers.push_back({item.key, kItemDataChanged});
+			return;
+		}
+		case Event::kAdd: {
+			const int32 index = int32(event.a % (count + 1));
+			const type_code type = event.b % 2 == 0 ? 'TEXT' : 'RAWT';
+			const int32 id = int32(event.b / 2 % 3);
+			const std::string name = event.c % 7 == 0 ? std::string(256, 'n') : "added";
+			const std::string bytes(event.c % 4, 'x');
+			BResourceHandle added;
+			std::string error;
+			const status_t status = fDocument.InsertItem(
+			    index, type, id, name.c_str(), bytes.data(), bytes.size(), &added, &error);
+			if (!Allowed(type, id, name, -1)) {
+				EXPECT_NE(status, B_OK);
+				EXPECT_FALSE(error.empty());
+				return;
+			}
+			EXPECT_EQ(status, B_OK) << error;
+			const int32 key = int32(fHandles.size());
+			fHandles.push_back(added);
+			Push("add item", {{key, kItemAdded}});
+			items.insert(items.begin() + index, ModelItem{key, type, id, name, bytes});
+			break;
+		}
+		case Event::kRemove: {
+			if (count == 0)
+				return;
+			std::vector<int32> keys = {items[event.a % count].key};
+			if (event.c % 2 == 1 && items[event.b % count].key != keys[0])
+				keys.push_back(items[event.b % count].key);
+			std::vector<BResourceHandle> handles;
+			std::vector<std::pair<int32, uint32>> changes;
+			for (int32 key : keys) {
+				handles.push_back(fHandles[key]);
+				changes.push_back({key, kItemRemoved});
+			}
+			EXPECT_EQ(fDocument.RemoveItems(handles), B_OK);
+			Push("remove item", changes);
+			for (int32 key : keys)
+				std::erase_if(items, [key](const ModelItem& item) { return item.key == key; });
+			break;
+		}
+		case Event::kInfo: {
+			if (count == 0)
+				return;
+			ModelItem& item = items[event.a % count];
+			const type_code type = event.b % 2 == 0 ? 'TEXT' : 'RAWT';
+			const int32 id = int32(event.b / 2 % 3);
+			const std::string name =
+			    event.c % 5 == 0 ? std::string(256, 'm') : "renamed " + std::to_string(event.c);
+			std::string error;
+			const status_t status =
+			    fDocument.SetItemInfo(fHandles[item.key], type, id, name.c_str(), &error);
+			if (!Allowed(type, id, name, item.key)) {
+				EXPECT_NE(status, B_OK);
+				EXPECT_FALSE(error.empty());
+				return;
+			}
+			EXPECT_EQ(status, B_OK) << error;
+			Push("item info", {{item.key, kItemInfoChanged}});
+			item.type = type;
+			item.id = id;
+			item.name = name;
+			break;
+		}
+		case Event::kImport: {
+			if (count == 0)
+				return;
+			ModelItem& item = items[event.a % count];
+			const std::string bytes(event.c % 5, char('0' + event.b % 10));
+			EXPECT_EQ(fDocument.ReplaceItemData(fHandles[item.key], bytes.data(), bytes.size()),
+			          B_OK);
+			if (bytes.empty() && item.bytes.empty())
+				return;
+			Push("import", {{item.key, kItemDataChanged}});
+			item.bytes = bytes;
+			break;
+		}
+		case Event::kUndo:
+		case Event::kRedo: {
+			const bool undo = event.kind == Event::kUndo;
+			std::vector<ModelStep>& from = undo ? fUndo : fRedo;
+			EXPECT_EQ(undo ? fDocument.Undo() : fDocument.Redo(), from.empty() ? B_ERROR : B_OK);
+			if (from.empty())
+				return;
+			ModelStep step = std::move(from.back());
+			from.pop_back();
+			std::swap(step.other, fState);
+			for (const std::pair<int32, uint32>& change : step.changes) {
+				uint32 bits = change.second;
+				if (undo && bits == kItemAdded)
+					bits = kItemRemoved;
+				else if (undo && bits == kItemRemoved)
+					bits = kItemAdded;
+				byOthers.push_back({change.first, bits});
+			}
+			(undo ? fRedo : fUndo).push_back(std::move(step));
+			fRun.open = false;
+			byAll = byOthers;
+			return;
+		}
+		case Event::kSave:
+			fDocument.MarkSaved();
+			fSavedNumber = fState.number;
+			fRun.open = false;
+			return;
+		case Event::kEndRun:
+			fDocument.EndUndoRun();
+			fRun.open = false;
+			return;
+		}
+		// An operation of the host: a step of its own that every watcher hears of.
+		fState.number = ++fNumbers;
+		fRun.open = false;
+		byOthers = fUndo.back().changes;
+		byAll = byOthers;
+	}
+
+	bool Allowed(type_code type, int32 id, const std::string& name, int32 except) const
+	{
+		if (name.size() > kMaxItemNameLength)
+			return false;
+		for (const ModelItem& item : fState.items) {
+			if (item.key != except && item.type == type && item.id == id)
+				return false;
+		}
+		return true;
+	}
+
+	void Push(const char* name, std::vector<std::pair<int32, uint32>> changes)
+	{
+		fUndo.push_back(ModelStep{name, std::move(changes), fState});
+		fRedo.clear();
+	}
+
+	std::string Check(const std::vector<std::pair<int32, uint32>>& byOthers,
+	                  const std::vector<std::pair<int32, uint32>>& byAll)
+	{
+		const std::vector<ModelItem>& items = fState.items;
+		if (fDocument.CountItems() != int32(items.size()))
+			return "count " + std::to_string(fDocument.CountItems());
+		for (size_t index = 0; index < items.size(); index++) {
+			const ModelItem& expected = items[index];
+			if (fDocument.ItemAt(int32(index)) != fHandles[expected.key])
+				return "item " + std::to_string(index) + " is not key " +
+				       std::to_string(expected.key);
+			if (fDocument.IndexOf(fHandles[expected.key]) != int32(index))
+				return "index of key " + std::to_string(expected.key);
+		}
+		// Every handle ever made names its own item while it is live, and
+		// nothing once it is not.
+		for (size_t key = 0; key < fHandles.size(); key++) {
+			const BResourceItem* item = fDocument.Item(fHandles[key]);
+			std::vector<ModelItem>::const_iterator expected =
+			    std::find_if(items.begin(), items.end(),
+			                 [key](const ModelItem& model) { return model.key == int32(key); });
+			if (expected == items.end()) {
+				if (item != NULL || fDocument.IndexOf(fHandles[key]) != -1)
+					return "removed key " + std::to_string(key) + " still resolves";
+				continue;
+			}
+			if (item == NULL || item->Type() != expected->type || item->ID() != expected->id ||
+			    item->Name() != expected->name || Bytes(item) != expected->bytes)
+				return "key " + std::to_string(key) + " differs: \"" + Bytes(item) + "\"";
+		}
+		if (fDocument.UndoName() != (fUndo.empty() ? "" : fUndo.back().name) ||
+		    fDocument.RedoName() != (fRedo.empty() ? "" : fRedo.back().name))
+			return "undo names " + fDocument.UndoName() + " / " + fDocument.RedoName();
+		if (!fUndo.empty() && fDocument.UndoItem() != fHandles[fUndo.back().changes[0].first])
+			return "undo item";
+		if (!fRedo.empty() && fDocument.RedoItem() != fHandles[fRedo.back().changes[0].first])
+			return "redo item";
+		if (fDocument.IsModified() != (fState.number != fSavedNumber))
+			return "modified flag";
+		if (!SameChanges(Drain(fOther), byOthers))
+			return "changes the other watcher heard";
+		if (!SameChanges(Drain(fWriter), byAll))
+			return "changes the writer heard";
+		std::vector<std::pair<BResourceHandle, uint32>> heard;
+		for (const Document::ItemChange& change : fHeard)
+			heard.push_back({change.item, change.changes});
+		fHeard.clear();
+		if (!SameChanges(heard, byOthers))
+			return "changes the listener heard";
+		return std::string();
+	}
+
+	bool SameChanges(const std::vector<std::pair<BResourceHandle, uint32>>& heard,
+	                 const std::vector<std::pair<int32, uint32>>& expected) const
+	{
+		if (heard.size() != expected.size())
+			return false;
+		for (size_t index = 0; index < heard.size(); index++) {
+			if (heard[index].first != fHandles[expected[index].first] ||
+			    heard[index].second != expected[index].second)
+				return false;
+		}
+		return true;
+	}
+
+	// The run of byte edits that the next one may join.
+	struct Run_
+	{
+		bool open;
+		int32 key;
+		bool insertion;
+		size_t start;
+		size_t end;
+	};
+
+	Document fDocument;
+	BResourceAddonBase fWriter;
+	BResourceAddonBase fOther;
+	NoticeCounter fWriterTarget;
+	NoticeCounter fOtherTarget;
+	int32 fListener;
+	std::vector<Document::ItemChange> fHeard;
+	// Handles by key: every item the run ever made.
+	std::vector<BResourceHandle> fHandles;
+	ModelState fState;
+	int32 fNumbers = 0;
+	int32 fSavedNumber;
+	std::vector<ModelStep> fUndo;
+	std::vector<ModelStep> fRedo;
+	Run_ fRun = {false, 0, false, 0, 0};
+};
+
+std::string RunModel(const std::vector<Event>& events)
+{
+	DocumentModelRun run;
+	return run.Run(events);
+}
+
+} // namespace
+
+TEST(DocumentModelTest, RandomEditsAndOperationsAgreeWithSnapshotModel)
+{
+	for (uint32 seed = 1; seed <= 60; seed++) {
+		std::mt19937 random(seed);
+		std::vector<Event> events;
+		for (int32 count = 0; count < 120; count++) {
+			events.push_back(Event{Event::Kind(random() % 10), uint32(random() % 1000),
+			                       uint32(random() % 1000), uint32(random() % 1000)});
+		}
+		std::string failure = RunModel(events);
+		if (failure.empty())
+			continue;
+		// Shrinks by dropping events while the sequence still fails.
+		for (bool dropped = true; dropped;) {
+			dropped = false;
+			for (size_t index = 0; index < events.size(); index++) {
+				std::vector<Event> shorter = events;
+				shorter.erase(shorter.begin() + index);
+				const std::string shorterFailure = RunModel(shorter);
+				if (!shorterFailure.empty()) {
+					events = std::move(shorter);
+					failure = shorterFailure;
+					dropped = true;
+					break;
+				}
+			}
+		}
+		ADD_FAILURE() << "seed " << seed << ": " << failure << "\n  " << Describe(events);
+		return;
+	}
 }

@@ -1,6 +1,7 @@
-// HostWindowFixture: a document, the add-on loaded from its image for it,
-// and the group of host windows on it, for tests that open host windows in
-// process (each window on its own thread). Input is posted as the display
+// HostWindowFixture: a session (a document, the add-on loaded from its image
+// for it, files when a test adds them) and the group of host windows on it,
+// for tests that open host windows in process (each window on its own
+// thread). Input is posted as the display
 // delivers it and waited for; what a window shows is read under its lock.
 // Test support.
 #ifndef HOST_WINDOW_FIXTURE_H
@@ -23,6 +24,7 @@
 #include "Document.h"
 #include "DocumentFile.h"
 #include "HostWindow.h"
+#include "Session.h"
 #include "WindowGroup.h"
 
 class HostWindowFixture : public testing::Test
@@ -70,10 +72,11 @@ protected:
 		return window->StatusLine()->Text();
 	}
 
-	Document fDocument;
-	AddonLoader fLoader;
-	std::vector<DocumentFile> fFiles;
-	WindowGroup fWindows{fDocument, fLoader, fFiles};
+	Session fSession;
+	Document& fDocument = fSession.GetDocument();
+	AddonLoader& fLoader = fSession.Loader();
+	std::vector<DocumentFile>& fFiles = fSession.Files();
+	WindowGroup fWindows{fSession};
 };
 
 #endif // HOST_WINDOW_FIXTURE_H

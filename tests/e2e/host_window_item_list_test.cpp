@@ -274,16 +274,15 @@ TEST(HostWindowListWidth, RowsFitTheListAndTheDumpKeepsItsShare)
 	PlatformTesting::UseTestFace();
 	std::mt19937 random(20261209);
 	for (int round = 0; round < 4; round++) {
-		Document document;
-		AddonLoader loader;
-		std::vector<DocumentFile> files;
+		Session session;
+		Document& document = session.GetDocument();
 		std::vector<std::string> names;
 		for (int32 index = 0; index < 6; index++) {
 			names.push_back(std::string(random() % 90, 'a' + char(index)));
 			document.AddItem('MIMS', index, names.back().c_str(), "abc", 3);
 		}
-		ASSERT_EQ(loader.Load(getenv("HEXDUMP_ADDON_PATH"), document.AddonArgs()), B_OK);
-		WindowGroup group(document, loader, files);
+		ASSERT_EQ(session.Loader().Load(getenv("HEXDUMP_ADDON_PATH"), document.AddonArgs()), B_OK);
+		WindowGroup group(session);
 		std::string error;
 		HostWindow* window = group.Open(0, error);
 		ASSERT_NE(window, nullptr) << error;

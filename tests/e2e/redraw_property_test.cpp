@@ -25,7 +25,7 @@ namespace {
 // The error of a fresh session running the script, "" when it passes.
 std::string Failure(const std::vector<std::string>& items, Face face, const Script& script)
 {
-	Session session(items, face);
+	ScriptSession session(items, face);
 	if (!session.Ready())
 		return "the session did not start";
 	return session.Run(script);
@@ -112,7 +112,7 @@ protected:
 	// Runs the script on one item and expects every line to pass the check.
 	void ExpectClean(const std::string& item, const Script& script)
 	{
-		Session session({item, Zeros(100), ""}, GetParam());
+		ScriptSession session({item, Zeros(100), ""}, GetParam());
 		ASSERT_TRUE(session.Ready());
 		EXPECT_EQ(session.Run(script), "") << Join(script);
 	}
@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(Faces, RedrawCases, ::testing::Values(kTestFace, kFreeT
 
 // A screen that shows lines whole: the scroll position is 0 or the top of a
 // line's box.
-bool ShowsWholeLines(Session& session)
+bool ShowsWholeLines(ScriptSession& session)
 {
 	const BRect bounds = session.ViewBounds();
 	if (bounds.top == 0)
@@ -181,7 +181,7 @@ bool ShowsWholeLines(Session& session)
 
 TEST_P(RedrawCases, KeysScrollByWholeLines)
 {
-	Session session({std::string(300000, 'x')}, GetParam());
+	ScriptSession session({std::string(300000, 'x')}, GetParam());
 	ASSERT_TRUE(session.Ready());
 	ASSERT_EQ(session.Run({"press hex 0", "release hex 0"}), "");
 	float lastTop = 0;
@@ -201,7 +201,7 @@ TEST_P(RedrawCases, KeysScrollByWholeLines)
 // keeps the drag going: the view scrolls on, and stays clean.
 TEST_P(RedrawCases, AHeldDragPastTheEdgeKeepsScrolling)
 {
-	Session session({std::string(300000, 'x')}, GetParam());
+	ScriptSession session({std::string(300000, 'x')}, GetParam());
 	ASSERT_TRUE(session.Ready());
 	ASSERT_EQ(session.Run({"press hex 20", "move at 100 2000"}), "");
 	const float first = session.ViewBounds().top;
@@ -222,7 +222,7 @@ TEST_P(RedrawCases, AHeldDragPastTheEdgeKeepsScrolling)
 // The check itself: a pixel drawn behind the views' back is a difference.
 TEST(RedrawCheck, APixelNoViewWouldDrawIsFound)
 {
-	Session session({Zeros(20)}, kTestFace);
+	ScriptSession session({Zeros(20)}, kTestFace);
 	ASSERT_TRUE(session.Ready());
 	ASSERT_EQ(session.Run({"press hex 3", "release hex 3"}), "");
 	{

@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 	if (!Bounded(std::string(reinterpret_cast<const char*>(data), size), script))
 		return 0;
 
-	Session session({Item(600), Item(33), ""}, kTestFace);
+	ScriptSession session({Item(600), Item(33), ""}, kTestFace);
 	if (!session.Ready()) {
 		fprintf(stderr, "script_run_fuzzer: the window did not start\n");
 		abort();

@@ -16,11 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "AddonLoader.h"
-#include "Document.h"
-#include "DocumentFile.h"
 #include "HostWindow.h"
 #include "ScriptRunner.h"
+#include "Session.h"
 #include "WindowGroup.h"
 
 enum Face
@@ -41,11 +39,12 @@ inline std::string Join(const Script& script)
 
 // reshost's window on a document of the given items, driven by scripts on
 // the test clock, as reshost --headless drives it.
-class Session
+class ScriptSession
 {
 public:
-	Session(const std::vector<std::string>& items, Face face)
-	    : fWindows(fDocument, fLoader, fFiles), fWindow(NULL)
+	ScriptSession(const std::vector<std::string>& items, Face face)
+	    : fDocument(fSession.GetDocument()), fLoader(fSession.Loader()), fWindows(fSession),
+	      fWindow(NULL)
 	{
 		if (face == kTestFace)
 			PlatformTesting::UseTestFace();
@@ -66,14 +65,14 @@ public:
 			PlatformTesting::WaitUntilIdle(fWindow);
 	}
 
-	~Session()
+	~ScriptSession()
 	{
 		fWindows.CloseAll();
 		PlatformTesting::UseRealClock();
 	}
 
-	Session(const Session&) = delete;
-	Session& operator=(const Session&) = delete;
+	ScriptSession(const ScriptSession&) = delete;
+	ScriptSession& operator=(const ScriptSession&) = delete;
 
 	bool Ready() const { return fWindow != NULL; }
 	HostWindow* Window() const { return fWindow; }
@@ -112,9 +111,9 @@ public:
 	}
 
 private:
-	Document fDocument;
-	AddonLoader fLoader;
-	std::vector<DocumentFile> fFiles;
+	Session fSession;
+	Document& fDocument;
+	AddonLoader& fLoader;
 	WindowGroup fWindows;
 	HostWindow* fWindow;
 };
