@@ -42,16 +42,16 @@ void PrintTo(const Look& look, std::ostream* stream)
 // Three items, one byte typed into the first: every command has something
 // to show here (the item moves either way, undo has a step, redo has none,
 // a quit warns of the unsaved change, a save has no files to save to).
-std::unique_ptr<Session> EditedSession()
+std::unique_ptr<ScriptSession> EditedSession()
 {
-	auto session = std::make_unique<Session>(
+	auto session = std::make_unique<ScriptSession>(
 	    std::vector<std::string>{"first item", "second item", "third item"}, kTestFace);
 	EXPECT_TRUE(session->Ready());
 	EXPECT_EQ(session->Run({"type \"41\""}, false), "");
 	return session;
 }
 
-Look LookOf(Session& session)
+Look LookOf(ScriptSession& session)
 {
 	std::ostringstream ignored;
 	ScriptRunner(session.Windows(), true, ignored).WaitUntilIdle();
@@ -72,14 +72,14 @@ TEST(HostCommandsTest, EachShortcutDoesWhatItsVerbsDo)
 {
 	Look untouched;
 	{
-		std::unique_ptr<Session> session = EditedSession();
+		std::unique_ptr<ScriptSession> session = EditedSession();
 		untouched = LookOf(*session);
 	}
 	for (const HostCommand& command : HostCommands::All()) {
 		const std::string shortcut = HostCommands::ShortcutName(command);
 		Look pressed;
 		{
-			std::unique_ptr<Session> session = EditedSession();
+			std::unique_ptr<ScriptSession> session = EditedSession();
 			// As the display delivers it: a letter's own lowercase byte.
 			const char key = char(command.key < 0x80 ? tolower(int(command.key)) : command.key);
 			PlatformTesting::PostAndWait(
@@ -90,7 +90,7 @@ TEST(HostCommandsTest, EachShortcutDoesWhatItsVerbsDo)
 		}
 		EXPECT_NE(pressed, untouched) << shortcut << " showed nothing";
 		for (const std::string& verb : command.verbs) {
-			std::unique_ptr<Session> session = EditedSession();
+			std::unique_ptr<ScriptSession> session = EditedSession();
 			EXPECT_EQ(session->Run({verb}, false), "") << verb;
 			EXPECT_EQ(LookOf(*session), pressed) << shortcut << " and the verb " << verb;
 		}
