@@ -212,14 +212,17 @@ int HostProgram::Run(int argc, const char* const* argv)
 			return Complain(sample.ErrorMessage());
 		return kExitOK;
 	}
-	// The session: the files (a file named twice is opened once) or the
-	// sample, the document of their items, and later the add-on.
+	// --add's bytes, read before the file so that a slow standard input does
+	// not leave the file open to other programs' changes meanwhile.
 	std::string newData;
 	if (options.addItem) {
 		std::string error;
 		if (FileEdit::ReadData(options.addData, maxSize, newData, error) != B_OK)
 			return Complain("--add " + options.item.Text() + ": " + error);
 	}
+	// The session: the files (a file named twice is opened once), a new
+	// resource file for --add, or the sample; the document of their items,
+	// and later the add-on.
 	Session session;
 	struct stat fileInfo;
 	if (options.files.empty())
