@@ -241,7 +241,7 @@ TEST(ItemEditTest, RandomAddsAndRemovesMatchAnOrderedListOfItems)
 	    {"pef-no-res", ProgramRunner::Contents(kSamples + "/pef-no-res")},
 	    {"new.rsrc", ""},
 	};
-	std::mt19937 random(testing::UnitTest::GetInstance()->random_seed());
+	std::mt19937 random(20261209);
 	for (const auto& original : originals) {
 		ResourceFile file;
 		std::vector<ResourceFile::Item> items;
