@@ -81,6 +81,14 @@ status_t DocumentFile::Read(uint64 itemSizeLimit,
 	return B_OK;
 }
 
+void DocumentFile::StartResourceFile()
+{
+	fIsResourceFile = true;
+	fResources = ResourceFile(ResourceFile::kX86File);
+	fStoredItems.clear();
+	fDescription = "new x86 resource file";
+}
+
 void DocumentFile::AddItemsTo(Document& document, int32 id)
 {
 	if (fIsResourceFile) {

@@ -37,6 +37,10 @@ public:
 	status_t Read(uint64 itemSizeLimit,
 	              const std::function<std::string(uint64)>& whyTooLarge = nullptr);
 
+	// Makes the file, where no file is yet, an empty x86 resource file:
+	// the first Save with items creates it.
+	void StartResourceFile();
+
 	// Whether both read one file on disk, under whatever names.
 	bool IsSameFile(const DocumentFile& other) const { return fFile.IsSameFile(other.fFile); }
 
@@ -55,6 +59,10 @@ public:
 	// ItemFile::SaveWarning), or "" when it does not or nothing would be
 	// written.
 	std::string SaveWarning(const Document& document);
+
+	// Whether another program changed, replaced or removed the file since
+	// it was read or saved: why, or "".
+	std::string ChangeOnDisk() const { return fFile.ChangeOnDisk(); }
 
 	// After a Save that succeeded: what the write could not keep, or "".
 	const std::string& SaveNotice() const { return fNotice; }

@@ -26,6 +26,7 @@
 
 #include "Document.h"
 #include "DocumentFile.h"
+#include "FileEdit.h"
 #include "IconImage.h"
 #include "ItemDescription.h"
 #include "ItemFile.h"
@@ -196,9 +197,9 @@ int HostProgram::Run(int argc, const char* const* argv)
 	// the geometry and with it the largest item: settled before the checks.
 	if (options.fontSize > 0)
 		ProgramDriver::SetFontSize(float(options.fontSize));
-	const bool headless =
-	    ProgramDriver::ChooseDisplay(options.headless || options.listItems || options.extractItem ||
-	                                 !options.sampleOutput.empty());
+	const bool headless = ProgramDriver::ChooseDisplay(
+	    options.headless || options.listItems || options.extractItem || options.addItem ||
+	    options.removeItem || !options.sampleOutput.empty());
 
 	// Every check of the input comes before any window opens.
 	font_height height;
@@ -211,11 +212,24 @@ int HostProgram::Run(int argc, const char* const* argv)
 			return Complain(sample.ErrorMessage());
 		return kExitOK;
 	}
-	// The session: the files (a file named twice is opened once) or the
-	// sample, the document of their items, and later the add-on.
+	// --add's bytes, read before the file so that a slow standard input does
+	// not leave the file open to other programs' changes meanwhile.
+	std::string newData;
+	if (options.addItem) {
+		std::string error;
+		if (FileEdit::ReadData(options.addData, maxSize, newData, error) != B_OK)
+			return Complain("--add " + options.item.Text() + ": " + error);
+	}
+	// The session: the files (a file named twice is opened once), a new
+	// resource file for --add, or the sample; the document of their items,
+	// and later the add-on.
 	Session session;
+	struct stat fileInfo;
 	if (options.files.empty())
 		session.OpenSample();
+	else if (options.addItem && lstat(options.files.front().c_str(), &fileInfo) != 0 &&
+	         errno == ENOENT)
+		session.OpenNewResourceFile(options.files.front());
 	else {
 		std::vector<std::string> notes;
 		std::string error;
@@ -270,6 +284,16 @@ int HostProgram::Run(int argc, const char* const* argv)
 	}
 	if (options.describeItem || options.extractItem || !options.iconOutput.empty())
 		return ShowItem(options, document, files);
+	if (options.addItem || options.removeItem) {
+		std::vector<std::string> notes;
+		std::string error;
+		const status_t status = options.addItem
+		                            ? FileEdit::Add(session, options.item, newData, notes, error)
+		                            : FileEdit::Remove(session, options.item, notes, error);
+		for (const std::string& note : notes)
+			fprintf(stderr, "reshost: saved anyway: %s\n", ItemListing::Escaped(note).c_str());
+		return status == B_OK ? kExitOK : Complain(error);
+	}
 
 	std::string addonPath = options.addonPath.empty() ? DefaultAddonPath() : options.addonPath;
 	std::string loadError;

@@ -279,6 +279,16 @@ const char* ReplacementObstacle(const struct stat& old, const std::string& direc
 	return NULL;
 }
 
+// What open(O_CREAT, 0666) would give a new file. New files are written
+// before any window's thread runs, so that the umask is read back at once
+// without another thread creating a file in between.
+mode_t NewFileMode()
+{
+	const mode_t mask = umask(0);
+	umask(mask);
+	return 0666 & ~mask;
+}
+
 } // namespace
 
 ItemFile::ItemFile(const std::string& path) : fPath(path) {}
@@ -393,8 +403,11 @@ status_t ItemFile::Replace(const std::string& target, const std::string& directo
                            size_t length)
 {
 	// The old file's permissions, owner and group carry over to the new one;
-	// a file removed since it was read comes back with the mode it had.
-	const mode_t mode = old != NULL ? old->st_mode & 07777 : fDisk.known ? fDisk.mode : 0600;
+	// a file removed since it was read comes back with the mode it had; a
+	// new file gets the mode that creating it would give.
+	const mode_t mode = old != NULL   ? old->st_mode & 07777
+	                    : fDisk.known ? fDisk.mode
+	                                  : NewFileMode();
 
 	std::string temporary =
 	    directory + "/" + TemporaryPrefix(name) + std::to_string(getpid()) + "-XXXXXX";
@@ -508,20 +521,33 @@ void ItemFile::Remember(const struct stat& info)
 	fDisk.mode = info.st_mode & 07777;
 }
 
-std::string ItemFile::SaveWarning() const
+std::string ItemFile::ChangeOnDisk() const
 {
 	struct stat info;
-	if (stat(fPath.c_str(), &info) != 0) {
-		if (fDisk.known && errno == ENOENT)
-			return fPath + ": removed by another program since it was opened";
-		return std::string();
-	}
-	std::vector<std::string> reasons;
+	if (stat(fPath.c_str(), &info) != 0)
+		return fDisk.known && errno == ENOENT ? "removed by another program since it was opened"
+		                                      : "";
+	// Never read: there was no file when it was opened.
+	if (!fDisk.known)
+		return "made by another program since it was found missing";
 	if (fDisk.known &&
 	    (info.st_dev != fDisk.device || info.st_ino != fDisk.inode || info.st_size != fDisk.size ||
 	     info.st_mtim.tv_sec != fDisk.modified.tv_sec ||
 	     info.st_mtim.tv_nsec != fDisk.modified.tv_nsec))
-		reasons.push_back("changed by another program since it was opened");
+		return "changed by another program since it was opened";
+	return "";
+}
+
+std::string ItemFile::SaveWarning() const
+{
+	struct stat info;
+	if (stat(fPath.c_str(), &info) != 0) {
+		const std::string change = ChangeOnDisk();
+		return change.empty() ? change : fPath + ": " + change;
+	}
+	std::vector<std::string> reasons;
+	if (const std::string change = ChangeOnDisk(); !change.empty())
+		reasons.push_back(change);
 
 	// The mode speaks even to a user whose access it does not limit (root).
 	// A file that can be neither replaced nor written fails the save with

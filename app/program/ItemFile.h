@@ -49,6 +49,10 @@ public:
 	// let it be written, it has other hard links, or it will be written in
 	// place. Empty when nothing stands against writing.
 	std::string SaveWarning() const;
+	// The part of SaveWarning that another program caused: the file was
+	// changed, replaced or removed since this object last read or wrote it,
+	// or made where this object found none (without the path), or "".
+	std::string ChangeOnDisk() const;
 
 	// After a Write that succeeded: what it could not keep (extended
 	// attributes, each with why) in one line that names the file; empty

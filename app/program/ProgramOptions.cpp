@@ -47,6 +47,14 @@ std::string ProgramOptions::Usage()
 	       "  --icon TYPE:ID OUT.png  write an ICON or MICN item as a PNG\n"
 	       "  --extract TYPE:ID  write the item's bytes, exactly, on standard output\n"
 	       "                    (TYPE:ID as for --describe: TYPE as --list prints it)\n"
+	       "  --add TYPE:ID[:NAME] DATAFILE FILE  add the item with DATAFILE's bytes ('-'\n"
+	       "                    reads standard input) at the end of FILE's items, or give\n"
+	       "                    the item of that type and id those bytes (and NAME, when\n"
+	       "                    given) in its place; a FILE not there yet becomes an x86\n"
+	       "                    resource file. NAME is the rest after the id's colon\n"
+	       "  --remove TYPE:ID FILE  remove the item from FILE\n"
+	       "                    (both save FILE atomically and print nothing when all is\n"
+	       "                    well; on any fault one line, exit code 2, FILE unchanged)\n"
 	       "  --write-sample FILE  write the sample document as a resource file\n"
 	       "  --help            show this text\n"
 	       "  --version         show the version\n"
@@ -58,6 +66,9 @@ std::string ProgramOptions::Usage()
 ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 {
 	bool optionsEnded = false;
+	// The option that named the item, for --describe, --icon, --extract,
+	// --add or --remove: one of them per run.
+	std::string itemOption;
 	for (int i = 1; i < argc; i++) {
 		std::string argument = argv[i];
 		if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
@@ -149,16 +160,22 @@ ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 			if (!takeNumber(fontSize, ProgramOptions::kMinFontSize, ProgramOptions::kMaxFontSize,
 			                "a size in pixels from 6 to 96"))
 				return kError;
-		} else if (name == "--describe" || name == "--icon" || name == "--extract") {
+		} else if (name == "--describe" || name == "--icon" || name == "--extract" ||
+		           name == "--add" || name == "--remove") {
 			std::string text;
 			std::string problem;
 			if (!takeValue(text))
 				return kError;
+			if (!itemOption.empty()) {
+				errorMessage = name + " and " + itemOption + ": one item option at a time";
+				return kError;
+			}
+			itemOption = name;
 			if (!ItemReference::Parse(text, item, problem)) {
 				errorMessage = name + " " + text + ": " + problem;
 				return kError;
 			}
-			if (item.hasName) {
+			if (item.hasName && name != "--add") {
 				errorMessage = name + " " + text + ": takes TYPE:ID, without a name";
 				return kError;
 			}
@@ -166,11 +183,19 @@ ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 				describeItem = true;
 			else if (name == "--extract")
 				extractItem = true;
+			else if (name == "--remove")
+				removeItem = true;
 			else if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-				errorMessage = "--icon needs the PNG file to write after TYPE:ID";
+				errorMessage =
+				    name + (name == "--icon" ? " needs the PNG file to write after TYPE:ID"
+				                             : " needs the DATAFILE to read after TYPE:ID");
 				return kError;
-			} else
+			} else if (name == "--icon")
 				iconOutput = argv[++i];
+			else {
+				addItem = true;
+				addData = argv[++i];
+			}
 		} else if (name == "--list") {
 			if (!noValue())
 				return kError;
@@ -189,6 +214,18 @@ ProgramOptions::Result ProgramOptions::Parse(int argc, const char* const* argv)
 			checkRedraw = true;
 		} else {
 			errorMessage = "unknown option " + name + " (see --help)";
+			return kError;
+		}
+	}
+	// A change is saved to one file and is all the run does.
+	if (addItem || removeItem) {
+		if (files.size() != 1) {
+			errorMessage = itemOption + " changes one FILE, not " + std::to_string(files.size());
+			return kError;
+		}
+		if (listItems || !scriptPath.empty() || !snapshotPath.empty() || !sampleOutput.empty() ||
+		    printText || checkRedraw) {
+			errorMessage = itemOption + " opens no window and takes no other action";
 			return kError;
 		}
 	}

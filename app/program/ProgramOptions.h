@@ -47,6 +47,12 @@ public:
 	bool describeItem = false;
 	std::string iconOutput;
 	bool extractItem = false;
+	// --add TYPE:ID[:NAME] DATAFILE, --remove TYPE:ID: the change to make
+	// to the one file named, which is then saved; DATAFILE "-" is standard
+	// input.
+	bool addItem = false;
+	std::string addData;
+	bool removeItem = false;
 	ItemReference item;
 	std::string output; // what --help or --version prints
 	std::string errorMessage;

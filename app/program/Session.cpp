@@ -43,6 +43,14 @@ status_t Session::OpenFiles(const std::vector<std::string>& paths, uint64 itemSi
 	return B_OK;
 }
 
+void Session::OpenNewResourceFile(const std::string& path)
+{
+	DocumentFile file(path);
+	file.StartResourceFile();
+	std::lock_guard<std::mutex> guard(fFilesLock);
+	fFiles.push_back(std::move(file));
+}
+
 void Session::OpenSample()
 {
 	for (const ResourceFile::Item& item : SampleItems::Items())

@@ -34,6 +34,9 @@ public:
 	status_t OpenFiles(const std::vector<std::string>& paths, uint64 itemSizeLimit,
 	                   const std::function<std::string(uint64)>& whyTooLarge,
 	                   std::vector<std::string>& notes, std::string& error);
+	// Opens a path where no file is yet as an empty x86 resource file,
+	// which the first save creates.
+	void OpenNewResourceFile(const std::string& path);
 	// Fills the document with the sample items, which belong to no file.
 	void OpenSample();
 	// Loads the add-on image for the document's items.
