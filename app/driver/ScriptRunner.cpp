@@ -3,6 +3,7 @@
 #include "ScriptRunner.h"
 
 #include <AppDefs.h>
+#include <Font.h>
 #include <Message.h>
 #include <OS.h>
 #include <ScrollBar.h>
@@ -206,12 +207,17 @@ void ScriptRunner::Post(HostWindow* window, const BMessage& message)
 
 BPoint ScriptRunner::ViewPoint(BView* view, const ScriptCommand& command) const
 {
-	// Points are measured from the visible top-left corner of the view.
+	// Points are measured from the visible top-left corner of the view;
+	// without one (the window shows no item), from the window's, where the
+	// view would stand, in the dump's font.
 	if (command.place == ScriptCommand::kAtPoint)
-		return command.point + view->Bounds().LeftTop();
+		return command.point + (view != NULL ? view->Bounds().LeftTop() : BPoint(0, 0));
+	BFont font(be_fixed_font);
+	if (view != NULL)
+		view->GetFont(&font);
 	font_height height;
-	view->GetFontHeight(&height);
-	const float charWidth = view->StringWidth(" ");
+	font.GetHeight(&height);
+	const float charWidth = font.StringWidth(" ");
 	const uint32 group = HexDumpLayout::kDefaultBytesPerGroup;
 	BPoint origin =
 	    command.place == ScriptCommand::kHexOffset
@@ -226,7 +232,8 @@ BPoint ScriptRunner::WindowPoint(HostWindow* window, const ScriptCommand& comman
 {
 	window->Lock();
 	BView* view = window->DumpView();
-	const BPoint where = view->ConvertToWindow(ViewPoint(view, command));
+	const BPoint where =
+	    view != NULL ? view->ConvertToWindow(ViewPoint(view, command)) : ViewPoint(NULL, command);
 	window->Unlock();
 	return where;
 }
@@ -235,9 +242,10 @@ void ScriptRunner::ScrollToByte(HostWindow* window, const ScriptCommand& command
 {
 	window->Lock();
 	BView* view = window->DumpView();
+	// Without an item there is nothing to scroll.
 	const BPoint point = ViewPoint(view, command);
-	const BRect bounds = view->Bounds();
-	if (!bounds.Contains(point)) {
+	if (view != NULL && !view->Bounds().Contains(point)) {
+		const BRect bounds = view->Bounds();
 		// As a person would, with the scroll bars: down or up until the
 		// byte's line is the top one (or the bar's end), across until its
 		// column is in the middle (or the bar's end). The bars reach every
@@ -328,19 +336,6 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 		error = where + problem;
 		return B_ERROR;
 	}
-	// Presses and focus aim at the dump, which a window shows only while
-	// the document has items.
-	const bool aimsAtDump =
-	    command.kind == ScriptCommand::kPress || command.kind == ScriptCommand::kMove ||
-	    command.kind == ScriptCommand::kRelease || command.kind == ScriptCommand::kFocus;
-	window->Lock();
-	const bool hasDump = window->DumpView() != NULL;
-	window->Unlock();
-	if (aimsAtDump && !hasDump) {
-		error = where + "the window shows no item";
-		return B_ERROR;
-	}
-
 	switch (command.kind) {
 	case ScriptCommand::kKey:
 		Post(window, MakeKeyDown(command.bytes.c_str(), command.modifiers));
@@ -382,8 +377,10 @@ status_t ScriptRunner::Execute(const ScriptCommand& command, std::string& error)
 	}
 
 	case ScriptCommand::kFocus: {
+		// The dump's; a window that shows no item has none to focus.
 		window->Lock();
-		window->DumpView()->MakeFocus(command.on);
+		if (window->DumpView() != NULL)
+			window->DumpView()->MakeFocus(command.on);
 		window->Unlock();
 		WaitUntilIdle();
 		break;

@@ -86,7 +86,6 @@ void DocumentFile::StartResourceFile()
 	fIsResourceFile = true;
 	fResources = ResourceFile(ResourceFile::kX86File);
 	fStoredItems.clear();
-	fDescription = "new x86 resource file";
 }
 
 void DocumentFile::AddItemsTo(Document& document, int32 id)

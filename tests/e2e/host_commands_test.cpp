@@ -1,8 +1,10 @@
 // The host commands' table as its readers use it, row by row: each row's
 // shortcut, pressed in a window, does what each of its script verbs does
-// when a script runs it, and something that shows; each verb parses to its
-// row's message and refuses words it does not take; the README's keys
-// table names every row's shortcut and verbs.
+// when a script runs it, and something that shows (a command that takes
+// arguments opens its form, and the same arguments typed into the form do
+// what the verb does with them); each verb parses to its row's message and
+// refuses words it does not take; the README's keys table names every
+// row's shortcut and verbs.
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,7 @@
 #include <set>
 
 #include "HostCommands.h"
+#include "ItemForm.h"
 #include "ScriptParser.h"
 #include "ScriptSession.h"
 
@@ -28,6 +31,8 @@ struct Look
 {
 	std::vector<std::string> titles;
 	bool quit = false;
+	// The command whose form is open in each window (0: none).
+	std::vector<uint32> forms;
 
 	bool operator==(const Look&) const = default;
 };
@@ -61,9 +66,36 @@ Look LookOf(ScriptSession& session)
 		if (HostWindow* window = session.Windows().WindowAt(number)) {
 			BAutolock lock(window);
 			look.titles.push_back(window->Title());
+			look.forms.push_back(window->Form() != NULL ? window->Form()->Command() : 0);
 		}
 	}
 	return look;
+}
+
+// The arguments this test gives a row that takes some: as a script writes
+// them after the verb, and as a person types them into the row's form, a
+// field at a time.
+struct Arguments
+{
+	std::string words;
+	std::vector<std::string> fields;
+};
+
+Arguments ExampleArguments(const HostCommand& command, const std::string& path)
+{
+	switch (command.what) {
+	case kMsgAddItem:
+		return {"\"CSTR:9:a name\" text \"hi\"", {"CSTR", "9", "a name", "", "hi"}};
+	case kMsgItemInfo:
+		return {"CSTR:9:x", {"CSTR", "9", "x"}};
+	default:
+		return {"\"" + path + "\"", {path}};
+	}
+}
+
+void Press(HostWindow* window, const std::string& bytes, int32 modifiers = 0)
+{
+	PlatformTesting::PostAndWait(window, PlatformTesting::MakeKeyDown(bytes.c_str(), modifiers));
 }
 
 } // namespace
@@ -75,9 +107,16 @@ TEST(HostCommandsTest, EachShortcutDoesWhatItsVerbsDo)
 		std::unique_ptr<ScriptSession> session = EditedSession();
 		untouched = LookOf(*session);
 	}
+	// A file for import to read and export to write.
+	const std::string path = testing::TempDir() + "host_commands_file";
 	for (const HostCommand& command : HostCommands::All()) {
 		const std::string shortcut = HostCommands::ShortcutName(command);
+		{
+			std::ofstream file(path, std::ios::binary | std::ios::trunc);
+			file << "bytes of a file";
+		}
 		Look pressed;
+		Look typed;
 		{
 			std::unique_ptr<ScriptSession> session = EditedSession();
 			// As the display delivers it: a letter's own lowercase byte.
@@ -87,12 +126,32 @@ TEST(HostCommandsTest, EachShortcutDoesWhatItsVerbsDo)
 			    PlatformTesting::MakeKeyDown(std::string(1, key).c_str(),
 			                                 int32(B_COMMAND_KEY | command.modifiers)));
 			pressed = LookOf(*session);
+			if (command.readArguments != NULL) {
+				// The key opened the command's form: what is typed into it,
+				// a field after another, Enter at the end, is the command.
+				ASSERT_EQ(pressed.forms, std::vector<uint32>{command.what}) << shortcut;
+				for (const std::string& field : ExampleArguments(command, path).fields) {
+					for (char c : field)
+						Press(session->Window(), std::string(1, c));
+					Press(session->Window(), "\t");
+				}
+				Press(session->Window(), "\n");
+				typed = LookOf(*session);
+			}
 		}
 		EXPECT_NE(pressed, untouched) << shortcut << " showed nothing";
 		for (const std::string& verb : command.verbs) {
 			std::unique_ptr<ScriptSession> session = EditedSession();
-			EXPECT_EQ(session->Run({verb}, false), "") << verb;
-			EXPECT_EQ(LookOf(*session), pressed) << shortcut << " and the verb " << verb;
+			if (command.readArguments == NULL) {
+				EXPECT_EQ(session->Run({verb}, false), "") << verb;
+				EXPECT_EQ(LookOf(*session), pressed) << shortcut << " and the verb " << verb;
+				continue;
+			}
+			const std::string line = verb + " " + ExampleArguments(command, path).words;
+			EXPECT_EQ(session->Run({line}, false), "") << line;
+			const Look done = LookOf(*session);
+			EXPECT_NE(done, untouched) << line << " showed nothing";
+			EXPECT_EQ(done, typed) << "the form of " << shortcut << " and " << line;
 		}
 	}
 }
@@ -110,7 +169,11 @@ TEST(HostCommandsTest, EveryVerbParsesToItsRow)
 		for (const std::string& verb : command.verbs) {
 			ScriptCommand parsed;
 			std::string error;
-			ASSERT_EQ(ScriptParser::ParseLine("  " + verb + "  # a comment", 3, parsed, error),
+			const std::string arguments = command.readArguments != NULL
+			                                  ? " " + ExampleArguments(command, "/a path").words
+			                                  : std::string();
+			ASSERT_EQ(ScriptParser::ParseLine("  " + verb + arguments + "  # a comment", 3, parsed,
+			                                  error),
 			          ScriptParser::kCommand)
 			    << verb << ": " << error;
 			EXPECT_EQ(parsed.kind, ScriptCommand::kHostCommand) << verb;

@@ -77,6 +77,7 @@ public:
 	bool Ready() const { return fWindow != NULL; }
 	HostWindow* Window() const { return fWindow; }
 	WindowGroup& Windows() { return fWindows; }
+	Document& GetDocument() { return fDocument; }
 
 	// Runs the script with the redraw check after every line: "" when every
 	// line passes, otherwise the runner's error, which names the line.
