@@ -3,6 +3,7 @@
 #include "HostCommands.h"
 
 #include <InterfaceDefs.h>
+#include <TypeConstants.h>
 
 #include <algorithm>
 #include <sstream>
@@ -54,8 +55,13 @@ bool ReadNewItem(const std::vector<std::string>& words, BMessage& message, std::
 	message.AddString("item", words[0].c_str());
 	if (words.size() == 1)
 		return true;
-	if (words.size() == 3 && (words[1] == "file" || words[1] == "text")) {
-		message.AddString(words[1].c_str(), words[2].c_str());
+	if (words.size() == 3 && words[1] == "file") {
+		message.AddString("file", words[2].c_str());
+		return true;
+	}
+	// A text's bytes may hold NUL bytes ("\x00").
+	if (words.size() == 3 && words[1] == "text") {
+		message.AddData("text", B_RAW_TYPE, words[2].data(), ssize_t(words[2].size()));
 		return true;
 	}
 	error = "after the item: file PATH or text \"TEXT\"";

@@ -125,16 +125,17 @@ void HostWindow::AddItemCommand(const BMessage& message)
 	if (!ItemReference::Parse(text, reference, error))
 		return Finish(Failed("added", error));
 	const char* path = NULL;
-	const char* content = NULL;
+	const void* content = NULL;
+	ssize_t contentLength = 0;
 	message.FindString("file", &path);
-	message.FindString("text", &content);
+	message.FindData("text", B_RAW_TYPE, &content, &contentLength);
 	std::string bytes;
 	if (path != NULL && content != NULL)
 		return Finish(Failed("added", "give either a file or a text for its bytes"));
 	if (path != NULL && ReadFileBytes(path, bytes, error) != B_OK)
 		return Finish(Failed("added", error));
 	if (content != NULL)
-		bytes = content;
+		bytes.assign(static_cast<const char*>(content), size_t(contentLength));
 	if (AddItem(reference, bytes, error) != B_OK)
 		return Finish(Failed("added", error));
 	Finish("");

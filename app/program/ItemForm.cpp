@@ -6,10 +6,12 @@
 #include <StringView.h>
 #include <TextControl.h>
 #include <TextView.h>
+#include <TypeConstants.h>
 #include <Window.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -153,6 +155,6 @@ void ItemForm::MessageReceived(BMessage* message)
 	if (fFile != NULL && fFile->Text()[0] != '\0')
 		command.AddString("file", fFile->Text());
 	if (fText != NULL && fText->Text()[0] != '\0')
-		command.AddString("text", fText->Text());
+		command.AddData("text", B_RAW_TYPE, fText->Text(), ssize_t(strlen(fText->Text())));
 	Window()->PostMessage(&command);
 }

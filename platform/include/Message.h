@@ -35,6 +35,9 @@ public:
 	status_t AddPointer(const char* name, const void* pointer);
 	// The ref's device, directory and name (B_REF_TYPE).
 	status_t AddRef(const char* name, const entry_ref* ref);
+	// numBytes bytes of any type, NUL bytes included.
+	status_t AddData(const char* name, type_code type, const void* data, ssize_t numBytes,
+	                 bool isFixedSize = true, int32 numItems = 1);
 
 	// The first item: B_NAME_NOT_FOUND without such a field, B_BAD_TYPE when
 	// it holds another type. The output is left alone on error.
@@ -46,6 +49,8 @@ public:
 	status_t FindPointer(const char* name, void** pointer) const;
 	status_t FindRef(const char* name, entry_ref* ref) const;
 	status_t FindRef(const char* name, int32 index, entry_ref* ref) const;
+	// The item's bytes, which stay the message's.
+	status_t FindData(const char* name, type_code type, const void** data, ssize_t* numBytes) const;
 
 	// Shorthands: the item, or a zero value (NULL, 0) when absent.
 	const char* FindString(const char* name, int32 index = 0) const;

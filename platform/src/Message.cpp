@@ -23,6 +23,14 @@ status_t BMessage::AddString(const char* name, const char* string)
 	return _Add(name, B_STRING_TYPE, string, strlen(string) + 1);
 }
 
+status_t BMessage::AddData(const char* name, type_code type, const void* data, ssize_t numBytes,
+                           bool, int32)
+{
+	if (data == NULL || numBytes < 0)
+		return B_BAD_VALUE;
+	return _Add(name, type, data, size_t(numBytes));
+}
+
 status_t BMessage::AddInt32(const char* name, int32 value)
 {
 	return _Add(name, B_INT32_TYPE, &value, sizeof(value));
@@ -75,6 +83,20 @@ status_t BMessage::FindString(const char* name, const char** string) const
 	status_t status = _FindItem(name, B_STRING_TYPE, 0, &item);
 	if (status == B_OK)
 		*string = item->c_str();
+	return status;
+}
+
+status_t BMessage::FindData(const char* name, type_code type, const void** data,
+                            ssize_t* numBytes) const
+{
+	if (data == NULL || numBytes == NULL)
+		return B_BAD_VALUE;
+	const std::string* item;
+	status_t status = _FindItem(name, type, 0, &item);
+	if (status == B_OK) {
+		*data = item->data();
+		*numBytes = ssize_t(item->size());
+	}
 	return status;
 }
 

@@ -1,6 +1,8 @@
 // BMessage fields: typed items, index access, errors and copies.
 #include <Message.h>
 
+#include <string>
+
 #include <gtest/gtest.h>
 
 TEST(BMessageFields, EveryTypeRoundTrips)
@@ -12,6 +14,8 @@ TEST(BMessageFields, EveryTypeRoundTrips)
 	ASSERT_EQ(B_OK, message.AddFloat("float", 1.25f));
 	ASSERT_EQ(B_OK, message.AddString("string", "text"));
 	ASSERT_EQ(B_OK, message.AddPoint("point", BPoint(3, 4)));
+	const char bytes[] = {'a', 0, 'b', 0};
+	ASSERT_EQ(B_OK, message.AddData("data", 'RAWT', bytes, sizeof(bytes)));
 
 	int32 i32;
 	bool flag;
@@ -28,6 +32,13 @@ TEST(BMessageFields, EveryTypeRoundTrips)
 	EXPECT_STREQ("text", string);
 	EXPECT_EQ(B_OK, message.FindPoint("point", &point));
 	EXPECT_EQ(BPoint(3, 4), point);
+	// Data keeps its NUL bytes and its type.
+	const void* data;
+	ssize_t length;
+	EXPECT_EQ(B_OK, message.FindData("data", 'RAWT', &data, &length));
+	EXPECT_EQ(std::string(static_cast<const char*>(data), size_t(length)),
+	          std::string(bytes, sizeof(bytes)));
+	EXPECT_EQ(B_BAD_TYPE, message.FindData("data", 'CSTR', &data, &length));
 	// The wide item keeps its own type.
 	EXPECT_EQ(B_BAD_TYPE, message.FindInt32("i64", &i32));
 	EXPECT_EQ(uint32('TEST'), message.what);
