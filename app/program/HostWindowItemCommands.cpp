@@ -35,6 +35,10 @@ void HostWindow::OpenForm(ItemForm* form)
 	fForm = form;
 	fForm->SetViewColor(fStatus->Parent()->ViewColor());
 	AddChild(fForm);
+	// The window grows by the form, so that the dump keeps its lines.
+	float height;
+	fForm->GetPreferredSize(NULL, &height);
+	ResizeTo(Bounds().Width(), Bounds().Height() + height + 1);
 	LayOut();
 }
 
@@ -42,9 +46,12 @@ void HostWindow::CloseForm()
 {
 	if (fForm == NULL)
 		return;
+	float height;
+	fForm->GetPreferredSize(NULL, &height);
 	fForm->RemoveSelf();
 	delete fForm;
 	fForm = NULL;
+	ResizeTo(Bounds().Width(), Bounds().Height() - (height + 1));
 	LayOut();
 	if (DumpView() != NULL)
 		DumpView()->MakeFocus(true);
