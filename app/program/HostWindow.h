@@ -101,6 +101,12 @@ private:
 	// Shows form over the status line, in place of any other.
 	void OpenForm(ItemForm* form);
 	void CloseForm();
+	// Whether the command (what: "removed"...) is refused for want of an
+	// item to work on; it then ends saying so.
+	bool RefusedWithoutItem(const char* what);
+	// The path the command's message gives, or NULL once the form that asks
+	// for one is open.
+	const char* PathOrForm(const BMessage& message, const char* title, const char* buttonLabel);
 	// Ends an item command: done (failure empty), the form closes; else it
 	// stays open and the notice says why.
 	void Finish(const std::string& failure);

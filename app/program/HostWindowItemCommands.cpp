@@ -40,6 +40,7 @@ void HostWindow::OpenForm(ItemForm* form)
 	fForm->GetPreferredSize(NULL, &height);
 	ResizeTo(Bounds().Width(), Bounds().Height() + height + 1);
 	LayOut();
+	UpdateTitle();
 }
 
 void HostWindow::CloseForm()
@@ -57,6 +58,24 @@ void HostWindow::CloseForm()
 		DumpView()->MakeFocus(true);
 	else
 		fList->MakeFocus(true);
+}
+
+bool HostWindow::RefusedWithoutItem(const char* what)
+{
+	if (fShown.IsValid())
+		return false;
+	Finish(Failed(what, "the document has no items"));
+	return true;
+}
+
+const char* HostWindow::PathOrForm(const BMessage& message, const char* title,
+                                   const char* buttonLabel)
+{
+	const char* path;
+	if (message.FindString("path", &path) == B_OK)
+		return path;
+	OpenForm(new ItemForm(message.what, ItemForm::kPath, title, buttonLabel));
+	return NULL;
 }
 
 void HostWindow::Finish(const std::string& failure)
@@ -118,13 +137,10 @@ void HostWindow::AddItemCommand(const BMessage& message)
 	StartCommand();
 	const char* text;
 	if (message.FindString("item", &text) != B_OK) {
-		ItemForm* form = new ItemForm(kMsgAddItem, ItemForm::kNewItem,
-		                              "Add an item after the "
-		                              "shown one",
-		                              "Add");
+		ItemForm* form =
+		    new ItemForm(kMsgAddItem, ItemForm::kNewItem, "Add an item after the shown one", "Add");
 		form->SetItem(ItemListing::TypeText(B_RAW_TYPE), NextFreeId(B_RAW_TYPE), "");
 		OpenForm(form);
-		UpdateTitle();
 		return;
 	}
 	ItemReference reference;
@@ -152,8 +168,8 @@ void HostWindow::RemoveItemCommand(const BMessage&)
 {
 	StartCommand();
 	std::string error;
-	if (!fShown.IsValid())
-		return Finish(Failed("removed", "the document has no items"));
+	if (RefusedWithoutItem("removed"))
+		return;
 	if (fDocument.RemoveItems({fShown}, &error) != B_OK)
 		return Finish(Failed("removed", error));
 	CloseForm();
@@ -164,8 +180,8 @@ void HostWindow::RemoveItemCommand(const BMessage&)
 void HostWindow::ItemInfoCommand(const BMessage& message)
 {
 	StartCommand();
-	if (!fShown.IsValid())
-		return Finish(Failed("changed", "the document has no items"));
+	if (RefusedWithoutItem("changed"))
+		return;
 	const char* text;
 	if (message.FindString("item", &text) != B_OK) {
 		ItemForm* form = new ItemForm(kMsgItemInfo, ItemForm::kItemInfo,
@@ -174,7 +190,6 @@ void HostWindow::ItemInfoCommand(const BMessage& message)
 			form->SetItem(ItemListing::TypeText(item.Type()), item.ID(), item.Name());
 		});
 		OpenForm(form);
-		UpdateTitle();
 		return;
 	}
 	ItemReference reference;
@@ -196,15 +211,12 @@ void HostWindow::ItemInfoCommand(const BMessage& message)
 void HostWindow::ImportCommand(const BMessage& message)
 {
 	StartCommand();
-	if (!fShown.IsValid())
-		return Finish(Failed("imported", "the document has no items"));
-	const char* path;
-	if (message.FindString("path", &path) != B_OK) {
-		OpenForm(new ItemForm(kMsgImport, ItemForm::kPath,
-		                      "Replace the shown item's bytes with a file's", "Import"));
-		UpdateTitle();
+	if (RefusedWithoutItem("imported"))
 		return;
-	}
+	const char* path =
+	    PathOrForm(message, "Replace the shown item's bytes with a file's", "Import");
+	if (path == NULL)
+		return;
 	std::string bytes;
 	std::string error;
 	if (ReadFileBytes(path, bytes, error) != B_OK ||
@@ -217,15 +229,11 @@ void HostWindow::ImportCommand(const BMessage& message)
 void HostWindow::ExportCommand(const BMessage& message)
 {
 	StartCommand();
-	if (!fShown.IsValid())
-		return Finish(Failed("exported", "the document has no items"));
-	const char* path;
-	if (message.FindString("path", &path) != B_OK) {
-		OpenForm(new ItemForm(kMsgExport, ItemForm::kPath, "Write the shown item's bytes to a file",
-		                      "Export"));
-		UpdateTitle();
+	if (RefusedWithoutItem("exported"))
 		return;
-	}
+	const char* path = PathOrForm(message, "Write the shown item's bytes to a file", "Export");
+	if (path == NULL)
+		return;
 	std::string bytes;
 	fDocument.ReadItem(fShown, [&bytes](const BResourceItem& item) {
 		const BMallocIO& data = item.DataIO();
