@@ -92,17 +92,23 @@ status_t Document::CheckInfo(type_code type, int32 id, const char* name,
 	return B_OK;
 }
 
+bool Document::RefusesData(size_t length, std::string* error) const
+{
+	const size_t limit = fItemSizeLimit;
+	if (limit == 0 || length <= limit)
+		return false;
+	if (error != NULL)
+		*error = "the data is " + std::to_string(length) +
+		         " bytes long; an item may have at most " + std::to_string(limit);
+	return true;
+}
+
 status_t Document::InsertItem(int32 index, type_code type, int32 id, const char* name,
                               const void* data, size_t length, BResourceHandle* added,
                               std::string* error)
 {
-	const size_t limit = fItemSizeLimit;
-	if (limit > 0 && length > limit) {
-		if (error != NULL)
-			*error = "the data is " + std::to_string(length) +
-			         " bytes long; an item may have at most " + std::to_string(limit);
+	if (RefusesData(length, error))
 		return B_NO_MEMORY;
-	}
 	OwnedItem made(new BResourceItem(this, type, id, name, data, length));
 	BResourceItem* item = made.get();
 	Step step;
@@ -144,13 +150,8 @@ status_t Document::SetItemInfo(const BResourceHandle& item, type_code type, int3
 status_t Document::ReplaceItemData(const BResourceHandle& item, const void* data, size_t length,
                                    std::string* error)
 {
-	const size_t limit = fItemSizeLimit;
-	if (limit > 0 && length > limit) {
-		if (error != NULL)
-			*error = "the data is " + std::to_string(length) +
-			         " bytes long; an item may have at most " + std::to_string(limit);
+	if (RefusesData(length, error))
 		return B_NO_MEMORY;
-	}
 	Step step;
 	step.name = "import";
 	// The old bytes are filled in under the lock.

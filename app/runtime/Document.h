@@ -249,6 +249,9 @@ private:
 	// Whether growing item to size bytes passes the limit; a refusal is
 	// counted and reported to listeners when the write lock is released.
 	bool RefusesGrowth(BResourceItem* item, size_t size);
+	// Whether length bytes are more than the size limit lets an item hold;
+	// error then says why.
+	bool RefusesData(size_t length, std::string* error) const;
 
 	mutable std::shared_mutex fLock;
 	// Guards the undo history, the watchers and the settings below; never
