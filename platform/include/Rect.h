@@ -111,6 +111,10 @@ public:
 	{
 		return point.x >= left && point.x <= right && point.y >= top && point.y <= bottom;
 	}
+	bool Contains(BRect rect) const
+	{
+		return rect.left >= left && rect.right <= right && rect.top >= top && rect.bottom <= bottom;
+	}
 };
 
 #endif // _RECT_H

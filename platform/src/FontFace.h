@@ -11,15 +11,26 @@
 #include <functional>
 
 // One rendered glyph placed in pixels: rows x width coverage values (0 for
-// none, 255 for full), row by row, its first pixel at (left, top).
+// none, 255 for full), row by row, its first pixel at (left, top). Each row
+// takes pitch bytes, a multiple of kGlyphPitchStep; the bytes past width are
+// 0, so that a blit can take a row eight pixels at a time.
+const int32 kGlyphPitchStep = 8;
+
 struct GlyphImage
 {
 	int32 left;
 	int32 top;
 	int32 width;
 	int32 rows;
+	int32 pitch;
 	const uint8* coverage;
 };
+
+// The pitch of a glyph row of width pixels.
+inline int32 GlyphPitch(int32 width)
+{
+	return (width + kGlyphPitchStep - 1) / kGlyphPitchStep * kGlyphPitchStep;
+}
 
 class FontFace
 {

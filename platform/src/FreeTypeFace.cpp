@@ -163,7 +163,7 @@ float FreeTypeFace::Render(const char* text, int32 length, float size, BPoint ba
 		const Glyph& glyph = _GlyphFor(sized, NextCodePoint(text, end));
 		if (glyph.width > 0 && glyph.rows > 0) {
 			blit(GlyphImage{int32(penX + advance) + glyph.left, baseY - glyph.top, glyph.width,
-			                glyph.rows, glyph.coverage.data()});
+			                glyph.rows, GlyphPitch(glyph.width), glyph.coverage.data()});
 		}
 		advance += glyph.advance;
 	}
@@ -228,10 +228,11 @@ const FreeTypeFace::Glyph& FreeTypeFace::_GlyphFor(Size& size, uint32 codePoint)
 		glyph.width = int32(bitmap.width);
 		glyph.rows = int32(bitmap.rows);
 		glyph.advance = slot->advance.x / 64.0f;
-		glyph.coverage.resize(size_t(glyph.width) * glyph.rows);
+		const int32 pitch = GlyphPitch(glyph.width);
+		glyph.coverage.assign(size_t(pitch) * glyph.rows, 0);
 		for (int32 y = 0; y < glyph.rows; y++) {
 			const uint8* row = bitmap.buffer + ptrdiff_t(y) * bitmap.pitch;
-			std::copy(row, row + glyph.width, glyph.coverage.begin() + ptrdiff_t(y) * glyph.width);
+			std::copy(row, row + glyph.width, glyph.coverage.begin() + ptrdiff_t(y) * pitch);
 		}
 	}
 	const Glyph& made = size.glyphs.emplace(index, std::move(glyph)).first->second;

@@ -42,7 +42,7 @@ private:
 		int32 width;
 		int32 rows;
 		float advance;
-		std::vector<uint8> coverage;
+		std::vector<uint8> coverage; // rows of GlyphPitch(width) bytes
 	};
 	struct Size;
 

@@ -99,6 +99,13 @@ Painter::Painter(PixelBuffer& buffer, const BRegion& clip)
 {
 }
 
+Painter::Painter(PixelBuffer& buffer, BRegion&& clip)
+    : fBuffer(buffer), fOwnClip(std::move(clip)),
+      fClip(fOwnClip), fBounds{0, 0, buffer.Width() - 1, buffer.Height() - 1}, fTouched{0, 0, -1,
+                                                                                        -1}
+{
+}
+
 template <typename Paint> void Painter::_ForEachRun(clipping_rect rect, Paint paint)
 {
 	rect = Intersection(rect, fBounds);
@@ -154,9 +161,17 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 	{
 		Painter* painter;
 		clipping_rect frame; // rejects glyphs outside the clip at once
+		// The clip is the one rectangle frame (the usual case): each glyph
+		// is cut to it directly and the painted area noted once per string.
+		bool oneRect;
+		clipping_rect painted;
 		rgb_color high;
 		const uint32* blend; // B_OP_COPY: the pixel for each coverage value
-	} context{this, Intersection(fClip.FrameInt(), fBounds), high,
+	} context{this,
+	          Intersection(fClip.FrameInt(), fBounds),
+	          fClip.CountRects() == 1,
+	          clipping_rect{0, 0, -1, -1},
+	          high,
 	          mode == B_OP_COPY ? sBlendTables.For(low, high) : NULL};
 	auto blit = [c = &context](const GlyphImage& glyph) {
 		const clipping_rect area{glyph.left, glyph.top, glyph.left + glyph.width - 1,
@@ -164,10 +179,30 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 		const clipping_rect seen = Intersection(area, c->frame);
 		if (IsEmpty(seen))
 			return;
-		c->painter->_ForEachRun(seen, [&](int32 y, int32 left, int32 right) {
+		if (c->oneRect && c->blend != NULL && seen.left == area.left && seen.right == area.right &&
+		    seen.top == area.top && seen.bottom == area.bottom &&
+		    area.left + glyph.pitch - 1 <= c->painter->fBounds.right) {
+			// The whole glyph shows: its rows go eight pixels at a time, a
+			// fixed count the compiler unrolls; the zero padding past its
+			// width paints nothing.
+			const uint8* coverage = glyph.coverage;
+			for (int32 y = area.top; y <= area.bottom; y++, coverage += glyph.pitch) {
+				uint32* row = c->painter->fBuffer.Row(y) + area.left;
+				for (int32 chunk = 0; chunk < glyph.pitch; chunk += kGlyphPitchStep) {
+#pragma GCC unroll 8
+					for (int32 x = chunk; x < chunk + kGlyphPitchStep; x++) {
+						if (coverage[x] != 0)
+							row[x] = c->blend[coverage[x]];
+					}
+				}
+			}
+			c->painted = BPrivate::BoundingBox(c->painted, seen);
+			return;
+		}
+		auto paintRow = [&](int32 y, int32 left, int32 right) {
 			// The glyph's row, indexed from the glyph's own left edge.
 			const uint8* coverage =
-			    glyph.coverage + ptrdiff_t(y - glyph.top) * glyph.width + (left - glyph.left);
+			    glyph.coverage + ptrdiff_t(y - glyph.top) * glyph.pitch + (left - glyph.left);
 			const int32 count = right - left + 1;
 			uint32* row = c->painter->fBuffer.Row(y) + left;
 			if (c->blend != NULL) {
@@ -182,10 +217,20 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 					row[x] = PixelBuffer::ToPixel(
 					    Mix(PixelBuffer::ToColor(row[x]), c->high, coverage[x]));
 			}
-		});
+		};
+		if (!c->oneRect) {
+			c->painter->_ForEachRun(seen, paintRow);
+			return;
+		}
+		for (int32 y = seen.top; y <= seen.bottom; y++)
+			paintRow(y, seen.left, seen.right);
+		c->painted = BPrivate::BoundingBox(c->painted, seen);
 	};
 	BPoint pen(PixelOf(baseline.x), PixelOf(baseline.y));
-	return CurrentFontFace().Render(text, length, size, pen, blit);
+	const float advance = CurrentFontFace().Render(text, length, size, pen, blit);
+	if (!IsEmpty(context.painted))
+		_Touch(context.painted);
+	return advance;
 }
 
 void Painter::CopyPixels(const PixelBuffer& source, BRect sourceRect, BPoint destLeftTop)
@@ -237,12 +282,5 @@ BRect Painter::Touched() const
 
 void Painter::_Touch(const clipping_rect& rect)
 {
-	if (fTouched.left > fTouched.right) {
-		fTouched = rect;
-		return;
-	}
-	fTouched.left = std::min(fTouched.left, rect.left);
-	fTouched.top = std::min(fTouched.top, rect.top);
-	fTouched.right = std::max(fTouched.right, rect.right);
-	fTouched.bottom = std::max(fTouched.bottom, rect.bottom);
+	fTouched = BPrivate::BoundingBox(fTouched, rect);
 }

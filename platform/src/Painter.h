@@ -17,7 +17,11 @@
 class Painter
 {
 public:
+	// Paints through clip, which must outlive the painter: a drawing call
+	// paints through its view's region without copying it.
 	Painter(PixelBuffer& buffer, const BRegion& clip);
+	// Keeps a clip built for the painter alone.
+	Painter(PixelBuffer& buffer, BRegion&& clip);
 
 	void FillRect(BRect rect, rgb_color color);
 	// Each of red, green, blue becomes 255 - c; alpha is kept.
@@ -43,7 +47,8 @@ private:
 	void _Touch(const clipping_rect& rect);
 
 	PixelBuffer& fBuffer;
-	BRegion fClip;         // the caller's clip
+	BRegion fOwnClip;      // a clip given to the painter to keep
+	const BRegion& fClip;  // the caller's clip, or fOwnClip
 	clipping_rect fBounds; // the buffer's pixels, which cut every clip rectangle
 	clipping_rect fTouched;
 };

@@ -50,6 +50,17 @@ inline clipping_rect Intersection(const clipping_rect& a, const clipping_rect& b
 	                     std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
 
+// The smallest rectangle holding both; an empty one adds nothing.
+inline clipping_rect BoundingBox(const clipping_rect& a, const clipping_rect& b)
+{
+	if (IsEmpty(a))
+		return b;
+	if (IsEmpty(b))
+		return a;
+	return clipping_rect{std::min(a.left, b.left), std::min(a.top, b.top),
+	                     std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
 // Calls plot(x, y) once for each pixel of the line from a to b, in order.
 template <typename Plot> void WalkLine(BPoint a, BPoint b, Plot plot)
 {

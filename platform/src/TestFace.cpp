@@ -61,15 +61,16 @@ float TestFace::Render(const char* text, int32 length, float, BPoint baseline,
 	// glyph without descender does.
 	int32 top = int32(floorf(baseline.y)) - kGlyphHeight;
 	float advance = 0;
-	uint8 coverage[kGlyphHeight * kGlyphWidth];
+	const int32 pitch = GlyphPitch(kGlyphWidth);
+	uint8 coverage[kGlyphHeight * GlyphPitch(kGlyphWidth)];
 	while (text < end) {
 		uint32 codePoint = NextCodePoint(text, end);
 		if (codePoint != ' ') {
 			for (int32 y = 0; y < kGlyphHeight; y++) {
-				for (int32 x = 0; x < kGlyphWidth; x++)
-					coverage[y * kGlyphWidth + x] = GlyphBit(codePoint, x, y) ? 255 : 0;
+				for (int32 x = 0; x < pitch; x++)
+					coverage[y * pitch + x] = GlyphBit(codePoint, x, y) ? 255 : 0;
 			}
-			blit(GlyphImage{penX + 1, top, kGlyphWidth, kGlyphHeight, coverage});
+			blit(GlyphImage{penX + 1, top, kGlyphWidth, kGlyphHeight, pitch, coverage});
 		}
 		penX += int32(kAdvance);
 		advance += kAdvance;

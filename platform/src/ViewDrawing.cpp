@@ -42,7 +42,11 @@ struct Surface
 {
 	WindowState* window = NULL;
 	PixelBuffer* pixels = NULL;
-	BRegion clip;
+	// The view's visible region itself, or its part that the view's own
+	// clipping or the update leaves (ownClip): most calls draw unclipped
+	// and copy no region.
+	const BRegion* clip = NULL;
+	BRegion ownClip;
 	BPoint offset;
 };
 
@@ -56,17 +60,22 @@ bool OpenSurface(ViewState& state, Surface& surface)
 	BPrivate::UpdateGeometry(state);
 	surface.window = &window;
 	surface.pixels = window.pixels;
-	surface.clip = state.visible;
+	surface.clip = &state.visible;
 
 	// The clipping is in drawing coordinates, the origin included.
 	surface.offset = state.windowOffset + state.draw.origin;
+	const bool inUpdate = window.drawingView == state.self;
+	if (state.draw.clipped || inUpdate) {
+		surface.ownClip = state.visible;
+		surface.clip = &surface.ownClip;
+	}
 	if (state.draw.clipped) {
 		BRegion clipping = state.draw.clipping;
 		clipping.OffsetBy(PixelOf(surface.offset.x), PixelOf(surface.offset.y));
-		surface.clip.IntersectWith(&clipping);
+		surface.ownClip.IntersectWith(&clipping);
 	}
-	if (window.drawingView == state.self)
-		surface.clip.IntersectWith(&window.updateRegion);
+	if (inUpdate)
+		surface.ownClip.IntersectWith(&window.updateRegion);
 	return true;
 }
 
@@ -154,7 +163,7 @@ void BView::StrokeLine(BPoint fromPoint, BPoint toPoint, pattern p)
 	Surface surface;
 	if (!OpenSurface(*fState, surface))
 		return;
-	Painter painter(*surface.pixels, surface.clip);
+	Painter painter(*surface.pixels, *surface.clip);
 	PaintLine(painter, fromPoint + surface.offset, toPoint + surface.offset, PaintsHigh(p),
 	          fState->draw);
 	Finish(surface, painter);
@@ -177,7 +186,7 @@ void BView::StrokeRect(BRect rect, pattern p)
 	edges.Include(BRect(r.left, r.bottom, r.right, r.bottom));
 	edges.Include(BRect(r.left, r.top, r.left, r.bottom));
 	edges.Include(BRect(r.right, r.top, r.right, r.bottom));
-	Painter painter(*surface.pixels, surface.clip);
+	Painter painter(*surface.pixels, *surface.clip);
 	for (int32 i = 0; i < edges.CountRects(); i++)
 		PaintSolid(painter, edges.RectAt(i), PaintsHigh(p), fState->draw);
 	Finish(surface, painter);
@@ -192,7 +201,7 @@ void BView::FillRect(BRect rect, pattern p)
 	Surface surface;
 	if (!rect.IsValid() || !OpenSurface(*fState, surface))
 		return;
-	Painter painter(*surface.pixels, surface.clip);
+	Painter painter(*surface.pixels, *surface.clip);
 	PaintSolid(painter, rect.OffsetByCopy(surface.offset), PaintsHigh(p), fState->draw);
 	Finish(surface, painter);
 }
@@ -203,7 +212,7 @@ void BView::InvertRect(BRect rect)
 	Surface surface;
 	if (!rect.IsValid() || !OpenSurface(*fState, surface))
 		return;
-	Painter painter(*surface.pixels, surface.clip);
+	Painter painter(*surface.pixels, *surface.clip);
 	painter.InvertRect(rect.OffsetByCopy(surface.offset));
 	Finish(surface, painter);
 }
@@ -241,7 +250,7 @@ void BView::EndLineArray()
 	Surface surface;
 	if (!OpenSurface(*fState, surface))
 		return;
-	Painter painter(*surface.pixels, surface.clip);
+	Painter painter(*surface.pixels, *surface.clip);
 	// Each line in its own colour, as the high colour.
 	DrawState draw = fState->draw;
 	if (draw.mode == B_OP_ERASE)
@@ -282,7 +291,7 @@ void BView::DrawString(const char* string, int32 length, BPoint point, escapemen
 	bool drawn = OpenSurface(*fState, surface);
 	float advance = 0;
 	if (drawn) {
-		Painter painter(*surface.pixels, surface.clip);
+		Painter painter(*surface.pixels, *surface.clip);
 		if (!spaced) {
 			advance = painter.DrawString(string, length, point + surface.offset, size, draw.high,
 			                             draw.low, draw.mode);
@@ -325,7 +334,7 @@ void BView::DrawBitmap(const BBitmap* bitmap, BRect sourceRect, BRect destRect)
 		return;
 	const PixelBuffer& source = *KitAccess::Pixels(bitmap);
 	BRect dest = destRect.OffsetByCopy(surface.offset);
-	Painter painter(*surface.pixels, surface.clip);
+	Painter painter(*surface.pixels, *surface.clip);
 	drawing_mode mode = fState->draw.mode;
 	if (sourceRect.Width() == destRect.Width() && sourceRect.Height() == destRect.Height() &&
 	    mode == B_OP_COPY) {
@@ -347,7 +356,7 @@ void BView::DrawBitmap(const BBitmap* bitmap, BRect sourceRect, BRect destRect)
 		if (sourceY < 0 || sourceY >= source.Height())
 			continue;
 		for (int32 x = area.left; x <= area.right; x++) {
-			if (!surface.clip.Contains(x, y))
+			if (!surface.clip->Contains(x, y))
 				continue;
 			int32 sourceX = from.left + int32(floorf((x - to.left) * scaleX));
 			if (sourceX < 0 || sourceX >= source.Width())

@@ -29,7 +29,7 @@ Coverage Render(const FontFace& face, const char* text, float size, BPoint basel
 	face.Render(text, int32(strlen(text)), size, baseline, [&coverage](const GlyphImage& glyph) {
 		for (int32 y = 0; y < glyph.rows; y++) {
 			for (int32 x = 0; x < glyph.width; x++) {
-				const uint8 value = glyph.coverage[y * glyph.width + x];
+				const uint8 value = glyph.coverage[y * glyph.pitch + x];
 				if (value != 0)
 					coverage[{glyph.left + x, glyph.top + y}] = value;
 			}

@@ -8,8 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <set>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -280,4 +284,110 @@ TEST(PainterText, CoverageRulesOfCopyAndOver)
 	EXPECT_GT(partial, 0); // antialiased edges exist
 	EXPECT_EQ(partial, blendedDifferently);
 	EXPECT_TRUE(Changed(overOnBlue, kBlue).size() <= glyphPixels.size());
+}
+
+namespace {
+
+// One text drawing: a string at a baseline through a clip of a few
+// rectangles, over a background.
+struct ClippedText
+{
+	std::string text;
+	BPoint baseline;
+	std::vector<BRect> clip;
+	rgb_color background, high, low;
+	drawing_mode mode;
+};
+
+// What is wrong with drawing c through its clip, "" when nothing: the clip
+// must keep exactly the pixels that the same text drawn unclipped changes
+// inside the clip, and Touched must hold every changed pixel and stay
+// within the clip.
+std::string ClipFault(const ClippedText& c)
+{
+	BRegion clip;
+	for (const BRect& rect : c.clip)
+		clip.Include(rect);
+	PixelBuffer free(48, 24), clipped(48, 24);
+	Fill(free, c.background);
+	Fill(clipped, c.background);
+	Painter(free, Everything(free))
+	    .DrawString(c.text.data(), int32(c.text.size()), c.baseline, 12, c.high, c.low, c.mode);
+	Painter painter(clipped, clip);
+	painter.DrawString(c.text.data(), int32(c.text.size()), c.baseline, 12, c.high, c.low, c.mode);
+	const BRect touched = painter.Touched();
+	for (int32 y = 0; y < clipped.Height(); y++) {
+		for (int32 x = 0; x < clipped.Width(); x++) {
+			const bool inside = clip.Contains(x, y);
+			const rgb_color expected = inside ? free.PixelAt(x, y) : c.background;
+			if (clipped.PixelAt(x, y) != expected)
+				return "pixel " + std::to_string(x) + "," + std::to_string(y);
+			if (expected != c.background && !touched.Contains(BPoint(x, y)))
+				return "untouched " + std::to_string(x) + "," + std::to_string(y);
+		}
+	}
+	if (touched.IsValid() && !(clip.Frame().Contains(touched)))
+		return "touched beyond the clip";
+	return "";
+}
+
+} // namespace
+
+// Text through clips of one to four rectangles against the same text drawn
+// unclipped and cut to the clip, pixel by pixel, in both faces and modes; a
+// failing case shrinks to the fewest characters and rectangles.
+TEST(PainterText, ClippedTextIsUnclippedTextCutToTheClip)
+{
+	for (bool testFace : {true, false}) {
+		FaceScope face(testFace);
+		srand(7);
+		auto any = [](int32 from, int32 to) { return from + rand() % (to - from + 1); };
+		auto anyColor = [&] {
+			return rgb_color{uint8(any(0, 255)), uint8(any(0, 255)), uint8(any(0, 255)), 255};
+		};
+		for (int32 round = 0; round < 500; round++) {
+			ClippedText c;
+			for (int32 i = any(1, 6); i > 0; i--)
+				c.text += char(any(33, 126));
+			c.baseline = BPoint(any(-8, 40), any(4, 24));
+			for (int32 i = any(1, 4); i > 0; i--) {
+				const int32 left = any(-8, 44), top = any(-8, 20);
+				c.clip.push_back(BRect(left, top, left + any(0, 40), top + any(0, 28)));
+			}
+			c.background = anyColor();
+			c.high = anyColor();
+			c.low = anyColor();
+			c.mode = any(0, 1) == 0 ? B_OP_COPY : B_OP_OVER;
+			if (ClipFault(c).empty())
+				continue;
+			// Shrink: drop characters, then rectangles, while it still fails.
+			for (bool shrunk = true; shrunk;) {
+				shrunk = false;
+				for (size_t i = 0; i < c.text.size() && c.text.size() > 1; i++) {
+					ClippedText smaller = c;
+					smaller.text.erase(i, 1);
+					if (!ClipFault(smaller).empty()) {
+						c = smaller;
+						shrunk = true;
+					}
+				}
+				for (size_t i = 0; i < c.clip.size() && c.clip.size() > 1; i++) {
+					ClippedText smaller = c;
+					smaller.clip.erase(smaller.clip.begin() + ptrdiff_t(i));
+					if (!ClipFault(smaller).empty()) {
+						c = smaller;
+						shrunk = true;
+					}
+				}
+			}
+			std::string rects;
+			for (const BRect& rect : c.clip)
+				rects += " (" + std::to_string(int(rect.left)) + "," +
+				         std::to_string(int(rect.top)) + "," + std::to_string(int(rect.right)) +
+				         "," + std::to_string(int(rect.bottom)) + ")";
+			FAIL() << (testFace ? "test face" : "FreeType") << ": \"" << c.text << "\" at "
+			       << c.baseline.x << "," << c.baseline.y << " mode " << int(c.mode) << " clip"
+			       << rects << ": " << ClipFault(c);
+		}
+	}
 }
