@@ -56,7 +56,7 @@ thread_id BApplication::Run()
 	std::lock_guard<std::mutex> guard(fState->queueMutex);
 	fState->running = false;
 	fState->quitting = false;
-	fState->queueChanged.notify_all();
+	fState->stateChanged.notify_all();
 	return fState->thread;
 }
 

@@ -123,8 +123,9 @@ status_t QueueMessage(const BLooper* looper, BMessage* message, BHandler* handle
 			state->queue.push_front({message, handler});
 		else
 			state->queue.push_back({message, handler});
-		state->queueChanged.notify_all();
 	}
+	// Outside the mutex, so that the woken loop does not block on it at once.
+	state->queueChanged.notify_one();
 	if (state->onPost)
 		state->onPost();
 	return B_OK;
@@ -152,7 +153,7 @@ void WaitUntilLooperIdle(const BLooper* looper)
 	if (!state)
 		return;
 	std::unique_lock<std::mutex> lock(state->queueMutex);
-	state->queueChanged.wait(lock, [&]() {
+	state->stateChanged.wait(lock, [&]() {
 		// A quitting looper is waited for until it is gone.
 		return !state->running || state->exited ||
 		       (!state->quitting && state->queue.empty() && !state->dispatching);
@@ -188,6 +189,7 @@ BLooper::~BLooper()
 		queue.swap(fState->queue);
 		fState->exited = true;
 		fState->queueChanged.notify_all();
+		fState->stateChanged.notify_all();
 	}
 	for (const LooperState::Entry& entry : queue)
 		delete entry.message;
@@ -246,11 +248,11 @@ thread_id BLooper::Run()
 		{
 			std::lock_guard<std::mutex> guard(state->queueMutex);
 			state->thread = find_thread(NULL);
-			state->queueChanged.notify_all();
+			state->stateChanged.notify_all();
 		}
 		_Loop();
 	}).detach();
-	state->queueChanged.wait(lock, [&]() { return state->thread != -1; });
+	state->stateChanged.wait(lock, [&]() { return state->thread != -1; });
 	return state->thread;
 }
 
@@ -315,9 +317,16 @@ bool BLooper::_DispatchNext(bool wait)
 	Unlock();
 	delete entry.message;
 
-	std::lock_guard<std::mutex> guard(fState->queueMutex);
-	fState->dispatching = false;
-	fState->queueChanged.notify_all();
+	bool idle;
+	{
+		std::lock_guard<std::mutex> guard(fState->queueMutex);
+		fState->dispatching = false;
+		idle = fState->queue.empty();
+	}
+	// Only idleness is waited for: a message handled with more to come
+	// wakes no one.
+	if (idle)
+		fState->stateChanged.notify_all();
 	return true;
 }
 
@@ -361,7 +370,7 @@ void BLooper::Quit()
 		state->count = 0;
 		state->lockReleased.notify_all();
 	}
-	state->queueChanged.wait(lock, [&]() { return state->exited; });
+	state->stateChanged.wait(lock, [&]() { return state->exited; });
 }
 
 bool BLooper::QuitRequested()

@@ -35,7 +35,12 @@ struct LooperState
 		BHandler* handler; // NULL: the looper itself
 	};
 	std::mutex queueMutex;
-	std::condition_variable queueChanged; // messages, quitting, idleness, thread state
+	// The loop's thread waits on queueChanged (a message, quitting, a new
+	// pulse rate); other threads wait on stateChanged (idle, started,
+	// stopped, gone). Apart, a post does not wake a thread that waits for
+	// idleness, nor does each message handled wake the poster.
+	std::condition_variable queueChanged;
+	std::condition_variable stateChanged;
 	std::deque<Entry> queue;
 	bool running = false;     // the thread was started
 	bool dispatching = false; // a message is being handled

@@ -102,9 +102,15 @@ void BScrollBar::ValueChanged(float newValue)
 
 void BScrollBar::SetRange(float min, float max)
 {
-	fMin = std::min(min, max);
-	fMax = std::max(min, max);
-	Invalidate();
+	// A view sets its range after every change to what it shows; the bar
+	// draws again only when the range did change.
+	const float newMin = std::min(min, max);
+	const float newMax = std::max(min, max);
+	if (newMin != fMin || newMax != fMax) {
+		fMin = newMin;
+		fMax = newMax;
+		Invalidate();
+	}
 	SetValue(fValue);
 }
 

@@ -189,6 +189,28 @@ TEST_F(ScrollingTest, TheBarsArrowsTroughAndKnobScroll)
 	fWindow->Unlock();
 }
 
+// A view sets its bars' range after each change to what it shows: a range
+// that stays draws nothing, a new one draws the bar again.
+TEST_F(ScrollingTest, OnlyANewRangeDrawsTheBarAgain)
+{
+	fWindow.Idle();
+	auto barDrawings = [this](float min, float max) {
+		PlatformTesting::DrawingRecord record;
+		fWindow->Lock();
+		fBar->SetRange(min, max);
+		fWindow->Unlock();
+		fWindow.Idle();
+		int32 count = 0;
+		for (const PlatformTesting::DrawCall& call : record.Calls())
+			count += call.view == fBar ? 1 : 0;
+		return count;
+	};
+	EXPECT_EQ(barDrawings(0, 200), 0);
+	EXPECT_GT(barDrawings(0, 150), 0);
+	EXPECT_EQ(barDrawings(150, 0), 0); // the same range, its ends given the other way
+	EXPECT_GT(barDrawings(10, 150), 0);
+}
+
 TEST_F(ScrollingTest, TheWheelMovesTheViewsBar)
 {
 	BMessage wheel(B_MOUSE_WHEEL_CHANGED);
