@@ -66,9 +66,11 @@ void RunInChildProcess()
 
 	const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
 	std::string program = fs::read_symlink("/proc/self/exe").string();
-	std::string output = server.Command(std::string(kChildVariable) + "=1 " + program +
+	// In a shell of its own: Command() sends the line's errors to /dev/null,
+	// and the child's (a crash's report among them) belong in the output.
+	std::string output = server.Command("sh -c '" + std::string(kChildVariable) + "=1 " + program +
 	                                        " --gtest_filter=" + test->test_suite_name() + "." +
-	                                        test->name() + " 2>&1",
+	                                        test->name() + " 2>&1'",
 	                                    &status);
 	EXPECT_EQ(status, 0) << "the test in the X server failed:\n" << output;
 	EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
