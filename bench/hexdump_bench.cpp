@@ -285,14 +285,16 @@ struct CapturedGlyph
 CapturedGlyph Capture(char character)
 {
 	CapturedGlyph glyph;
-	CurrentFontFace().Render(&character, 1, kFontSize, BPoint(0, 0), [&](const GlyphImage& image) {
-		glyph.left = image.left;
-		glyph.top = image.top;
-		glyph.width = image.width;
-		glyph.rows = image.rows;
-		glyph.pitch = image.pitch;
-		glyph.coverage.assign(image.coverage, image.coverage + image.pitch * image.rows);
-	});
+	CurrentFontFace().Render(
+	    &character, 1, kFontSize, BPoint(0, 0), [&](const GlyphImage* images, int32) {
+		    const GlyphImage& image = images[0];
+		    glyph.left = image.left;
+		    glyph.top = image.top;
+		    glyph.width = image.width;
+		    glyph.rows = image.rows;
+		    glyph.pitch = image.pitch;
+		    glyph.coverage.assign(image.coverage, image.coverage + image.pitch * image.rows);
+	    });
 	return glyph;
 }
 

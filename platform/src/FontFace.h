@@ -32,6 +32,9 @@ inline int32 GlyphPitch(int32 width)
 	return (width + kGlyphPitchStep - 1) / kGlyphPitchStep * kGlyphPitchStep;
 }
 
+// Paints count placed glyphs.
+typedef std::function<void(const GlyphImage* glyphs, int32 count)> GlyphBlit;
+
 class FontFace
 {
 public:
@@ -40,11 +43,12 @@ public:
 	// Ascent, descent and leading at size pixels.
 	virtual font_height Height(float size) const = 0;
 	virtual float StringWidth(const char* text, int32 length, float size) const = 0;
-	// Calls blit once for each glyph with ink, in text order, the pen
-	// starting at baseline: a whole glyph at a time, so that painting it
-	// costs a row copy rather than a call per pixel. Returns the pen advance.
+	// Hands the glyphs with ink to blit in text order, the pen starting at
+	// baseline: whole glyphs, a batch of them a call, so that painting
+	// costs row copies rather than a call per pixel or per glyph. The images
+	// are valid during the call. Returns the pen advance.
 	virtual float Render(const char* text, int32 length, float size, BPoint baseline,
-	                     const std::function<void(const GlyphImage& glyph)>& blit) const = 0;
+	                     const GlyphBlit& blit) const = 0;
 	// The family the face presents, e.g. "DejaVu Sans Mono".
 	virtual const char* FamilyName() const = 0;
 

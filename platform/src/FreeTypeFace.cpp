@@ -35,6 +35,8 @@ namespace {
 // Light hinting keeps the shapes and gives whole-pixel advances, so the
 // characters of a line fall on a regular grid.
 const FT_Int32 kLoadFlags = FT_LOAD_DEFAULT | FT_LOAD_TARGET_LIGHT;
+// Glyphs handed to the blit a call: a line of the dump in one or two.
+const int32 kRenderBatch = 48;
 
 int32 SizeKey(float size)
 {
@@ -146,7 +148,7 @@ float FreeTypeFace::StringWidth(const char* text, int32 length, float size) cons
 }
 
 float FreeTypeFace::Render(const char* text, int32 length, float size, BPoint baseline,
-                           const std::function<void(const GlyphImage& glyph)>& blit) const
+                           const GlyphBlit& blit) const
 {
 	if (!IsLoaded())
 		return TestFace::Default().Render(text, length, size, baseline, blit);
@@ -159,14 +161,32 @@ float FreeTypeFace::Render(const char* text, int32 length, float size, BPoint ba
 	float penX = floorf(baseline.x);
 	int32 baseY = int32(floorf(baseline.y));
 	float advance = 0;
+	GlyphImage batch[kRenderBatch];
+	int32 count = 0;
 	while (text < end) {
-		const Glyph& glyph = _GlyphFor(sized, NextCodePoint(text, end));
-		if (glyph.width > 0 && glyph.rows > 0) {
-			blit(GlyphImage{int32(penX + advance) + glyph.left, baseY - glyph.top, glyph.width,
-			                glyph.rows, GlyphPitch(glyph.width), glyph.coverage.data()});
+		// An ASCII character seen before is one table lookup.
+		const uint8 lead = uint8(*text);
+		const Glyph* glyph = lead < 128 ? sized.ascii[lead] : NULL;
+		if (glyph != NULL)
+			text++;
+		else
+			glyph = &_GlyphFor(sized, NextCodePoint(text, end));
+		if (glyph->width > 0 && glyph->rows > 0) {
+			batch[count++] = GlyphImage{int32(penX + advance) + glyph->left,
+			                            baseY - glyph->top,
+			                            glyph->width,
+			                            glyph->rows,
+			                            GlyphPitch(glyph->width),
+			                            glyph->coverage.data()};
+			if (count == kRenderBatch) {
+				blit(batch, count);
+				count = 0;
+			}
 		}
-		advance += glyph.advance;
+		advance += glyph->advance;
 	}
+	if (count > 0)
+		blit(batch, count);
 	return advance;
 }
 

@@ -31,7 +31,7 @@ public:
 	virtual font_height Height(float size) const;
 	virtual float StringWidth(const char* text, int32 length, float size) const;
 	virtual float Render(const char* text, int32 length, float size, BPoint baseline,
-	                     const std::function<void(const GlyphImage& glyph)>& blit) const;
+	                     const GlyphBlit& blit) const;
 	virtual const char* FamilyName() const;
 
 private:

@@ -173,7 +173,7 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 	          clipping_rect{0, 0, -1, -1},
 	          high,
 	          mode == B_OP_COPY ? sBlendTables.For(low, high) : NULL};
-	auto blit = [c = &context](const GlyphImage& glyph) {
+	auto paintGlyph = [c = &context](const GlyphImage& glyph) {
 		const clipping_rect area{glyph.left, glyph.top, glyph.left + glyph.width - 1,
 		                         glyph.top + glyph.rows - 1};
 		const clipping_rect seen = Intersection(area, c->frame);
@@ -225,6 +225,10 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 		for (int32 y = seen.top; y <= seen.bottom; y++)
 			paintRow(y, seen.left, seen.right);
 		c->painted = BPrivate::BoundingBox(c->painted, seen);
+	};
+	auto blit = [&paintGlyph](const GlyphImage* glyphs, int32 count) {
+		for (int32 i = 0; i < count; i++)
+			paintGlyph(glyphs[i]);
 	};
 	BPoint pen(PixelOf(baseline.x), PixelOf(baseline.y));
 	const float advance = CurrentFontFace().Render(text, length, size, pen, blit);

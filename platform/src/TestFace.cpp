@@ -51,7 +51,7 @@ bool TestFace::GlyphBit(uint32 codePoint, int32 x, int32 y)
 }
 
 float TestFace::Render(const char* text, int32 length, float, BPoint baseline,
-                       const std::function<void(const GlyphImage& glyph)>& blit) const
+                       const GlyphBlit& blit) const
 {
 	if (text == NULL || length <= 0)
 		return 0;
@@ -70,7 +70,8 @@ float TestFace::Render(const char* text, int32 length, float, BPoint baseline,
 				for (int32 x = 0; x < pitch; x++)
 					coverage[y * pitch + x] = GlyphBit(codePoint, x, y) ? 255 : 0;
 			}
-			blit(GlyphImage{penX + 1, top, kGlyphWidth, kGlyphHeight, pitch, coverage});
+			const GlyphImage glyph = {penX + 1, top, kGlyphWidth, kGlyphHeight, pitch, coverage};
+			blit(&glyph, 1);
 		}
 		penX += int32(kAdvance);
 		advance += kAdvance;

@@ -16,7 +16,7 @@ public:
 	virtual font_height Height(float size) const;
 	virtual float StringWidth(const char* text, int32 length, float size) const;
 	virtual float Render(const char* text, int32 length, float size, BPoint baseline,
-	                     const std::function<void(const GlyphImage& glyph)>& blit) const;
+	                     const GlyphBlit& blit) const;
 	virtual const char* FamilyName() const;
 
 	// Whether the glyph of codePoint covers column x (0..4), row y (0..8 from the top).

@@ -26,15 +26,18 @@ typedef std::map<std::pair<int32, int32>, uint8> Coverage;
 Coverage Render(const FontFace& face, const char* text, float size, BPoint baseline)
 {
 	Coverage coverage;
-	face.Render(text, int32(strlen(text)), size, baseline, [&coverage](const GlyphImage& glyph) {
-		for (int32 y = 0; y < glyph.rows; y++) {
-			for (int32 x = 0; x < glyph.width; x++) {
-				const uint8 value = glyph.coverage[y * glyph.pitch + x];
-				if (value != 0)
-					coverage[{glyph.left + x, glyph.top + y}] = value;
-			}
-		}
-	});
+	face.Render(text, int32(strlen(text)), size, baseline,
+	            [&coverage](const GlyphImage* glyphs, int32 count) {
+		            for (const GlyphImage* glyph = glyphs; glyph < glyphs + count; glyph++) {
+			            for (int32 y = 0; y < glyph->rows; y++) {
+				            for (int32 x = 0; x < glyph->width; x++) {
+					            const uint8 value = glyph->coverage[y * glyph->pitch + x];
+					            if (value != 0)
+						            coverage[{glyph->left + x, glyph->top + y}] = value;
+				            }
+			            }
+		            }
+	            });
 	return coverage;
 }
 
