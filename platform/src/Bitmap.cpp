@@ -89,11 +89,15 @@ void BBitmap::SetBits(const void* data, int32 length, int32 offset, color_space 
 	}
 }
 
+// The bitmap owns its window, which therefore lives as long as the bitmap:
+// its lock is taken directly, without looking the window up first.
 bool BBitmap::Lock()
 {
 	if (fWindow == NULL || BPrivate::TakeBitmapLockFault())
 		return false;
-	return fWindow->Lock();
+	return BPrivate::LockLooperState(
+	           BPrivate::KitAccess::State(static_cast<const BLooper*>(fWindow)),
+	           B_INFINITE_TIMEOUT) == B_OK;
 }
 
 void BBitmap::Unlock()
@@ -104,5 +108,9 @@ void BBitmap::Unlock()
 
 bool BBitmap::IsLocked() const
 {
-	return fWindow != NULL && fWindow->IsLocked();
+	if (fWindow == NULL)
+		return false;
+	BPrivate::LooperState& state = BPrivate::KitAccess::State(static_cast<const BLooper*>(fWindow));
+	std::lock_guard<std::mutex> guard(state.lockMutex);
+	return state.owner == find_thread(NULL);
 }

@@ -99,7 +99,9 @@ DrawCall MakeCall(const ViewState& state, DrawCall::Kind kind)
 	return call;
 }
 
-void Record(const ViewState& state, DrawCall::Kind kind, const std::function<void(DrawCall&)>& fill)
+// A template rather than std::function: a capturing lambda would be
+// copied to the heap for every call, recorded or not.
+template <typename Fill> void Record(const ViewState& state, DrawCall::Kind kind, const Fill& fill)
 {
 	if (!BPrivate::DrawingLogActive())
 		return;
