@@ -42,9 +42,9 @@ struct Surface
 {
 	WindowState* window = NULL;
 	PixelBuffer* pixels = NULL;
-	// The view's visible region itself, or its part that the view's own
-	// clipping or the update leaves (ownClip): most calls draw unclipped
-	// and copy no region.
+	// The view's visible region itself, the update area inside it, or the
+	// part that the view's own clipping leaves (ownClip): most calls copy
+	// no region.
 	const BRegion* clip = NULL;
 	BRegion ownClip;
 	BPoint offset;
@@ -65,6 +65,11 @@ bool OpenSurface(ViewState& state, Surface& surface)
 	// The clipping is in drawing coordinates, the origin included.
 	surface.offset = state.windowOffset + state.draw.origin;
 	const bool inUpdate = window.drawingView == state.self;
+	if (inUpdate && !state.draw.clipped && window.updateGeneration == window.generation) {
+		// The update area was cut to this very visible region.
+		surface.clip = &window.updateRegion;
+		return true;
+	}
 	if (state.draw.clipped || inUpdate) {
 		surface.ownClip = state.visible;
 		surface.clip = &surface.ownClip;

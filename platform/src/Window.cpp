@@ -654,6 +654,7 @@ void BWindow::UpdateIfNeeded()
 		} scope = {this, view, viewState.draw};
 		state.drawingView = view;
 		state.updateRegion = area;
+		state.updateGeneration = state.generation;
 		view->Draw(updateRect);
 	}
 }

@@ -60,7 +60,10 @@ struct WindowState
 	BRegion dirty;
 	bool updatePending = false;
 	BView* drawingView = NULL;
-	BRegion updateRegion;
+	BRegion updateRegion; // inside the view's visible region
+	// The geometry generation updateRegion was cut for: while it holds, the
+	// view's drawing calls clip to updateRegion as it stands.
+	uint32 updateGeneration = 0;
 	// Pixels changed since the display was last told.
 	BRect changed;
 	// Bumped by every change of the tree or of a view's geometry.

@@ -110,6 +110,40 @@ TEST(WindowUpdateTest, DrawIsClippedToTheUpdateAndRestoresTheState)
 	window->Unlock();
 }
 
+// A view that shrinks inside its own Draw clips what it draws next to its
+// new bounds, though the update area was cut for the old ones.
+TEST(WindowUpdateTest, DrawingAfterAGeometryChangeInDrawFollowsTheNewBounds)
+{
+	class Shrinking : public BView
+	{
+	public:
+		Shrinking() : BView(BRect(0, 0, 49, 49), "shrinking", B_FOLLOW_NONE, B_WILL_DRAW) {}
+		virtual void Draw(BRect)
+		{
+			if (fShrunk)
+				return;
+			fShrunk = true;
+			ResizeTo(19, 19);
+			SetHighColor(kGreen);
+			FillRect(BRect(0, 0, 49, 49));
+			fInside = PlatformTesting::Snapshot(Window()).At(10, 10);
+			fOutside = PlatformTesting::Snapshot(Window()).At(30, 30);
+		}
+		bool fShrunk = false;
+		rgb_color fInside = {};
+		rgb_color fOutside = {};
+	};
+	TestWindow window(BRect(0, 0, 99, 99));
+	Shrinking* view = new Shrinking;
+	window.Add(view);
+
+	window->Lock();
+	EXPECT_TRUE(view->fShrunk);
+	EXPECT_COLOR(view->fInside, kGreen);
+	EXPECT_FALSE(view->fOutside == kGreen);
+	window->Unlock();
+}
+
 TEST(WindowUpdateTest, RemovingAViewRedrawsWhatItCovered)
 {
 	TestWindow window(BRect(0, 0, 99, 99));
