@@ -396,6 +396,18 @@ void BM_FullDraw(benchmark::State& state)
 		view->Draw(bounds);
 }
 
+// Every line on screen drawn through the line buffer, as a key at offset 0
+// draws them, without the key's round trip: set against
+// draw/floor_by_lines.
+void BM_DrawByLines(benchmark::State& state)
+{
+	ViewHarness& harness = HarnessFor(1 << 20);
+	ViewHarness::WindowLock lock(harness);
+	HexDumpView* view = harness.View();
+	for (auto _ : state)
+		view->DrawRange(0, int32(1 << 20), true, false);
+}
+
 // The whole view invalidated and the window idle again: the window's update
 // (its fill of the area, then the view's Draw) through the looper.
 void BM_WindowRedraw(benchmark::State& state)
@@ -710,6 +722,7 @@ void Register()
 	}
 	RegisterBenchmark("roundtrip", BM_RoundTrip)->UseManualTime()->Iterations(kBatchIterations);
 	RegisterBenchmark("draw/full", BM_FullDraw)->Iterations(50);
+	RegisterBenchmark("draw/by_lines", BM_DrawByLines)->Iterations(50);
 	RegisterBenchmark("draw/window", BM_WindowRedraw)
 	    ->UseManualTime()
 	    ->Iterations(kBatchIterations);
