@@ -351,8 +351,9 @@ void BM_DrawFloor(benchmark::State& state, bool byLines)
 		int32 penX = 3;
 		for (char c : texts[line]) {
 			const CapturedGlyph& glyph = glyphs[uint8(c)];
-			for (int32 y = 0; y < glyph.rows; y++) {
-				uint32* row = into.Row(baseline + glyph.top + y) + penX + glyph.left;
+			const ptrdiff_t stride = into.Width();
+			uint32* row = into.Row(baseline + glyph.top) + penX + glyph.left;
+			for (int32 y = 0; y < glyph.rows; y++, row += stride) {
 				const uint8* coverage = glyph.coverage.data() + y * glyph.pitch;
 				for (int32 chunk = 0; chunk < glyph.pitch; chunk += kGlyphPitchStep) {
 #pragma GCC unroll 8

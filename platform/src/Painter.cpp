@@ -185,14 +185,18 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 			// The whole glyph shows: its rows go eight pixels at a time, a
 			// fixed count the compiler unrolls; the zero padding past its
 			// width paints nothing.
+			// Locals, since a pixel store could alias the fields they hold.
+			const uint32* blend = c->blend;
+			const ptrdiff_t stride = c->painter->fBuffer.Width();
+			const int32 pitch = glyph.pitch;
 			const uint8* coverage = glyph.coverage;
-			for (int32 y = area.top; y <= area.bottom; y++, coverage += glyph.pitch) {
-				uint32* row = c->painter->fBuffer.Row(y) + area.left;
-				for (int32 chunk = 0; chunk < glyph.pitch; chunk += kGlyphPitchStep) {
+			uint32* row = c->painter->fBuffer.Row(area.top) + area.left;
+			for (int32 y = area.top; y <= area.bottom; y++, coverage += pitch, row += stride) {
+				for (int32 chunk = 0; chunk < pitch; chunk += kGlyphPitchStep) {
 #pragma GCC unroll 8
 					for (int32 x = chunk; x < chunk + kGlyphPitchStep; x++) {
 						if (coverage[x] != 0)
-							row[x] = c->blend[coverage[x]];
+							row[x] = blend[coverage[x]];
 					}
 				}
 			}
