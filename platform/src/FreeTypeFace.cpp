@@ -141,10 +141,10 @@ float FreeTypeFace::StringWidth(const char* text, int32 length, float size) cons
 	std::lock_guard<std::mutex> guard(fLock);
 	Size& sized = _SizeFor(size);
 	const char* end = text + length;
-	float width = 0;
+	int64 width = 0;
 	while (text < end)
 		width += _GlyphFor(sized, NextCodePoint(text, end)).advance;
-	return width;
+	return width / 64.0f;
 }
 
 float FreeTypeFace::Render(const char* text, int32 length, float size, BPoint baseline,
@@ -158,9 +158,11 @@ float FreeTypeFace::Render(const char* text, int32 length, float size, BPoint ba
 	std::lock_guard<std::mutex> guard(fLock);
 	Size& sized = _SizeFor(size);
 	const char* end = text + length;
-	float penX = floorf(baseline.x);
-	int32 baseY = int32(floorf(baseline.y));
-	float advance = 0;
+	// The pen in 1/64 pixel, as FreeType gives advances: whole numbers
+	// add up exactly and turn into pixels without a float conversion.
+	const int64 penX = int64(floorf(baseline.x)) * 64;
+	const int32 baseY = int32(floorf(baseline.y));
+	int64 advance = 0;
 	GlyphImage batch[kRenderBatch];
 	int32 count = 0;
 	while (text < end) {
@@ -172,7 +174,7 @@ float FreeTypeFace::Render(const char* text, int32 length, float size, BPoint ba
 		else
 			glyph = &_GlyphFor(sized, NextCodePoint(text, end));
 		if (glyph->width > 0 && glyph->rows > 0) {
-			batch[count++] = GlyphImage{int32(penX + advance) + glyph->left,
+			batch[count++] = GlyphImage{int32((penX + advance) / 64) + glyph->left,
 			                            baseY - glyph->top,
 			                            glyph->width,
 			                            glyph->rows,
@@ -187,7 +189,7 @@ float FreeTypeFace::Render(const char* text, int32 length, float size, BPoint ba
 	}
 	if (count > 0)
 		blit(batch, count);
-	return advance;
+	return advance / 64.0f;
 }
 
 const char* FreeTypeFace::FamilyName() const
@@ -247,7 +249,7 @@ const FreeTypeFace::Glyph& FreeTypeFace::_GlyphFor(Size& size, uint32 codePoint)
 		glyph.top = slot->bitmap_top;
 		glyph.width = int32(bitmap.width);
 		glyph.rows = int32(bitmap.rows);
-		glyph.advance = slot->advance.x / 64.0f;
+		glyph.advance = int32(slot->advance.x);
 		const int32 pitch = GlyphPitch(glyph.width);
 		glyph.coverage.assign(size_t(pitch) * glyph.rows, 0);
 		for (int32 y = 0; y < glyph.rows; y++) {

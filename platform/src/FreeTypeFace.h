@@ -41,7 +41,7 @@ private:
 		int32 top;  // from the baseline up to the bitmap's first row
 		int32 width;
 		int32 rows;
-		float advance;
+		int32 advance;               // in 1/64 pixel
 		std::vector<uint8> coverage; // rows of GlyphPitch(width) bytes
 	};
 	struct Size;

@@ -39,6 +39,8 @@ public:
 
 	// Bounding box of the pixels this painter changed; invalid if none.
 	BRect Touched() const;
+	// The same in whole pixels; empty when nothing was painted.
+	clipping_rect TouchedPixels() const { return fTouched; }
 
 private:
 	// Calls paint(row, left, right) for each run of visible pixels of rect.

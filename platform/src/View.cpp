@@ -11,6 +11,7 @@
 #include "Backend.h"
 #include "KitAccess.h"
 #include "Painter.h"
+#include "PixelGrid.h"
 #include "ViewTree.h"
 
 #include <math.h>
@@ -213,11 +214,9 @@ void InvalidateWindow(BWindow* window, const BRegion& area)
 	}
 }
 
-void PixelsChanged(WindowState& window, BRect area)
+void PixelsChanged(WindowState& window, const clipping_rect& area)
 {
-	if (!area.IsValid())
-		return;
-	window.changed = window.changed.IsValid() ? (window.changed | area) : area;
+	window.changed = BoundingBox(window.changed, area);
 }
 
 void ChangeFrame(BView* view, BRect frame, std::vector<FrameHook>& hooks)
@@ -535,7 +534,7 @@ void BView::ScrollBy(float dh, float dv)
 					// The painter reads a copy of the area it shifts within.
 					Painter shift(*windowState.pixels, RegionOf(kept));
 					shift.CopyPixels(*windowState.pixels, area, area.LeftTop() - BPoint(dh, dv));
-					BPrivate::PixelsChanged(windowState, shift.Touched());
+					BPrivate::PixelsChanged(windowState, shift.TouchedPixels());
 					exposed.Exclude(kept);
 
 					// Pending updates inside move with the pixels.

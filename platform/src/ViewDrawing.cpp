@@ -86,7 +86,7 @@ bool OpenSurface(ViewState& state, Surface& surface)
 
 void Finish(Surface& surface, const Painter& painter)
 {
-	BPrivate::PixelsChanged(*surface.window, painter.Touched());
+	BPrivate::PixelsChanged(*surface.window, painter.TouchedPixels());
 }
 
 DrawCall MakeCall(const ViewState& state, DrawCall::Kind kind)

@@ -53,7 +53,7 @@ void CallFrameHooks(const std::vector<FrameHook>& hooks);
 // Adds the area (window pixels) to what the window draws at its next update.
 void InvalidateWindow(BWindow* window, const BRegion& area);
 // Records pixels the display has not been shown yet.
-void PixelsChanged(WindowState& window, BRect area);
+void PixelsChanged(WindowState& window, const clipping_rect& area);
 
 } // namespace BPrivate
 

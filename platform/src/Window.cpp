@@ -629,7 +629,7 @@ void BWindow::UpdateIfNeeded()
 			Painter painter(*state.pixels, area);
 			for (int32 i = 0; i < area.CountRects(); i++)
 				painter.FillRect(area.RectAt(i), viewState.viewColor);
-			BPrivate::PixelsChanged(state, painter.Touched());
+			BPrivate::PixelsChanged(state, painter.TouchedPixels());
 		}
 		BRect updateRect =
 		    area.Frame().OffsetByCopy(-viewState.windowOffset.x, -viewState.windowOffset.y);
@@ -700,9 +700,13 @@ void BWindow::_DispatchFailed()
 void BWindow::_MessageHandled()
 {
 	WindowState& state = *fWindowState;
-	if (!state.changed.IsValid())
+	const clipping_rect changed = state.changed;
+	if (BPrivate::IsEmpty(changed))
 		return;
-	if (state.native != NULL)
-		BPrivate::CurrentBackend().Present(state.native, *state.pixels, state.changed);
-	state.changed = BRect();
+	if (state.native != NULL) {
+		BPrivate::CurrentBackend().Present(
+		    state.native, *state.pixels,
+		    BRect(changed.left, changed.top, changed.right, changed.bottom));
+	}
+	state.changed = clipping_rect{0, 0, -1, -1};
 }

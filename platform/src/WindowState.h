@@ -64,8 +64,8 @@ struct WindowState
 	// The geometry generation updateRegion was cut for: while it holds, the
 	// view's drawing calls clip to updateRegion as it stands.
 	uint32 updateGeneration = 0;
-	// Pixels changed since the display was last told.
-	BRect changed;
+	// Pixels changed since the display was last told (empty: none).
+	clipping_rect changed = {0, 0, -1, -1};
 	// Bumped by every change of the tree or of a view's geometry.
 	uint32 generation = 1;
 

@@ -12,12 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <math.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
 #include <map>
+#include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -138,6 +141,66 @@ TEST_F(FontsTest, FreeTypeFaceIsMonospacedAndAntialiased)
 // Painted text: a pixel of coverage a becomes mix(low, high, a) in B_OP_COPY
 // and mix(pixel, high, a) in the other modes; nothing outside the glyphs'
 // coverage or outside the clip changes.
+// Property: a string renders as its characters rendered one by one, each
+// at the pen that the characters before it leave, and advances the pen by
+// its width; however long the string (the face hands glyphs over in
+// batches), wherever it starts and whatever characters it holds. A failing
+// string is cut down to a shortest one that still fails.
+TEST_F(FontsTest, AStringRendersAsItsCharactersOneByOne)
+{
+	const FreeTypeFace& face = FreeTypeFace::Default();
+	ASSERT_TRUE(face.IsLoaded());
+	const std::vector<std::string> alphabet = {
+	    "a", "M", "0", " ", ".", "~", "\xc3\xa9", "\xe2\x82\xac", "\xff"};
+	auto mismatch = [&](const std::vector<std::string>& characters, float x) {
+		std::string text;
+		for (const std::string& character : characters)
+			text += character;
+		Coverage whole;
+		const float advance = face.Render(
+		    text.data(), int32(text.size()), 12, BPoint(x, 20),
+		    [&whole](const GlyphImage* glyphs, int32 count) {
+			    for (const GlyphImage* glyph = glyphs; glyph < glyphs + count; glyph++) {
+				    for (int32 y = 0; y < glyph->rows; y++) {
+					    for (int32 gx = 0; gx < glyph->width; gx++) {
+						    const uint8 value = glyph->coverage[y * glyph->pitch + gx];
+						    if (value != 0)
+							    whole[{glyph->left + gx, glyph->top + y}] = value;
+					    }
+				    }
+			    }
+		    });
+		Coverage pieces;
+		float pen = floorf(x);
+		for (const std::string& character : characters) {
+			for (const auto& [pixel, value] : Render(face, character.c_str(), 12, BPoint(pen, 20)))
+				pieces[pixel] = value;
+			pen += face.StringWidth(character.data(), int32(character.size()), 12);
+		}
+		return whole != pieces || advance != pen - floorf(x);
+	};
+
+	std::mt19937 random(20261209);
+	for (int round = 0; round < 60; round++) {
+		std::vector<std::string> characters(random() % 130);
+		for (std::string& character : characters)
+			character = alphabet[random() % alphabet.size()];
+		const float x = float(int32(random() % 400) - 200) / 4;
+		if (!mismatch(characters, x))
+			continue;
+		for (size_t i = characters.size(); i-- > 0;) {
+			std::vector<std::string> shorter = characters;
+			shorter.erase(shorter.begin() + ptrdiff_t(i));
+			if (mismatch(shorter, x))
+				characters = shorter;
+		}
+		std::string shown;
+		for (const std::string& character : characters)
+			shown += character;
+		FAIL() << "\"" << shown << "\" at x " << x << " (" << characters.size() << " characters)";
+	}
+}
+
 TEST_F(FontsTest, PaintedTextBlendsCoveredPixelsWithinTheClip)
 {
 	auto mix = [](rgb_color from, rgb_color to, uint8 a) {
