@@ -156,7 +156,7 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 	if (text == NULL || length <= 0)
 		return 0;
 	// Everything the blit needs sits in one struct, so the callback captures
-	// a single pointer and std::function need not allocate for each string.
+	// two pointers and std::function need not allocate for each string.
 	struct Context
 	{
 		Painter* painter;
@@ -173,36 +173,13 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 	          clipping_rect{0, 0, -1, -1},
 	          high,
 	          mode == B_OP_COPY ? sBlendTables.For(low, high) : NULL};
+	// Any glyph: cut to the clip, pixel by pixel.
 	auto paintGlyph = [c = &context](const GlyphImage& glyph) {
 		const clipping_rect area{glyph.left, glyph.top, glyph.left + glyph.width - 1,
 		                         glyph.top + glyph.rows - 1};
 		const clipping_rect seen = Intersection(area, c->frame);
 		if (IsEmpty(seen))
 			return;
-		if (c->oneRect && c->blend != NULL && seen.left == area.left && seen.right == area.right &&
-		    seen.top == area.top && seen.bottom == area.bottom &&
-		    area.left + glyph.pitch - 1 <= c->painter->fBounds.right) {
-			// The whole glyph shows: its rows go eight pixels at a time, a
-			// fixed count the compiler unrolls; the zero padding past its
-			// width paints nothing.
-			// Locals, since a pixel store could alias the fields they hold.
-			const uint32* blend = c->blend;
-			const ptrdiff_t stride = c->painter->fBuffer.Width();
-			const int32 pitch = glyph.pitch;
-			const uint8* coverage = glyph.coverage;
-			uint32* row = c->painter->fBuffer.Row(area.top) + area.left;
-			for (int32 y = area.top; y <= area.bottom; y++, coverage += pitch, row += stride) {
-				for (int32 chunk = 0; chunk < pitch; chunk += kGlyphPitchStep) {
-#pragma GCC unroll 8
-					for (int32 x = chunk; x < chunk + kGlyphPitchStep; x++) {
-						if (coverage[x] != 0)
-							row[x] = blend[coverage[x]];
-					}
-				}
-			}
-			c->painted = BPrivate::BoundingBox(c->painted, seen);
-			return;
-		}
 		auto paintRow = [&](int32 y, int32 left, int32 right) {
 			// The glyph's row, indexed from the glyph's own left edge.
 			const uint8* coverage =
@@ -230,9 +207,48 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 			paintRow(y, seen.left, seen.right);
 		c->painted = BPrivate::BoundingBox(c->painted, seen);
 	};
-	auto blit = [&paintGlyph](const GlyphImage* glyphs, int32 count) {
-		for (int32 i = 0; i < count; i++)
-			paintGlyph(glyphs[i]);
+	auto blit = [c = &context, &paintGlyph](const GlyphImage* glyphs, int32 count) {
+		if (!c->oneRect || c->blend == NULL) {
+			for (int32 i = 0; i < count; i++)
+				paintGlyph(glyphs[i]);
+			return;
+		}
+		// A glyph wholly inside the one-rectangle clip (the usual case)
+		// goes eight pixels of a row at a time, a fixed count the compiler
+		// unrolls; the zero padding past its width paints nothing. Locals,
+		// since a pixel store could alias the fields they come from.
+		const clipping_rect frame = c->frame;
+		const int32 lastColumn = c->painter->fBounds.right;
+		const uint32* blend = c->blend;
+		PixelBuffer& buffer = c->painter->fBuffer;
+		const ptrdiff_t stride = buffer.Width();
+		clipping_rect painted = c->painted;
+		for (const GlyphImage* glyph = glyphs; glyph < glyphs + count; glyph++) {
+			const int32 right = glyph->left + glyph->width - 1;
+			const int32 bottom = glyph->top + glyph->rows - 1;
+			const int32 pitch = glyph->pitch;
+			if (glyph->left < frame.left || right > frame.right || glyph->top < frame.top ||
+			    bottom > frame.bottom || glyph->left + pitch - 1 > lastColumn) {
+				c->painted = painted;
+				paintGlyph(*glyph);
+				painted = c->painted;
+				continue;
+			}
+			const uint8* coverage = glyph->coverage;
+			uint32* row = buffer.Row(glyph->top) + glyph->left;
+			for (int32 y = glyph->top; y <= bottom; y++, coverage += pitch, row += stride) {
+				for (int32 chunk = 0; chunk < pitch; chunk += kGlyphPitchStep) {
+#pragma GCC unroll 8
+					for (int32 x = chunk; x < chunk + kGlyphPitchStep; x++) {
+						if (coverage[x] != 0)
+							row[x] = blend[coverage[x]];
+					}
+				}
+			}
+			painted = BPrivate::BoundingBox(painted,
+			                                clipping_rect{glyph->left, glyph->top, right, bottom});
+		}
+		c->painted = painted;
 	};
 	BPoint pen(PixelOf(baseline.x), PixelOf(baseline.y));
 	const float advance = CurrentFontFace().Render(text, length, size, pen, blit);
