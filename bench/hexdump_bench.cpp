@@ -40,7 +40,11 @@
 
 namespace {
 
-const int kRepetitions = 7;
+// Repetitions of every figure, in one shuffled order: the machine's speed
+// changes for minutes at a time as other machines load its host, and the
+// median of 11 leaves a figure unmoved by up to five repetitions taken in a
+// slow stretch.
+const int kRepetitions = 11;
 // A press figure is the median of a batch of presses, so that a press the
 // machine's scheduler delayed (a thread woken late) moves it no more than a
 // fast one does; each repetition times four batches.
