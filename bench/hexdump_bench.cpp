@@ -1,10 +1,11 @@
 // hexdump_bench: what a key press, a redraw, an undo and opening a file cost,
 // each next to its floor measured in the same run, and the ratios between
-// them. Every figure is the median of 7 repetitions; in each, a key press or
-// a window redraw is the median of batches of 9. The window is an 800 x 600
-// headless one drawing with the FreeType face (DejaVu Sans Mono, 12 px); key
-// presses are timed from posting the key to the window being idle. A key
-// with two host windows open measures what the host adds per item.
+// them. Every figure is the median of 11 repetitions; in each, a key press or
+// a window redraw is the median of batches of 9. All threads run on one
+// core. The window is an 800 x 600 headless one drawing with the FreeType
+// face (DejaVu Sans Mono, 12 px); key presses are timed from posting the key
+// to the window being idle. A key with two host windows open measures what
+// the host adds per item.
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release (-O3) in build-bench/ and runs them: the
-# median of 7 repetitions of every figure, then the ratios between figures
+# median of 11 repetitions of every figure, then the ratios between figures
 # of this run. Extra arguments go to the benchmark program, e.g.
 # --benchmark_filter=key/hex.
 set -euo pipefail
