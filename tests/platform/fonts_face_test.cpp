@@ -26,21 +26,27 @@ namespace {
 
 typedef std::map<std::pair<int32, int32>, uint8> Coverage;
 
-Coverage Render(const FontFace& face, const char* text, float size, BPoint baseline)
+// The pixels the face covers for text, later glyphs over earlier ones; the
+// pen's advance in *advance when asked for.
+Coverage Render(const FontFace& face, const char* text, float size, BPoint baseline,
+                float* advance = NULL)
 {
 	Coverage coverage;
-	face.Render(text, int32(strlen(text)), size, baseline,
-	            [&coverage](const GlyphImage* glyphs, int32 count) {
-		            for (const GlyphImage* glyph = glyphs; glyph < glyphs + count; glyph++) {
-			            for (int32 y = 0; y < glyph->rows; y++) {
-				            for (int32 x = 0; x < glyph->width; x++) {
-					            const uint8 value = glyph->coverage[y * glyph->pitch + x];
-					            if (value != 0)
-						            coverage[{glyph->left + x, glyph->top + y}] = value;
-				            }
-			            }
-		            }
-	            });
+	const float moved =
+	    face.Render(text, int32(strlen(text)), size, baseline,
+	                [&coverage](const GlyphImage* glyphs, int32 count) {
+		                for (const GlyphImage* glyph = glyphs; glyph < glyphs + count; glyph++) {
+			                for (int32 y = 0; y < glyph->rows; y++) {
+				                for (int32 x = 0; x < glyph->width; x++) {
+					                const uint8 value = glyph->coverage[y * glyph->pitch + x];
+					                if (value != 0)
+						                coverage[{glyph->left + x, glyph->top + y}] = value;
+				                }
+			                }
+		                }
+	                });
+	if (advance != NULL)
+		*advance = moved;
 	return coverage;
 }
 
@@ -156,20 +162,8 @@ TEST_F(FontsTest, AStringRendersAsItsCharactersOneByOne)
 		std::string text;
 		for (const std::string& character : characters)
 			text += character;
-		Coverage whole;
-		const float advance = face.Render(
-		    text.data(), int32(text.size()), 12, BPoint(x, 20),
-		    [&whole](const GlyphImage* glyphs, int32 count) {
-			    for (const GlyphImage* glyph = glyphs; glyph < glyphs + count; glyph++) {
-				    for (int32 y = 0; y < glyph->rows; y++) {
-					    for (int32 gx = 0; gx < glyph->width; gx++) {
-						    const uint8 value = glyph->coverage[y * glyph->pitch + gx];
-						    if (value != 0)
-							    whole[{glyph->left + gx, glyph->top + y}] = value;
-					    }
-				    }
-			    }
-		    });
+		float advance = 0;
+		const Coverage whole = Render(face, text.c_str(), 12, BPoint(x, 20), &advance);
 		Coverage pieces;
 		float pen = floorf(x);
 		for (const std::string& character : characters) {
