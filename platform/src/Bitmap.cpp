@@ -108,9 +108,6 @@ void BBitmap::Unlock()
 
 bool BBitmap::IsLocked() const
 {
-	if (fWindow == NULL)
-		return false;
-	BPrivate::LooperState& state = BPrivate::KitAccess::State(static_cast<const BLooper*>(fWindow));
-	std::lock_guard<std::mutex> guard(state.lockMutex);
-	return state.owner == find_thread(NULL);
+	return fWindow != NULL && BPrivate::HoldsLooperState(
+	                              BPrivate::KitAccess::State(static_cast<const BLooper*>(fWindow)));
 }

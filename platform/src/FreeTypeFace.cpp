@@ -132,6 +132,19 @@ font_height FreeTypeFace::Height(float size) const
 	return _SizeFor(size).height;
 }
 
+// Called with fLock held: the glyph of the character at text, which moves
+// past it. An ASCII character seen before is one table lookup.
+inline const FreeTypeFace::Glyph& FreeTypeFace::_NextGlyph(Size& size, const char*& text,
+                                                           const char* end) const
+{
+	const uint8 lead = uint8(*text);
+	if (lead < 128 && size.ascii[lead] != NULL) {
+		text++;
+		return *size.ascii[lead];
+	}
+	return _GlyphFor(size, NextCodePoint(text, end));
+}
+
 float FreeTypeFace::StringWidth(const char* text, int32 length, float size) const
 {
 	if (!IsLoaded())
@@ -143,7 +156,7 @@ float FreeTypeFace::StringWidth(const char* text, int32 length, float size) cons
 	const char* end = text + length;
 	int64 width = 0;
 	while (text < end)
-		width += _GlyphFor(sized, NextCodePoint(text, end)).advance;
+		width += _NextGlyph(sized, text, end).advance;
 	return width / 64.0f;
 }
 
@@ -166,26 +179,20 @@ float FreeTypeFace::Render(const char* text, int32 length, float size, BPoint ba
 	GlyphImage batch[kRenderBatch];
 	int32 count = 0;
 	while (text < end) {
-		// An ASCII character seen before is one table lookup.
-		const uint8 lead = uint8(*text);
-		const Glyph* glyph = lead < 128 ? sized.ascii[lead] : NULL;
-		if (glyph != NULL)
-			text++;
-		else
-			glyph = &_GlyphFor(sized, NextCodePoint(text, end));
-		if (glyph->width > 0 && glyph->rows > 0) {
-			batch[count++] = GlyphImage{int32((penX + advance) / 64) + glyph->left,
-			                            baseY - glyph->top,
-			                            glyph->width,
-			                            glyph->rows,
-			                            GlyphPitch(glyph->width),
-			                            glyph->coverage.data()};
+		const Glyph& glyph = _NextGlyph(sized, text, end);
+		if (glyph.width > 0 && glyph.rows > 0) {
+			batch[count++] = GlyphImage{int32((penX + advance) / 64) + glyph.left,
+			                            baseY - glyph.top,
+			                            glyph.width,
+			                            glyph.rows,
+			                            GlyphPitch(glyph.width),
+			                            glyph.coverage.data()};
 			if (count == kRenderBatch) {
 				blit(batch, count);
 				count = 0;
 			}
 		}
-		advance += glyph->advance;
+		advance += glyph.advance;
 	}
 	if (count > 0)
 		blit(batch, count);
@@ -227,9 +234,8 @@ FreeTypeFace::Size& FreeTypeFace::_SizeFor(float size) const
 // one, so it is not retried on every string.
 const FreeTypeFace::Glyph& FreeTypeFace::_GlyphFor(Size& size, uint32 codePoint) const
 {
+	// The ASCII glyphs already found are _NextGlyph's to look up.
 	const bool ascii = codePoint < 128;
-	if (ascii && size.ascii[codePoint] != NULL)
-		return *size.ascii[codePoint];
 	FT_Face face = fState->face;
 	FT_UInt index = FT_Get_Char_Index(face, codePoint);
 	auto found = size.glyphs.find(index);

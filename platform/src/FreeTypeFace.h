@@ -48,6 +48,7 @@ private:
 
 	Size& _SizeFor(float size) const;
 	const Glyph& _GlyphFor(Size& size, uint32 codePoint) const;
+	const Glyph& _NextGlyph(Size& size, const char*& text, const char* end) const;
 
 	struct FreeTypeState;
 	std::unique_ptr<FreeTypeState> fState;

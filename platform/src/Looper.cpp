@@ -106,6 +106,12 @@ void UnlockLooperState(LooperState& state)
 	}
 }
 
+bool HoldsLooperState(LooperState& state)
+{
+	std::lock_guard<std::mutex> guard(state.lockMutex);
+	return state.owner == find_thread(NULL);
+}
+
 status_t QueueMessage(const BLooper* looper, BMessage* message, BHandler* handler, bool atHead)
 {
 	std::shared_ptr<LooperState> state = FindLooperState(looper);
@@ -400,10 +406,7 @@ void BLooper::Unlock()
 bool BLooper::IsLocked() const
 {
 	std::shared_ptr<LooperState> state = BPrivate::FindLooperState(this);
-	if (!state)
-		return false;
-	std::lock_guard<std::mutex> guard(state->lockMutex);
-	return state->owner == find_thread(NULL);
+	return state && BPrivate::HoldsLooperState(*state);
 }
 
 int32 BLooper::CountLocks() const

@@ -60,6 +60,8 @@ std::shared_ptr<LooperState> FindLooperState(const BLooper* looper);
 // B_OK, B_TIMED_OUT, or B_BAD_VALUE when the looper is gone.
 status_t LockLooperState(LooperState& state, bigtime_t timeout);
 void UnlockLooperState(LooperState& state);
+// Whether the calling thread holds the lock.
+bool HoldsLooperState(LooperState& state);
 
 // Appends (or, atHead, prepends) a message the queue then owns. B_BAD_VALUE
 // when the looper is gone or quitting; the message is then deleted.

@@ -14,6 +14,7 @@ using BPrivate::Intersection;
 using BPrivate::IsEmpty;
 using BPrivate::PixelOf;
 using BPrivate::PixelsOf;
+using BPrivate::RectOf;
 
 namespace {
 
@@ -173,13 +174,15 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 	          clipping_rect{0, 0, -1, -1},
 	          high,
 	          mode == B_OP_COPY ? sBlendTables.For(low, high) : NULL};
-	// Any glyph: cut to the clip, pixel by pixel.
+	// Any glyph: cut to the clip, pixel by pixel. Returns the area to note
+	// as painted (empty when nothing was, or the clip's runs noted it).
 	auto paintGlyph = [c = &context](const GlyphImage& glyph) {
 		const clipping_rect area{glyph.left, glyph.top, glyph.left + glyph.width - 1,
 		                         glyph.top + glyph.rows - 1};
 		const clipping_rect seen = Intersection(area, c->frame);
+		const clipping_rect nothing = {0, 0, -1, -1};
 		if (IsEmpty(seen))
-			return;
+			return nothing;
 		auto paintRow = [&](int32 y, int32 left, int32 right) {
 			// The glyph's row, indexed from the glyph's own left edge.
 			const uint8* coverage =
@@ -201,22 +204,18 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 		};
 		if (!c->oneRect) {
 			c->painter->_ForEachRun(seen, paintRow);
-			return;
+			return nothing;
 		}
 		for (int32 y = seen.top; y <= seen.bottom; y++)
 			paintRow(y, seen.left, seen.right);
-		c->painted = BPrivate::BoundingBox(c->painted, seen);
+		return seen;
 	};
 	auto blit = [c = &context, &paintGlyph](const GlyphImage* glyphs, int32 count) {
-		if (!c->oneRect || c->blend == NULL) {
-			for (int32 i = 0; i < count; i++)
-				paintGlyph(glyphs[i]);
-			return;
-		}
-		// A glyph wholly inside the one-rectangle clip (the usual case)
-		// goes eight pixels of a row at a time, a fixed count the compiler
-		// unrolls; the zero padding past its width paints nothing. Locals,
-		// since a pixel store could alias the fields they come from.
+		// A glyph wholly inside a one-rectangle clip (the usual case), in
+		// B_OP_COPY, goes eight pixels of a row at a time, a fixed count the
+		// compiler unrolls; the zero padding past its width paints nothing.
+		// Locals, since a pixel store could alias the fields they come from.
+		const bool wholeGlyphs = c->oneRect && c->blend != NULL;
 		const clipping_rect frame = c->frame;
 		const int32 lastColumn = c->painter->fBounds.right;
 		const uint32* blend = c->blend;
@@ -227,11 +226,10 @@ float Painter::DrawString(const char* text, int32 length, BPoint baseline, float
 			const int32 right = glyph->left + glyph->width - 1;
 			const int32 bottom = glyph->top + glyph->rows - 1;
 			const int32 pitch = glyph->pitch;
-			if (glyph->left < frame.left || right > frame.right || glyph->top < frame.top ||
-			    bottom > frame.bottom || glyph->left + pitch - 1 > lastColumn) {
-				c->painted = painted;
-				paintGlyph(*glyph);
-				painted = c->painted;
+			if (!wholeGlyphs || glyph->left < frame.left || right > frame.right ||
+			    glyph->top < frame.top || bottom > frame.bottom ||
+			    glyph->left + pitch - 1 > lastColumn) {
+				painted = BPrivate::BoundingBox(painted, paintGlyph(*glyph));
 				continue;
 			}
 			const uint8* coverage = glyph->coverage;
@@ -301,7 +299,7 @@ BRect Painter::Touched() const
 {
 	if (fTouched.left > fTouched.right)
 		return BRect();
-	return BRect(fTouched.left, fTouched.top, fTouched.right, fTouched.bottom);
+	return RectOf(fTouched);
 }
 
 void Painter::_Touch(const clipping_rect& rect)

@@ -33,6 +33,12 @@ inline clipping_rect PixelsOf(BRect rect)
 	                     PixelOf(rect.bottom)};
 }
 
+// The rectangle of whole pixels as a BRect (the inverse of PixelsOf).
+inline BRect RectOf(const clipping_rect& rect)
+{
+	return BRect(rect.left, rect.top, rect.right, rect.bottom);
+}
+
 // How many pixels a width or height (a rectangle's right - left) spans.
 inline int32 PixelCount(float length)
 {

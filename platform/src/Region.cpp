@@ -10,13 +10,9 @@
 using BPrivate::Intersection;
 using BPrivate::IsEmpty;
 using BPrivate::PixelsOf;
+using BPrivate::RectOf;
 
 namespace {
-
-BRect ToRect(const clipping_rect& rect)
-{
-	return BRect(rect.left, rect.top, rect.right, rect.bottom);
-}
 
 // Appends the parts of a that b does not cover: up to four rectangles.
 void Subtract(const clipping_rect& a, const clipping_rect& b, std::vector<clipping_rect>& out)
@@ -60,7 +56,7 @@ BRect BRegion::Frame() const
 {
 	if (fRects.empty())
 		return BRect();
-	return ToRect(FrameInt());
+	return RectOf(FrameInt());
 }
 
 clipping_rect BRegion::FrameInt() const
@@ -81,7 +77,7 @@ BRect BRegion::RectAt(int32 index) const
 {
 	if (index < 0 || index >= CountRects())
 		return BRect();
-	return ToRect(fRects[size_t(index)]);
+	return RectOf(fRects[size_t(index)]);
 }
 
 clipping_rect BRegion::RectAtInt(int32 index) const

@@ -704,9 +704,7 @@ void BWindow::_MessageHandled()
 	if (BPrivate::IsEmpty(changed))
 		return;
 	if (state.native != NULL) {
-		BPrivate::CurrentBackend().Present(
-		    state.native, *state.pixels,
-		    BRect(changed.left, changed.top, changed.right, changed.bottom));
+		BPrivate::CurrentBackend().Present(state.native, *state.pixels, BPrivate::RectOf(changed));
 	}
 	state.changed = clipping_rect{0, 0, -1, -1};
 }
