@@ -98,6 +98,9 @@ public:
 	void BumpSelectionBy(int32 step, bool keepStart, bool keepEnd);
 
 private:
+	// Select, drawing the change or, for a caller that redraws every line
+	// it touched at once, leaving it undrawn.
+	void SelectCommon(uint32 start, uint32 end, bool draw);
 	void TrackMouse(BPoint where, const BMessage* dragMessage, bool chooseColumn);
 	void TrackHeldPointer();
 

@@ -98,7 +98,9 @@ void HexDumpView::KeyDown(const char* bytes, int32 numBytes)
 				}
 				return;
 			}
-			Select(from, to);
+			// Selected as Select selects, but not drawn: Delete draws every
+			// line from the byte on straight away.
+			SelectCommon(from, to, false);
 		}
 		Delete(kDeleteUndoName);
 		return;

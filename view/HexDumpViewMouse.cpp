@@ -146,6 +146,11 @@ void HexDumpView::TrackHeldPointer()
 
 void HexDumpView::Select(uint32 start, uint32 end)
 {
+	SelectCommon(start, end, true);
+}
+
+void HexDumpView::SelectCommon(uint32 start, uint32 end, bool draw)
+{
 	// Compared before ordering: re-selecting the current range keeps a
 	// half-typed byte pending and draws nothing.
 	if (start == fSelStart && end == fSelEnd)
@@ -163,7 +168,8 @@ void HexDumpView::Select(uint32 start, uint32 end)
 	if (start == end)
 		fAnchor = end;
 
-	DrawRange(std::min(start, oldStart), std::max(end, oldEnd), true, false);
+	if (draw)
+		DrawRange(std::min(start, oldStart), std::max(end, oldEnd), true, false);
 	// The end that moved stays in sight.
 	ScrollToOffset(start != oldStart ? start : end);
 }
