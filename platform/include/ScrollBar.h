@@ -23,12 +23,14 @@ public:
 	float Value() const;
 	// The visible part of the whole, 0 to 1: the knob's size only.
 	void SetProportion(float value);
+	float Proportion() const;
 	// The base scrolls the target so that its bounds' top (vertical) or left
 	// (horizontal) equals newValue, unless it is there already.
 	virtual void ValueChanged(float newValue);
 
 	// (0, 0) disables the bar.
 	void SetRange(float min, float max);
+	void GetRange(float* min, float* max) const;
 	// 1 and 10 unless set.
 	void SetSteps(float smallStep, float largeStep);
 	void GetSteps(float* smallStep, float* largeStep) const;
@@ -48,6 +50,7 @@ private:
 	BRect _TroughRect() const;
 	BRect _KnobRect() const;
 	float _ValueForKnobAt(float position) const;
+	bool _IsEnabled() const;
 	void _DrawArrow(BRect rect, bool decrement, bool enabled);
 
 	BView* fTarget;

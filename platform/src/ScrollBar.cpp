@@ -54,7 +54,9 @@ BScrollBar::BScrollBar(BRect frame, const char* name, BView* target, float min, 
       fOrientation(direction), fMin(std::min(min, max)), fMax(std::max(min, max)), fValue(fMin),
       fProportion(0), fSmallStep(1), fLargeStep(10), fDraggingKnob(false), fDragOffset(0)
 {
-	SetViewColor(kPanel);
+	// Draw paints every pixel of the bar (the trough and the two arrows
+	// cover it), so the window need not fill it first.
+	SetViewColor(B_TRANSPARENT_COLOR);
 	SetTarget(target);
 }
 
@@ -69,7 +71,7 @@ void BScrollBar::SetValue(float value)
 	if (value == fValue)
 		return;
 	fValue = value;
-	Invalidate();
+	Invalidate(_TroughRect());
 	ValueChanged(fValue);
 }
 
@@ -84,7 +86,12 @@ void BScrollBar::SetProportion(float value)
 	if (value == fProportion)
 		return;
 	fProportion = value;
-	Invalidate();
+	Invalidate(_TroughRect());
+}
+
+float BScrollBar::Proportion() const
+{
+	return fProportion;
 }
 
 void BScrollBar::ValueChanged(float newValue)
@@ -107,11 +114,25 @@ void BScrollBar::SetRange(float min, float max)
 	const float newMin = std::min(min, max);
 	const float newMax = std::max(min, max);
 	if (newMin != fMin || newMax != fMax) {
+		// The knob moves within the trough; the arrows change only when
+		// the bar is switched on or off.
+		const bool wasEnabled = _IsEnabled();
 		fMin = newMin;
 		fMax = newMax;
-		Invalidate();
+		if (_IsEnabled() != wasEnabled)
+			Invalidate();
+		else
+			Invalidate(_TroughRect());
 	}
 	SetValue(fValue);
+}
+
+void BScrollBar::GetRange(float* min, float* max) const
+{
+	if (min != NULL)
+		*min = fMin;
+	if (max != NULL)
+		*max = fMax;
 }
 
 void BScrollBar::SetSteps(float smallStep, float largeStep)
@@ -230,16 +251,25 @@ void BScrollBar::_DrawArrow(BRect rect, bool decrement, bool enabled)
 	}
 }
 
-void BScrollBar::Draw(BRect)
+bool BScrollBar::_IsEnabled() const
 {
-	bool enabled = !(fMin == 0 && fMax == 0);
+	return !(fMin == 0 && fMax == 0);
+}
+
+void BScrollBar::Draw(BRect updateRect)
+{
+	const bool enabled = _IsEnabled();
 	BRect trough = _TroughRect();
 	SetHighColor(tint_color(kPanel, B_DARKEN_1_TINT));
 	FillRect(trough);
 	SetHighColor(tint_color(kPanel, B_DARKEN_2_TINT));
 	StrokeRect(Bounds());
-	_DrawArrow(_ArrowRect(true), true, enabled);
-	_DrawArrow(_ArrowRect(false), false, enabled);
+	// A moved knob leaves the arrows as they were.
+	for (bool decrement : {true, false}) {
+		const BRect arrow = _ArrowRect(decrement);
+		if (arrow.Intersects(updateRect))
+			_DrawArrow(arrow, decrement, enabled);
+	}
 	if (!enabled || !trough.IsValid())
 		return;
 	BRect knob = _KnobRect();
@@ -254,7 +284,7 @@ void BScrollBar::Draw(BRect)
 
 void BScrollBar::MouseDown(BPoint where)
 {
-	if (fMin == 0 && fMax == 0)
+	if (!_IsEnabled())
 		return;
 	if (_ArrowRect(true).Contains(where)) {
 		SetValue(fValue - fSmallStep);

@@ -11,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "ScrollBarSize.h"
 #include "windows_fixture.h"
@@ -209,6 +212,103 @@ TEST_F(ScrollingTest, OnlyANewRangeDrawsTheBarAgain)
 	EXPECT_GT(barDrawings(0, 150), 0);
 	EXPECT_EQ(barDrawings(150, 0), 0); // the same range, its ends given the other way
 	EXPECT_GT(barDrawings(10, 150), 0);
+}
+
+// Property: whatever a bar is set to, step after step, it shows what a new
+// bar set straight to its final state shows. A change draws the trough
+// alone, or the whole bar when it turns on or off, and the window no longer
+// fills the bar before it draws: a pixel the bar leaves unpainted keeps an
+// old knob or arrow and shows here. A failing sequence shrinks to the fewest
+// steps that still fail.
+TEST_F(ScrollingTest, ABarChangedStepByStepLooksLikeANewOne)
+{
+	struct Step
+	{
+		int kind; // 0 range, 1 value, 2 proportion
+		float a, b;
+	};
+	const BRect barFrame = fBar->Frame();
+	auto barPixels = [&](BWindow* window) {
+		const PlatformTesting::PixelImage image = PlatformTesting::Snapshot(window);
+		std::vector<std::string> pixels;
+		for (int32 y = int32(barFrame.top); y <= int32(barFrame.bottom); y++) {
+			for (int32 x = int32(barFrame.left); x <= int32(barFrame.right); x++)
+				pixels.push_back(ColorText(image.At(x, y)));
+		}
+		return pixels;
+	};
+	auto apply = [](BScrollBar* bar, const Step& step) {
+		if (step.kind == 0)
+			bar->SetRange(step.a, step.b);
+		else if (step.kind == 1)
+			bar->SetValue(step.a);
+		else
+			bar->SetProportion(step.a);
+	};
+	// Back to a known state, drawn whole; then the steps, drawn as they go.
+	auto matches = [&](const std::vector<Step>& steps) {
+		fWindow->Lock();
+		fBar->SetRange(0, 200);
+		fBar->SetValue(0);
+		fBar->SetProportion(0.5f);
+		fBar->Invalidate();
+		fWindow->Unlock();
+		fWindow.Idle();
+		for (const Step& step : steps) {
+			fWindow->Lock();
+			apply(fBar, step);
+			fWindow->Unlock();
+			fWindow.Idle();
+		}
+		TestWindow fresh(BRect(0, 0, 99, 99));
+		BScrollBar* bar = new BScrollBar(barFrame, "fresh", NULL, 0, 200, B_VERTICAL);
+		fWindow->Lock();
+		bar->SetProportion(fBar->Proportion());
+		float min, max;
+		fBar->GetRange(&min, &max);
+		bar->SetRange(min, max);
+		bar->SetValue(fBar->Value());
+		fWindow->Unlock();
+		fresh.Add(bar);
+		return barPixels(fWindow.Get()) == barPixels(fresh.Get());
+	};
+	auto describe = [](const std::vector<Step>& steps) {
+		std::string text;
+		const char* names[] = {"SetRange", "SetValue", "SetProportion"};
+		for (const Step& step : steps) {
+			text += std::string(names[step.kind]) + "(" + std::to_string(step.a) +
+			        (step.kind == 0 ? ", " + std::to_string(step.b) : std::string()) + ") ";
+		}
+		return text;
+	};
+
+	std::mt19937 random(20261209);
+	for (int32 trial = 0; trial < 40; trial++) {
+		std::vector<Step> steps(1 + random() % 6);
+		for (Step& step : steps) {
+			step.kind = int(random() % 3);
+			// Ranges include the empty one, which switches the bar off.
+			step.a = random() % 4 == 0 ? 0 : float(random() % 300);
+			step.b = step.kind == 0 && step.a == 0 && random() % 2 == 0 ? 0 : float(random() % 300);
+			if (step.kind == 2)
+				step.a = float(random() % 101) / 100;
+		}
+		if (matches(steps))
+			continue;
+		// Shrink: drop steps one at a time while the sequence still fails.
+		for (size_t i = 0; i < steps.size();) {
+			std::vector<Step> shorter;
+			for (size_t j = 0; j < steps.size(); j++) {
+				if (j != i)
+					shorter.push_back(steps[j]);
+			}
+			if (!matches(shorter))
+				steps = shorter;
+			else
+				i++;
+		}
+		FAIL() << "the bar differs from a new one after: " << describe(steps);
+	}
 }
 
 TEST_F(ScrollingTest, TheWheelMovesTheViewsBar)
