@@ -237,14 +237,6 @@ TEST_F(ScrollingTest, ABarChangedStepByStepLooksLikeANewOne)
 		}
 		return pixels;
 	};
-	auto apply = [](BScrollBar* bar, const Step& step) {
-		if (step.kind == 0)
-			bar->SetRange(step.a, step.b);
-		else if (step.kind == 1)
-			bar->SetValue(step.a);
-		else
-			bar->SetProportion(step.a);
-	};
 	// Back to a known state, drawn whole; then the steps, drawn as they go.
 	auto matches = [&](const std::vector<Step>& steps) {
 		fWindow->Lock();
@@ -256,7 +248,12 @@ TEST_F(ScrollingTest, ABarChangedStepByStepLooksLikeANewOne)
 		fWindow.Idle();
 		for (const Step& step : steps) {
 			fWindow->Lock();
-			apply(fBar, step);
+			if (step.kind == 0)
+				fBar->SetRange(step.a, step.b);
+			else if (step.kind == 1)
+				fBar->SetValue(step.a);
+			else
+				fBar->SetProportion(step.a);
 			fWindow->Unlock();
 			fWindow.Idle();
 		}
@@ -271,15 +268,6 @@ TEST_F(ScrollingTest, ABarChangedStepByStepLooksLikeANewOne)
 		fWindow->Unlock();
 		fresh.Add(bar);
 		return barPixels(fWindow.Get()) == barPixels(fresh.Get());
-	};
-	auto describe = [](const std::vector<Step>& steps) {
-		std::string text;
-		const char* names[] = {"SetRange", "SetValue", "SetProportion"};
-		for (const Step& step : steps) {
-			text += std::string(names[step.kind]) + "(" + std::to_string(step.a) +
-			        (step.kind == 0 ? ", " + std::to_string(step.b) : std::string()) + ") ";
-		}
-		return text;
 	};
 
 	std::mt19937 random(20261209);
@@ -307,7 +295,15 @@ TEST_F(ScrollingTest, ABarChangedStepByStepLooksLikeANewOne)
 			else
 				i++;
 		}
-		FAIL() << "the bar differs from a new one after: " << describe(steps);
+		std::string text;
+		for (const Step& step : steps) {
+			text += std::string(step.kind == 0   ? " SetRange("
+			                    : step.kind == 1 ? " SetValue("
+			                                     : " SetProportion(") +
+			        std::to_string(step.a) + (step.kind == 0 ? ", " + std::to_string(step.b) : "") +
+			        ")";
+		}
+		FAIL() << "the bar differs from a new one after:" << text;
 	}
 }
 
